@@ -1,0 +1,8 @@
+#include "CommandLine.h"
+
+namespace CommandLine {
+int run(const QStringList&)
+{
+    return 2;
+}
+}

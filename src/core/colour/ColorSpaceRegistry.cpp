@@ -1,0 +1,89 @@
+#include "ColorSpaceRegistry.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+QStringList ColorSpaceRegistry::standardFolders()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return {QStringLiteral("/usr/share/color/icc"), data + QStringLiteral("/icc"),
+            QDir::homePath() + QStringLiteral("/.color/icc")};
+}
+
+ColorSpaceRegistry::ColorSpaceRegistry(const QStringList& folders)
+{
+    rgb.push_back(ColorSpace::sRGB());
+    cmyk.push_back(ColorSpace::genericCMYK());
+    for (const QString& folder : folders)
+        scan(folder, true);
+}
+
+void ColorSpaceRegistry::scan(const QString& folder, bool recursive)
+{
+    // Sorted paths make the order, and so the " (2)" suffixes, the same on
+    // every start whatever order the file system lists them in.
+    QStringList paths;
+    QDirIterator it(folder, {QStringLiteral("*.icc"), QStringLiteral("*.icm"), QStringLiteral("*.ICC"), QStringLiteral("*.ICM")},
+                    QDir::Files | QDir::Readable,
+                    recursive ? QDirIterator::Subdirectories | QDirIterator::FollowSymlinks : QDirIterator::NoIteratorFlags);
+    while (it.hasNext())
+        paths << it.next();
+    std::sort(paths.begin(), paths.end());
+
+    for (const QString& path : std::as_const(paths)) {
+        QFile file(path);
+        // ICC profiles are small; anything huge is not one we want to read.
+        if (file.size() > 16 * 1024 * 1024 || !file.open(QIODevice::ReadOnly))
+            continue;
+        std::shared_ptr<ColorSpace> space = ColorSpace::fromICCProfile(file.readAll(), QFileInfo(path).completeBaseName());
+        if (!space)
+            continue;
+        space->filePath = path;
+        add(std::move(space));
+    }
+}
+
+void ColorSpaceRegistry::add(std::shared_ptr<ColorSpace> space)
+{
+    auto taken = [this](const QString& name) {
+        auto same = [&](const ColorSpacePtr& s) { return s->name() == name; };
+        return std::any_of(rgb.begin(), rgb.end(), same) || std::any_of(cmyk.begin(), cmyk.end(), same);
+    };
+    const QString base = space->name();
+    QString name = base;
+    for (int n = 2; taken(name); ++n)
+        name = QStringLiteral("%1 (%2)").arg(base).arg(n);
+    space->setName(name);
+    (space->model() == ColorSpace::Model::RGB ? rgb : cmyk).push_back(std::move(space));
+}
+
+ColorSpacePtr ColorSpaceRegistry::rgbSpaceNamed(const QString& name) const
+{
+    for (const ColorSpacePtr& s : rgb)
+        if (s->name() == name)
+            return s;
+    return ColorSpace::sRGB();
+}
+
+ColorSpacePtr ColorSpaceRegistry::cmykSpaceNamed(const QString& name) const
+{
+    for (const ColorSpacePtr& s : cmyk)
+        if (s->name() == name)
+            return s;
+    return cmyk.front();
+}
+
+ColorSpacePtr ColorSpaceRegistry::spaceNamed(const QString& name) const
+{
+    for (const auto* list : {&rgb, &cmyk})
+        for (const ColorSpacePtr& s : *list)
+            if (s->name() == name)
+                return s;
+    return nullptr;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ColorSpace.h"
+
+#include <QStringList>
+
+#include <vector>
+
+// The colour spaces the program offers: the built-in sRGB first, then every
+// RGB ICC profile in the standard colour folders; the built-in "Generic CMYK"
+// first, then every CMYK ICC profile. Names are the profiles' descriptions,
+// made unique with " (2)", " (3)"... in scan order. The folders are scanned
+// once, when the registry is made.
+class ColorSpaceRegistry
+{
+public:
+    // /usr/share/color/icc and below, ~/.local/share/icc, ~/.color/icc
+    // (the home ones through $XDG_DATA_HOME and $HOME).
+    static QStringList standardFolders();
+
+    explicit ColorSpaceRegistry(const QStringList& folders = standardFolders());
+
+    const std::vector<ColorSpacePtr>& rgbSpaces() const { return rgb; }
+    const std::vector<ColorSpacePtr>& cmykSpaces() const { return cmyk; }
+
+    // Exact-name look-ups with the program's fallbacks: an empty or unknown
+    // name gives sRGB, or the first CMYK space.
+    ColorSpacePtr rgbSpaceNamed(const QString& name) const;
+    ColorSpacePtr cmykSpaceNamed(const QString& name) const;
+    // Exact-name look-up among all spaces; nothing when the name is unknown.
+    ColorSpacePtr spaceNamed(const QString& name) const;
+
+private:
+    void scan(const QString& folder, bool recursive);
+    void add(std::shared_ptr<ColorSpace> space);
+
+    std::vector<ColorSpacePtr> rgb;
+    std::vector<ColorSpacePtr> cmyk;
+};

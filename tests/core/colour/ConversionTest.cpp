@@ -1,0 +1,157 @@
+#include "colour/Cmyk.h"
+#include "colour/ColorNotations.h"
+#include "colour/ColorSpace.h"
+#include "colour/Hsb.h"
+#include "colour/Hsl.h"
+#include "colour/Lab.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+namespace {
+
+using Triple = std::array<int, 3>;
+
+std::string show(const Triple& t)
+{
+    return QStringLiteral("%1, %2, %3").arg(t[0]).arg(t[1]).arg(t[2]).toStdString();
+}
+
+struct NotationRow
+{
+    Triple rgb, hsl, hsb, lab;
+};
+
+const NotationRow notationRows[] = {
+    {{255, 0, 0}, {0, 100, 50}, {0, 100, 100}, {53, 80, 67}},
+    {{0, 255, 0}, {120, 100, 50}, {120, 100, 100}, {88, -86, 83}},
+    {{0, 0, 255}, {240, 100, 50}, {240, 100, 100}, {32, 79, -108}},
+    {{255, 255, 255}, {0, 0, 100}, {0, 0, 100}, {100, 0, 0}},
+    {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+    {{128, 128, 128}, {0, 0, 50}, {0, 0, 50}, {54, 0, 0}},
+    {{154, 162, 248}, {235, 87, 79}, {235, 38, 97}, {69, 18, -44}},
+};
+
+} // namespace
+
+TEST(Conversions, ForwardNotationsOfKnownColours)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    for (const NotationRow& row : notationRows) {
+        const auto [r, g, b] = row.rgb;
+        SCOPED_TRACE("rgb " + show(row.rgb));
+        EXPECT_EQ(hslFromRGB(r, g, b), row.hsl);
+        EXPECT_EQ(hsbFromRGB(r, g, b, srgb), row.hsb);
+        EXPECT_EQ(labFromRGB(r, g, b), row.lab);
+    }
+}
+
+TEST(Conversions, HueThatRoundsTo360IsShownAsZero)
+{
+    // 255, 0, 1 has a hue of 359.76..., which rounds to 360.
+    EXPECT_EQ(hslFromRGB(255, 0, 1)[0], 0);
+    EXPECT_EQ(hsbFromRGB(255, 0, 1, ColorSpace::sRGB())[0], 0);
+}
+
+TEST(Conversions, HslInverse)
+{
+    const struct
+    {
+        Triple hsl, rgb;
+    } rows[] = {
+        {{0, 100, 50}, {255, 0, 0}},
+        {{240, 100, 25}, {0, 0, 127}},
+        {{210, 50, 50}, {63, 127, 191}},
+        {{0, 0, 50}, {127, 127, 127}},
+        {{0, 0, 100}, {255, 255, 255}},
+        {{360, 100, 50}, {255, 0, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE("hsl " + show(row.hsl));
+        const auto rgb = rgbFromHSL(row.hsl[0], row.hsl[1], row.hsl[2]);
+        EXPECT_EQ((Triple{rgb[0], rgb[1], rgb[2]}), row.rgb);
+    }
+}
+
+TEST(Conversions, LabInverseIsClampedToTheRgbRange)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    const struct
+    {
+        Triple lab, rgb;
+    } rows[] = {
+        {{100, 0, 0}, {255, 255, 255}},
+        {{50, 0, 0}, {119, 119, 119}},
+        {{0, 0, 0}, {0, 0, 0}},
+        {{53, 80, 67}, {254, 0, 0}},     // green would be -2
+        {{68, 11, -50}, {122, 164, 255}}, // blue would be 256
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE("lab " + show(row.lab));
+        EXPECT_EQ(rgbFromLab(row.lab[0], row.lab[1], row.lab[2], srgb), row.rgb);
+    }
+}
+
+TEST(Conversions, GenericCmykBothWays)
+{
+    const ColorSpace* generic = ColorSpace::genericCMYK().get();
+    const struct
+    {
+        Triple rgb;
+        std::array<int, 4> cmyk;
+    } rows[] = {
+        {{255, 0, 0}, {0, 100, 100, 0}},
+        {{0, 0, 0}, {0, 0, 0, 100}},
+        {{255, 255, 255}, {0, 0, 0, 0}},
+        {{154, 162, 248}, {38, 35, 0, 3}},
+        {{128, 64, 0}, {0, 50, 100, 50}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE("rgb " + show(row.rgb));
+        EXPECT_EQ(cmykFromRGB(row.rgb[0], row.rgb[1], row.rgb[2], generic), row.cmyk);
+    }
+    EXPECT_EQ(rgbFromCMYK(0, 100, 100, 0, ColorSpace::sRGB()), (Triple{255, 0, 0}));
+    EXPECT_EQ(rgbFromCMYK(0, 0, 0, 50, ColorSpace::sRGB()), (Triple{128, 128, 128}));
+    EXPECT_EQ(cmykFromRGB(10, 20, 30, nullptr), (std::array<int, 4>{0, 0, 0, 0}));
+}
+
+TEST(Conversions, FullRefreshOfTheDefaultColour)
+{
+    const auto n = ColorNotations::of(Color::fromIntegers(154, 162, 248), ColorSpace::sRGB(),
+                                      ColorSpace::genericCMYK().get(), false);
+    ASSERT_TRUE(n);
+    EXPECT_EQ(n->hex, "9aa2f8");
+    EXPECT_EQ(n->nsColor, "NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)");
+    EXPECT_EQ(n->uiColor, "UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)");
+    const auto objc = ColorNotations::of(Color::fromIntegers(154, 162, 248), ColorSpace::sRGB(), nullptr, true);
+    EXPECT_EQ(objc->nsColor, "[NSColor colorWithRed:154/255.0 green:162/255.0 blue:248/255.0 alpha:1.0]");
+}
+
+// Dense samples over the cube: every forward-then-inverse pair must come back
+// within the step its own rounding allows.
+TEST(Conversions, RoundTripsOverTheCube)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    for (int r = 0; r < 256; r += 5)
+        for (int g = 0; g < 256; g += 5)
+            for (int b = 0; b < 256; b += 5) {
+                const auto hsb = hsbFromRGB(r, g, b, srgb);
+                const auto back = rgbFromHSB(hsb[0], hsb[1], hsb[2], srgb);
+                ASSERT_TRUE(back);
+                // One displayed percent of brightness is 2.55 steps; hue and
+                // saturation steps add at most as much again.
+                for (int i = 0; i < 3; ++i)
+                    ASSERT_NEAR((*back)[i], (Triple{r, g, b})[i], 6) << "hsb of " << show({r, g, b});
+
+                const auto hsl = hslFromRGB(r, g, b);
+                const auto hslBack = rgbFromHSL(hsl[0], hsl[1], hsl[2]);
+                for (int i = 0; i < 3; ++i)
+                    ASSERT_NEAR(hslBack[i], (Triple{r, g, b})[i], 7) << "hsl of " << show({r, g, b});
+
+                const auto cmyk = cmykFromRGB(r, g, b, ColorSpace::genericCMYK().get());
+                const auto cmykBack = rgbFromCMYK(cmyk[0], cmyk[1], cmyk[2], cmyk[3], srgb);
+                for (int i = 0; i < 3; ++i)
+                    ASSERT_NEAR((*cmykBack)[i], (Triple{r, g, b})[i], 4) << "cmyk of " << show({r, g, b});
+            }
+}
