@@ -17,21 +17,41 @@ QStringList ColorSpaceRegistry::standardFolders()
 }
 
 ColorSpaceRegistry::ColorSpaceRegistry(const QStringList& folders)
+    : folders(folders)
 {
     rgb.push_back(ColorSpace::sRGB());
     cmyk.push_back(ColorSpace::genericCMYK());
-    for (const QString& folder : folders)
-        scan(folder, true);
 }
 
-void ColorSpaceRegistry::scan(const QString& folder, bool recursive)
+void ColorSpaceRegistry::ensureScanned() const
+{
+    std::call_once(scanned, [this] {
+        auto* self = const_cast<ColorSpaceRegistry*>(this);
+        for (const QString& folder : folders)
+            self->scan(folder);
+    });
+}
+
+const std::vector<ColorSpacePtr>& ColorSpaceRegistry::rgbSpaces() const
+{
+    ensureScanned();
+    return rgb;
+}
+
+const std::vector<ColorSpacePtr>& ColorSpaceRegistry::cmykSpaces() const
+{
+    ensureScanned();
+    return cmyk;
+}
+
+void ColorSpaceRegistry::scan(const QString& folder)
 {
     // Sorted paths make the order, and so the " (2)" suffixes, the same on
     // every start whatever order the file system lists them in.
     QStringList paths;
     QDirIterator it(folder, {QStringLiteral("*.icc"), QStringLiteral("*.icm"), QStringLiteral("*.ICC"), QStringLiteral("*.ICM")},
                     QDir::Files | QDir::Readable,
-                    recursive ? QDirIterator::Subdirectories | QDirIterator::FollowSymlinks : QDirIterator::NoIteratorFlags);
+                    QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
     while (it.hasNext())
         paths << it.next();
     std::sort(paths.begin(), paths.end());
@@ -65,6 +85,9 @@ void ColorSpaceRegistry::add(std::shared_ptr<ColorSpace> space)
 
 ColorSpacePtr ColorSpaceRegistry::rgbSpaceNamed(const QString& name) const
 {
+    if (name.isEmpty() || name == ColorSpace::sRGBName)
+        return ColorSpace::sRGB();
+    ensureScanned();
     for (const ColorSpacePtr& s : rgb)
         if (s->name() == name)
             return s;
@@ -73,6 +96,9 @@ ColorSpacePtr ColorSpaceRegistry::rgbSpaceNamed(const QString& name) const
 
 ColorSpacePtr ColorSpaceRegistry::cmykSpaceNamed(const QString& name) const
 {
+    if (name.isEmpty() || name == ColorSpace::genericCMYKName)
+        return cmyk.front();
+    ensureScanned();
     for (const ColorSpacePtr& s : cmyk)
         if (s->name() == name)
             return s;
@@ -81,6 +107,11 @@ ColorSpacePtr ColorSpaceRegistry::cmykSpaceNamed(const QString& name) const
 
 ColorSpacePtr ColorSpaceRegistry::spaceNamed(const QString& name) const
 {
+    if (name == ColorSpace::sRGBName)
+        return ColorSpace::sRGB();
+    if (name == ColorSpace::genericCMYKName)
+        return ColorSpace::genericCMYK();
+    ensureScanned();
     for (const auto* list : {&rgb, &cmyk})
         for (const ColorSpacePtr& s : *list)
             if (s->name() == name)

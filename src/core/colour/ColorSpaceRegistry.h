@@ -4,13 +4,15 @@
 
 #include <QStringList>
 
+#include <mutex>
 #include <vector>
 
 // The colour spaces the program offers: the built-in sRGB first, then every
 // RGB ICC profile in the standard colour folders; the built-in "Generic CMYK"
 // first, then every CMYK ICC profile. Names are the profiles' descriptions,
 // made unique with " (2)", " (3)"... in scan order. The folders are scanned
-// once, when the registry is made.
+// once, on the first look-up that needs a profile: a start with the built-in
+// spaces selected reads no profile at all. Safe to use from any thread.
 class ColorSpaceRegistry
 {
 public:
@@ -20,8 +22,8 @@ public:
 
     explicit ColorSpaceRegistry(const QStringList& folders = standardFolders());
 
-    const std::vector<ColorSpacePtr>& rgbSpaces() const { return rgb; }
-    const std::vector<ColorSpacePtr>& cmykSpaces() const { return cmyk; }
+    const std::vector<ColorSpacePtr>& rgbSpaces() const;
+    const std::vector<ColorSpacePtr>& cmykSpaces() const;
 
     // Exact-name look-ups with the program's fallbacks: an empty or unknown
     // name gives sRGB, or the first CMYK space.
@@ -31,9 +33,12 @@ public:
     ColorSpacePtr spaceNamed(const QString& name) const;
 
 private:
-    void scan(const QString& folder, bool recursive);
+    void ensureScanned() const;
+    void scan(const QString& folder);
     void add(std::shared_ptr<ColorSpace> space);
 
-    std::vector<ColorSpacePtr> rgb;
-    std::vector<ColorSpacePtr> cmyk;
+    QStringList folders;
+    mutable std::once_flag scanned;
+    mutable std::vector<ColorSpacePtr> rgb;
+    mutable std::vector<ColorSpacePtr> cmyk;
 };
