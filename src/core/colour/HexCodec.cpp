@@ -2,6 +2,8 @@
 
 #include "ColorSpace.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isHexDigit(QChar c)
@@ -39,13 +41,14 @@ qsizetype digitsStart(const QString& text)
 // as 0xFFFFFFFF.
 quint32 codeValue(const QString& text)
 {
-    quint64 value = 0;
-    for (qsizetype i = digitsStart(text); i < text.size() && isHexDigit(text[i]); ++i) {
-        value = value * 16 + digitValue(text[i]);
-        if (value > 0xFFFFFFFFull)
+    quint32 value = 0;
+    int digits = 0;
+    for (qsizetype i = digitsStart(text); i < text.size() && isHexDigit(text[i]); ++i, ++digits) {
+        if (digits == 8)
             return 0xFFFFFFFFu;
+        value = value * 16 + digitValue(text[i]);
     }
-    return static_cast<quint32>(value);
+    return value;
 }
 
 } // namespace
@@ -85,10 +88,9 @@ std::optional<Color> colorWithHexColorString(const QString& text, const ColorSpa
 
 QString storedForm(int red, int green, int blue)
 {
-    return QStringLiteral("%1%2%3")
-        .arg(red & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg(green & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg(blue & 0xFF, 2, 16, QLatin1Char('0'));
+    // A component outside 0..255 would otherwise wrap into another colour.
+    auto digits = [](int c) { return QStringLiteral("%1").arg(std::clamp(c, 0, 255), 2, 16, QLatin1Char('0')); };
+    return digits(red) + digits(green) + digits(blue);
 }
 
 std::optional<QString> hexCodeForColor(const Color& color, const ColorSpacePtr& wellSpace)

@@ -1,0 +1,186 @@
+#include "colour/ColorSpace.h"
+#include "colour/HexCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace HexCodec;
+
+namespace {
+
+std::optional<QString> none() { return std::nullopt; }
+
+struct NormaliseRow
+{
+    const char* text;
+    bool showHexUnit;
+    std::optional<QString> expected;
+};
+
+} // namespace
+
+TEST(HexCodec, NormalisesTypedCodes)
+{
+    const NormaliseRow rows[] = {
+        {"abc", false, QStringLiteral("aabbcc")},
+        {"abc", true, QStringLiteral("#aabbcc")},
+        {"#ABC", false, QStringLiteral("AABBCC")},
+        {"aAbBcC", false, QStringLiteral("aAbBcC")},
+        {"aAbBcC", true, QStringLiteral("#aAbBcC")},
+        {"#9aa2f8", true, QStringLiteral("#9aa2f8")},
+        {"  \n9aa2f8", false, QStringLiteral("9aa2f8")},
+        {"# abc", false, QStringLiteral("aabbcc")},       // "#" first, then the white space
+        {"abcxyz", false, QStringLiteral("aabbcc")},      // the run ends at x
+        {"12", true, QStringLiteral("12")},               // other lengths: unchanged, no "#"
+        {"#1234", true, QStringLiteral("1234")},
+        {"abcdef0", true, QStringLiteral("abcdef0")},
+        {"", false, none()},
+        {"#", true, none()},
+        {"xyz", false, none()},
+        {" #abc", false, none()},                         // white space before "#" is not skipped first
+        {"##abc", false, none()},                         // only one "#" is dropped
+    };
+    for (const NormaliseRow& row : rows) {
+        EXPECT_EQ(normalizedHEXcodeFromHEXvalue(QString::fromUtf8(row.text), row.showHexUnit), row.expected)
+            << "text \"" << row.text << "\" showHexUnit " << row.showHexUnit;
+    }
+}
+
+TEST(HexCodec, ValidCodesBeginWithADigit)
+{
+    const std::pair<const char*, bool> rows[] = {
+        {"a", true},      {"#a", true},  {"  #1234", true}, {"aabbccdd00", true}, {"", false},
+        {"#", false},     {"##a", false}, {"g12", false},   {"  ", false},        {"#-1", false},
+    };
+    for (const auto& [text, valid] : rows)
+        EXPECT_EQ(isValidHEX(QString::fromUtf8(text)), valid) << "text \"" << text << "\"";
+}
+
+TEST(HexCodec, ShortCodesAreReadAsNumbers)
+{
+    struct Row
+    {
+        const char* text;
+        std::array<int, 3> rgb;
+    };
+    const Row rows[] = {
+        {"ab", {0, 0, 171}},          {"abcde", {10, 188, 222}},      {"12", {0, 0, 18}},
+        {"1234", {0, 18, 52}},        {"9aa2f8", {154, 162, 248}},    {"#9AA2F8", {154, 162, 248}},
+        {"ff9aa2f8", {154, 162, 248}}, // bits above the red, green and blue bytes are ignored
+        {"123456789", {255, 255, 255}}, // more than eight digits: all bits set
+        {"000000000ab", {255, 255, 255}}, // nine digits, however small the number
+        {"", {0, 0, 0}},              {"zz", {0, 0, 0}},
+    };
+    for (const Row& row : rows) {
+        const std::optional<Color> colour = colorWithHexColorString(QString::fromUtf8(row.text), ColorSpace::sRGB());
+        ASSERT_TRUE(colour) << "text \"" << row.text << "\"";
+        EXPECT_EQ(colour->integerComponents(), row.rgb) << "text \"" << row.text << "\"";
+    }
+}
+
+TEST(HexCodec, ColourOfACode)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    struct Row
+    {
+        QString text;
+        std::array<int, 3> rgb;
+    };
+    const Row rows[] = {
+        {QStringLiteral("#ABC"), {170, 187, 204}},  {QStringLiteral("abc"), {170, 187, 204}},
+        {QStringLiteral("aAbBcC"), {170, 187, 204}}, {QStringLiteral("#aabbcc"), {170, 187, 204}},
+        {QStringLiteral("12"), {0, 0, 18}},          {QStringLiteral("1234"), {0, 18, 52}},
+        {QStringLiteral("abcde"), {10, 188, 222}},   {QStringLiteral("ff0000"), {255, 0, 0}},
+        {QStringLiteral("nothing"), {0, 0, 0}},      {QString(), {0, 0, 0}},
+    };
+    for (const Row& row : rows) {
+        const std::optional<Color> colour = colorWithHexColorString(row.text, srgb);
+        const QString label = row.text.isNull() ? QStringLiteral("(none)") : row.text;
+        ASSERT_TRUE(colour) << label.toStdString();
+        EXPECT_EQ(colour->integerComponents(), row.rgb) << label.toStdString();
+        EXPECT_EQ(colour->space(), srgb) << label.toStdString();
+    }
+}
+
+TEST(HexCodec, ColourIsMadeInSinglePrecision)
+{
+    const std::optional<Color> colour = colorWithHexColorString(QStringLiteral("9aa2f8"), ColorSpace::sRGB());
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(colour->red(), static_cast<double>(154.0f / 255.0f));
+    EXPECT_EQ(colour->green(), static_cast<double>(162.0f / 255.0f));
+    EXPECT_EQ(colour->blue(), static_cast<double>(248.0f / 255.0f));
+}
+
+TEST(HexCodec, StoredFormOfAColour)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    EXPECT_EQ(hexCodeForColor(Color::fromIntegers(154, 162, 248), srgb), QStringLiteral("9aa2f8"));
+    EXPECT_EQ(hexCodeForColor(Color::fromIntegers(0, 0, 0), srgb), QStringLiteral("000000"));
+    EXPECT_EQ(hexCodeForColor(Color::fromIntegers(255, 255, 255), srgb), QStringLiteral("ffffff"));
+    // The integer rule: 0.5 is 128, 0.998 is 254, 0.999 is 255.
+    EXPECT_EQ(hexCodeForColor(Color(0.5, 0.998, 0.999, srgb), srgb), QStringLiteral("80feff"));
+}
+
+TEST(HexCodec, EveryComponentRoundTrips)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    for (int v = 0; v < 256; ++v) {
+        for (int channel = 0; channel < 3; ++channel) {
+            std::array<int, 3> rgb{0x12, 0x80, 0xed};
+            rgb[channel] = v;
+            const std::optional<QString> code = hexCodeForColor(Color::fromIntegers(rgb[0], rgb[1], rgb[2]), srgb);
+            ASSERT_TRUE(code) << "value " << v << " channel " << channel;
+            const std::optional<Color> back = colorWithHexColorString(*code, srgb);
+            ASSERT_TRUE(back) << code->toStdString();
+            EXPECT_EQ(back->integerComponents(), rgb) << code->toStdString();
+            EXPECT_EQ(hexCodeForColor(*back, srgb), code) << code->toStdString();
+        }
+    }
+}
+
+TEST(HexCodec, NothingWhenTheWellSpaceCannotHoldTheColour)
+{
+    // A CMYK space is not a space a colour can be held in.
+    const ColorSpacePtr cmyk = ColorSpace::genericCMYK();
+    EXPECT_FALSE(hexCodeForColor(Color::fromIntegers(1, 2, 3), cmyk));
+    EXPECT_FALSE(colorWithHexColorString(QStringLiteral("010203"), cmyk));
+}
+
+TEST(HexCodec, DisplayedForm)
+{
+    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), true, false), QStringLiteral("#9AA2F8"));
+    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), false, false), QStringLiteral("9AA2F8"));
+    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), true, true), QStringLiteral("#9aa2f8"));
+    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), false, true), QStringLiteral("9aa2f8"));
+    EXPECT_EQ(fieldText(QStringLiteral("#aAbB"), false), QStringLiteral("#AABB"));
+    EXPECT_EQ(fieldText(QStringLiteral("#aAbB"), true), QStringLiteral("#aabb"));
+}
+
+TEST(HexCodec, EndingAnEditTidiesTheField)
+{
+    struct Row
+    {
+        const char* text;
+        bool showHexUnit, lowerCaseHEX;
+        QString expected;
+    };
+    const Row rows[] = {
+        {"abc", false, false, QStringLiteral("AABBCC")},
+        {"abc", true, false, QStringLiteral("#AABBCC")},
+        {"#abc", false, true, QStringLiteral("aabbcc")},
+        {"ff0000", false, false, QStringLiteral("FF0000")},
+        {"ff0000", false, true, QStringLiteral("ff0000")},
+        {"FF0000", true, true, QStringLiteral("#ff0000")},
+        {"1234", true, false, QStringLiteral("1234")}, // other lengths: not padded, no "#"
+        {"#1234", true, true, QStringLiteral("1234")},
+        {"ab", false, false, QStringLiteral("AB")},
+        {"", true, false, QString()},                  // nothing valid: the field keeps its text
+        {"#", true, false, QStringLiteral("#")},
+        {"xyz", false, false, QStringLiteral("xyz")},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(fixHexfieldLength(QString::fromUtf8(row.text), row.showHexUnit, row.lowerCaseHEX), row.expected)
+            << "text \"" << row.text << "\" showHexUnit " << row.showHexUnit << " lowerCaseHEX " << row.lowerCaseHEX;
+    }
+}
