@@ -1,0 +1,80 @@
+#include "FirstStartValues.h"
+
+#include "Paths.h"
+#include "UserDefaults.h"
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
+#include "colour/ColorSpaceRegistry.h"
+
+#include <QLoggingCategory>
+
+#include <array>
+
+namespace {
+Q_LOGGING_CATEGORY(lcHuelark, "huelark")
+
+const QString userFolderKey = QStringLiteral("userFolder");
+const QString currentColorsKey = QStringLiteral("currentColors");
+const QString cmykColorSpaceKey = QStringLiteral("CMYKcolorSpace");
+
+// The swatch column of a new user, top to bottom, as sRGB integers.
+constexpr std::array<std::array<int, 3>, 8> defaultSwatches { {
+    { 255, 249, 190 },
+    { 214, 249, 165 },
+    { 169, 248, 183 },
+    { 165, 249, 221 },
+    { 157, 221, 252 },
+    { 154, 162, 248 },
+    { 227, 186, 250 },
+    { 249, 198, 176 },
+} };
+} // namespace
+
+namespace FirstStartValues {
+
+void initializeDefaults(UserDefaults& defaults)
+{
+    defaults.loadRegisteredDefaults();
+    if (!defaults.hasUserValue(userFolderKey))
+        defaults.setString(Paths::realHomeDirectory(), userFolderKey);
+    defaults.synchronize();
+}
+
+void setDefaultColors(UserDefaults& defaults, const ColorSpacePtr& wellColorSpace)
+{
+    if (defaults.hasUserValue(currentColorsKey))
+        return;
+
+    const ColorSpacePtr target = wellColorSpace ? wellColorSpace : ColorSpace::sRGB();
+    QVariantList archives;
+    bool conversionFailed = false;
+    for (const auto& [red, green, blue] : defaultSwatches) {
+        const Color sRGBColor = Color::fromIntegers(red, green, blue);
+        std::optional<Color> converted = ColorSpace::convert(sRGBColor, target);
+        if (!converted) {
+            // A swatch in sRGB is better than a column with a hole in it.
+            conversionFailed = true;
+            converted = sRGBColor;
+        }
+        archives.append(ColorArchive::archive(*converted));
+    }
+    if (conversionFailed)
+        qCWarning(lcHuelark, "cannot convert the default swatches to %s; kept in sRGB", qPrintable(target->name()));
+    defaults.setArray(archives, currentColorsKey);
+    defaults.synchronize();
+}
+
+void setDefaultColorSpaces(UserDefaults& defaults, const ColorSpaceRegistry& registry)
+{
+    if (defaults.hasUserValue(cmykColorSpaceKey))
+        return;
+    if (registry.cmykSpaces().empty()) {
+        // Nothing to name; the CMYK fields fall back on their own.
+        qCWarning(lcHuelark, "no CMYK colour space available");
+        return;
+    }
+    defaults.setString(registry.cmykSpaces().front()->name(), cmykColorSpaceKey);
+    defaults.synchronize();
+}
+
+} // namespace FirstStartValues

@@ -1,0 +1,220 @@
+#include "settings/UserDefaults.h"
+
+#include "TempHome.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+// Readable failure messages for values of any type.
+void PrintTo(const QVariant& value, std::ostream* out)
+{
+    QString text;
+    QDebug(&text) << value;
+    *out << text.toStdString();
+}
+
+namespace {
+
+// QSettings keeps a per-process cache of every file it has read or written,
+// so a second instance on the same path would be served from memory. A copy
+// under a new name has to be parsed from disk, as after a restart.
+std::unique_ptr<UserDefaults> reopenedFromDisk(UserDefaults& defaults, const TempHome& home)
+{
+    EXPECT_TRUE(defaults.synchronize());
+    static int copies = 0;
+    const QString copy = home.path() + QStringLiteral("/reopened-%1.conf").arg(++copies);
+    EXPECT_TRUE(QFile::copy(defaults.filePath(), copy));
+    return std::make_unique<UserDefaults>(copy);
+}
+
+struct Change
+{
+    QString key;
+    QVariant oldValue, newValue;
+    bool operator==(const Change&) const = default;
+};
+
+void PrintTo(const Change& change, std::ostream* out)
+{
+    *out << change.key.toStdString() << ": ";
+    PrintTo(change.oldValue, out);
+    *out << " -> ";
+    PrintTo(change.newValue, out);
+}
+
+} // namespace
+
+TEST(UserDefaults, MissingKeysReadAsFalseZeroOrAbsent)
+{
+    TempHome home;
+    UserDefaults defaults;
+    defaults.registerDefaults({ { "other", true } });
+    EXPECT_FALSE(defaults.objectForKey("missing").isValid());
+    EXPECT_FALSE(defaults.boolForKey("missing"));
+    EXPECT_EQ(defaults.integerForKey("missing"), 0);
+    EXPECT_EQ(defaults.doubleForKey("missing"), 0.0);
+    EXPECT_TRUE(defaults.stringForKey("missing").isNull());
+    EXPECT_TRUE(defaults.dataForKey("missing").isEmpty());
+    EXPECT_TRUE(defaults.arrayForKey("missing").isEmpty());
+    EXPECT_FALSE(defaults.dateForKey("missing").isValid());
+    EXPECT_FALSE(defaults.hasUserValue("missing"));
+}
+
+TEST(UserDefaults, ValuesKeepTypeAndContentAcrossARestart)
+{
+    QByteArray everyByte;
+    for (int i = 0; i < 256; ++i)
+        everyByte.append(char(i));
+    const QVariantList archives { everyByte, QByteArray("HLC1\0\0", 6), QByteArray(), QByteArray("@Invalid()") };
+    const QDateTime date(QDate(2023, 4, 5), QTime(6, 7, 8, 9), QTimeZone::utc());
+
+    const std::vector<std::pair<const char*, QVariant>> rows {
+        { "bool true", true },
+        { "bool false", false },
+        { "integer", qint64(-9007199254740993LL) },
+        { "double", 0.1 },
+        { "whole double", 2.0 },
+        { "huge double", 1e300 },
+        { "text", QString("Dusty Rose / ünïcode, \"quoted\"\nsecond line") },
+        { "text like a bool", QString("true") },
+        { "text like a number", QString("007") },
+        { "text like a decimal", QString("1.5") },
+        { "text like a setting form", QString("@ByteArray(x)") },
+        { "empty text", QString("") },
+        { "bytes", everyByte },
+        { "empty bytes", QByteArray() },
+        { "list of archives", archives },
+        { "one archive", QVariantList { everyByte } },
+        { "empty list", QVariantList() },
+        { "list of texts", QStringList { "a", "b" } },
+        { "date", date },
+        { "dictionary", QVariantMap { { "a", 1 }, { "b", QByteArray("x") } } },
+    };
+
+    TempHome home;
+    UserDefaults defaults;
+    for (const auto& [key, value] : rows)
+        defaults.setObject(value, key);
+    const auto reopened = reopenedFromDisk(defaults, home);
+
+    for (const auto& [key, value] : rows) {
+        for (UserDefaults* instance : { &defaults, reopened.get() }) {
+            const QVariant read = instance->objectForKey(key);
+            EXPECT_STREQ(read.metaType().name(), value.metaType().name()) << key << (instance == &defaults ? "" : " after restart");
+            EXPECT_EQ(read, value) << key << (instance == &defaults ? "" : " after restart");
+            EXPECT_TRUE(instance->hasUserValue(key)) << key;
+        }
+    }
+    EXPECT_EQ(reopened->arrayForKey("list of archives"), archives);
+    EXPECT_EQ(reopened->dateForKey("date"), date);
+}
+
+TEST(UserDefaults, HandWrittenSettingsAreRead)
+{
+    TempHome home;
+    const QString path = home.configHome() + "/hand.conf";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nshowInMenu=false\nnamesID=42\nnamesVersion=v11.0\n");
+    file.close();
+
+    UserDefaults defaults(path);
+    defaults.registerDefaults({ { "showInMenu", true } });
+    EXPECT_FALSE(defaults.boolForKey("showInMenu"));
+    EXPECT_EQ(defaults.integerForKey("namesID"), 42);
+    EXPECT_EQ(defaults.stringForKey("namesVersion"), "v11.0");
+}
+
+TEST(UserDefaults, UserValueWinsOverRegisteredDefault)
+{
+    TempHome home;
+    UserDefaults defaults;
+    defaults.registerDefaults({ { "showUnits", true }, { "namesGitHubRepo", "https://example.org" }, { "count", 3.0 } });
+    EXPECT_TRUE(defaults.boolForKey("showUnits"));
+    EXPECT_FALSE(defaults.hasUserValue("showUnits"));
+    EXPECT_EQ(defaults.integerForKey("count"), 3);
+
+    defaults.setBool(false, "showUnits");
+    defaults.setString("", "namesGitHubRepo");
+    EXPECT_FALSE(defaults.boolForKey("showUnits"));
+    EXPECT_EQ(defaults.stringForKey("namesGitHubRepo"), "");
+    EXPECT_TRUE(defaults.hasUserValue("namesGitHubRepo"));
+
+    defaults.setObject(QVariant(), "showUnits"); // storing nothing removes
+    EXPECT_FALSE(defaults.hasUserValue("showUnits"));
+    EXPECT_TRUE(defaults.boolForKey("showUnits"));
+}
+
+TEST(UserDefaults, BuiltInDefaultsAreThoseOfANewUser)
+{
+    TempHome home;
+    UserDefaults defaults;
+    ASSERT_TRUE(defaults.loadRegisteredDefaults());
+    const QVariantMap expected {
+        { "showInMenu", true }, { "hideDock", false }, { "hideOnLaunch", true }, { "loginStart", false },
+        { "toggleShortcutKey", false }, { "floatAboveOtherApps", false }, { "lowerCaseHEX", false },
+        { "showHexUnit", true }, { "showUnits", true }, { "useObjCSyntax", false }, { "showName", true },
+        { "showHEX", true }, { "showRGB", true }, { "showHSL", true }, { "showHSB", true }, { "showLab", true },
+        { "showCMYK", true }, { "showCode", true }, { "showDragView", true },
+        { "namesGitHubRepo", "https://github.com/meodai/color-names" },
+    };
+    EXPECT_EQ(defaults.registeredDefaults(), expected); // also: no shortcutKey, no colorSpace
+    EXPECT_FALSE(defaults.hasUserValue("showInMenu")); // registering writes nothing
+}
+
+TEST(UserDefaults, ReportsEachChangeOfTheEffectiveValueOnce)
+{
+    TempHome home;
+    UserDefaults defaults;
+    defaults.registerDefaults({ { "showHEX", true } });
+    std::vector<Change> changes;
+    QObject context;
+    QObject::connect(&defaults, &UserDefaults::valueChanged, &context,
+                     [&](const QString& key, const QVariant& oldValue, const QVariant& newValue) {
+                         changes.push_back({ key, oldValue, newValue });
+                     });
+
+    const QVariant none;
+    const std::vector<std::tuple<const char*, std::function<void()>, std::vector<Change>>> steps {
+        { "new key", [&] { defaults.setInteger(5, "namesID"); }, { { "namesID", none, qint64(5) } } },
+        { "equal value", [&] { defaults.setInteger(5, "namesID"); }, {} },
+        { "new value", [&] { defaults.setInteger(6, "namesID"); }, { { "namesID", qint64(5), qint64(6) } } },
+        { "removal", [&] { defaults.removeObjectForKey("namesID"); }, { { "namesID", qint64(6), none } } },
+        { "removing nothing", [&] { defaults.removeObjectForKey("namesID"); }, {} },
+        { "user value equal to the default", [&] { defaults.setBool(true, "showHEX"); }, {} },
+        { "off", [&] { defaults.setBool(false, "showHEX"); }, { { "showHEX", true, false } } },
+        { "back to the default", [&] { defaults.removeObjectForKey("showHEX"); }, { { "showHEX", false, true } } },
+        { "empty list", [&] { defaults.setArray({}, "currentColors"); }, { { "currentColors", none, QVariantList() } } },
+        { "same list", [&] { defaults.setArray({}, "currentColors"); }, {} },
+    };
+    for (const auto& [what, action, expected] : steps) {
+        changes.clear();
+        action();
+        EXPECT_EQ(changes, expected) << what;
+    }
+}
+
+TEST(UserDefaults, FlushWritesUnderTheConfigHomeAndReportsFailure)
+{
+    TempHome home;
+    UserDefaults defaults;
+    EXPECT_EQ(defaults.filePath(), home.configHome() + "/com.quillfen.Huelark/Huelark.conf");
+    defaults.setBool(true, "showInMenu");
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_TRUE(QFile::exists(defaults.filePath()));
+
+    QFile blocker(home.path() + "/not-a-folder");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    UserDefaults unwritable(blocker.fileName() + "/Huelark.conf");
+    unwritable.setBool(true, "showInMenu");
+    EXPECT_FALSE(unwritable.synchronize());
+}
