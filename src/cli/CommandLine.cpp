@@ -1,8 +1,42 @@
 #include "CommandLine.h"
 
+#include "ConvertCommand.h"
+#include "SpacesCommand.h"
+#include "Usage.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+
 namespace CommandLine {
-int run(const QStringList&)
+
+int run(const QStringList& arguments)
 {
-    return 2;
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = run(arguments, out, err);
+    out.flush();
+    err.flush();
+    return status;
 }
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (arguments.isEmpty())
+        return Usage::printUsageError(err, QStringLiteral("no command given"));
+    const QString& command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (command == u"convert")
+        return ConvertCommand::run(rest, out, err);
+    if (command == u"spaces")
+        return SpacesCommand::run(rest, out, err);
+    if (command == u"--help" || command == u"-h" || command == u"help") {
+        Usage::printHelp(out);
+        return Usage::success;
+    }
+    if (command.startsWith(u'-'))
+        return Usage::printUsageError(err, QStringLiteral("unknown option \"%1\"").arg(command));
+    return Usage::printUsageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
 }
+
+} // namespace CommandLine

@@ -1,0 +1,85 @@
+#include "ConvertCommand.h"
+
+#include "Arguments.h"
+#include "NotationText.h"
+#include "Usage.h"
+#include "ValueReader.h"
+
+#include "colour/ColorNotations.h"
+#include "colour/ColorSpaceRegistry.h"
+
+namespace {
+
+const QString jsonOption = QStringLiteral("--json");
+const QString objcOption = QStringLiteral("--objc");
+const QString colorSpaceOption = QStringLiteral("--color-space");
+const QString cmykSpaceOption = QStringLiteral("--cmyk-space");
+
+// The space an option names. An empty name means the default, as an empty
+// setting does; an unknown name is an error here (the window falls back
+// silently, but a script asked for that space and must not get another).
+ColorSpacePtr spaceFromOption(const Arguments& args, const QString& option, const std::vector<ColorSpacePtr>& spaces,
+                              QTextStream& err)
+{
+    const QString name = args.values.value(option);
+    if (name.isEmpty())
+        return spaces.front();
+    for (const ColorSpacePtr& space : spaces)
+        if (space->name() == name)
+            return space;
+    Usage::printError(err, QStringLiteral("unknown colour space \"%1\" for %2 (see huelark-cli spaces)").arg(name, option));
+    return nullptr;
+}
+
+} // namespace
+
+namespace ConvertCommand {
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const Arguments args = Arguments::parse(arguments, {jsonOption, objcOption}, {colorSpaceOption, cmykSpaceOption});
+    if (args.help) {
+        Usage::printHelp(out);
+        return Usage::success;
+    }
+    if (!args.error.isEmpty())
+        return Usage::printUsageError(err, args.error);
+    if (args.operands.isEmpty())
+        return Usage::printUsageError(err, QStringLiteral("convert needs at least one VALUE"));
+
+    const ColorSpaceRegistry registry;
+    const ColorSpacePtr wellSpace = spaceFromOption(args, colorSpaceOption, registry.rgbSpaces(), err);
+    const ColorSpacePtr cmykSpace = spaceFromOption(args, cmykSpaceOption, registry.cmykSpaces(), err);
+    if (!wellSpace || !cmykSpace)
+        return Usage::failure;
+
+    const bool json = args.flags.contains(jsonOption);
+    const bool objc = args.flags.contains(objcOption);
+    int status = Usage::success;
+    bool first = true;
+    for (const QString& value : args.operands) {
+        const std::optional<Color> color = ValueReader::read(value, wellSpace);
+        if (!color) {
+            Usage::printError(err, QStringLiteral("cannot read value \"%1\"").arg(value));
+            status = Usage::failure;
+            continue;
+        }
+        const std::optional<ColorNotations> notations = ColorNotations::of(*color, wellSpace, cmykSpace.get(), objc);
+        if (!notations) {
+            Usage::printError(err, QStringLiteral("cannot convert value \"%1\" to %2").arg(value, wellSpace->name()));
+            status = Usage::failure;
+            continue;
+        }
+        if (json) {
+            out << NotationText::jsonLine(value, *notations) << '\n';
+        } else {
+            if (!first)
+                out << '\n';
+            out << NotationText::plainBlock(*notations);
+        }
+        first = false;
+    }
+    return status;
+}
+
+} // namespace ConvertCommand

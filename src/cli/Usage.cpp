@@ -1,0 +1,67 @@
+#include "Usage.h"
+
+namespace {
+
+const char* const synopsis =
+    "Usage: huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] VALUE...\n"
+    "       huelark-cli spaces [--json]\n"
+    "       huelark-cli --help\n";
+
+const char* const details =
+    "\n"
+    "convert  shows each VALUE in every notation of the main window.\n"
+    "  VALUE is what you would type into one field of the window:\n"
+    "    a hex code      9aa2f8, #9AA2F8, #abc (short form), 12 or 1234 (read as a number)\n"
+    "    rgb(R,G,B)      0-255 each\n"
+    "    hsl(H,S,L)      hue 0-360, percentages 0-100 (a trailing % or degree sign is allowed)\n"
+    "    hsb(H,S,B)      as hsl\n"
+    "    lab(L,A,B)      L 0-100, a and b -128 to 127\n"
+    "    cmyk(C,M,Y,K)   0-100 each\n"
+    "  Function names are case-insensitive; spaces are allowed around the numbers.\n"
+    "  --json             one JSON object per value per line, keys in the order\n"
+    "                     input, hex, rgb, hsl, hsb, lab, cmyk, nscolor, uicolor\n"
+    "  --objc             code in message syntax: [NSColor colorWithRed:...]\n"
+    "  --color-space NAME the RGB space colours are held in (default sRGB IEC61966-2.1)\n"
+    "  --cmyk-space NAME  the space the CMYK values are shown in (default Generic CMYK)\n"
+    "  Without --json each value gives a block of eight lines, blocks separated\n"
+    "  by an empty line:\n"
+    "    hex 9aa2f8\n"
+    "    rgb 154 162 248\n"
+    "    hsl 235 87 79\n"
+    "    hsb 235 38 97\n"
+    "    lab 69 18 -44\n"
+    "    cmyk 38 35 0 3\n"
+    "    nscolor NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\n"
+    "    uicolor UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\n"
+    "  Your settings are not read: the output depends only on the arguments.\n"
+    "\n"
+    "spaces   lists the colour spaces NAME may be: the RGB ones, then the CMYK\n"
+    "  ones, one per line as \"rgb<TAB>NAME\" or \"cmyk<TAB>NAME\";\n"
+    "  with --json one object {\"rgb\":[...],\"cmyk\":[...]}.\n"
+    "\n"
+    "Exit status: 0 when everything was converted; 2 when a value cannot be read\n"
+    "(the others are still converted), a colour space is unknown (nothing is\n"
+    "converted) or the call is wrong. Each problem is one line on stderr.\n";
+
+} // namespace
+
+namespace Usage {
+
+void printHelp(QTextStream& out)
+{
+    out << synopsis << details;
+}
+
+int printUsageError(QTextStream& err, const QString& problem)
+{
+    printError(err, problem);
+    err << synopsis;
+    return failure;
+}
+
+void printError(QTextStream& err, const QString& message)
+{
+    err << "huelark-cli: " << message << '\n';
+}
+
+} // namespace Usage

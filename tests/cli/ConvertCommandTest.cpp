@@ -1,0 +1,264 @@
+#include "CliProcess.h"
+
+#include "colour/ColorNotations.h"
+#include "colour/ColorSpaceRegistry.h"
+#include "colour/HexCodec.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString defaultRow = QStringLiteral(
+    "{\"input\":\"9aa2f8\",\"hex\":\"9aa2f8\",\"rgb\":[154,162,248],\"hsl\":[235,87,79],\"hsb\":[235,38,97],"
+    "\"lab\":[69,18,-44],\"cmyk\":[38,35,0,3],"
+    "\"nscolor\":\"NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\","
+    "\"uicolor\":\"UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\"}");
+
+const QString defaultBlock = QStringLiteral("hex 9aa2f8\n"
+                                            "rgb 154 162 248\n"
+                                            "hsl 235 87 79\n"
+                                            "hsb 235 38 97\n"
+                                            "lab 69 18 -44\n"
+                                            "cmyk 38 35 0 3\n"
+                                            "nscolor NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\n"
+                                            "uicolor UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\n");
+
+QJsonObject parseLine(const QString& line)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+    return doc.object();
+}
+
+std::string rgbOf(const QJsonObject& o)
+{
+    const QJsonArray a = o.value("rgb").toArray();
+    return QStringLiteral("%1 %2 %3").arg(a[0].toInt()).arg(a[1].toInt()).arg(a[2].toInt()).toStdString();
+}
+
+} // namespace
+
+TEST(ConvertCommand, DefaultColourGivesTheExactJsonRow)
+{
+    const CliResult r = runCli({"convert", "--json", "9aa2f8"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, defaultRow + "\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(ConvertCommand, PlainOutputIsOneBlockPerValueSeparatedByAnEmptyLine)
+{
+    const CliResult r = runCli({"convert", "9aa2f8", "#9AA2F8"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, defaultBlock + "\n" + defaultBlock);
+}
+
+TEST(ConvertCommand, ObjcSelectsTheMessageSyntax)
+{
+    const CliResult r = runCli({"convert", "--objc", "9aa2f8"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(
+        "\nnscolor [NSColor colorWithRed:154/255.0 green:162/255.0 blue:248/255.0 alpha:1.0]\n"
+        "uicolor [UIColor colorWithRed:154/255.0 green:162/255.0 blue:248/255.0 alpha:1.0]\n"))
+        << r.out.toStdString();
+}
+
+// Each VALUE is read as typing it into one field of the window would read it.
+TEST(ConvertCommand, ValuesAreReadAsTheFieldsReadThem)
+{
+    const struct
+    {
+        const char* value;
+        const char* hex;
+    } rows[] = {
+        {"#ABC", "aabbcc"},
+        {"abc", "aabbcc"},
+        {"aAbBcC", "aabbcc"},
+        {"12", "000012"},       // short runs are numbers, not padded codes
+        {"1234", "001234"},
+        {"abcde", "0abcde"},
+        {"#9aa2f8", "9aa2f8"},
+        {"rgb(255,0,0)", "ff0000"},
+        {"RGB( 255 , 0 , 0 )", "ff0000"},
+        {"rgb(025,0,0)", "190000"},
+        {"hsl(0,0,50)", "7f7f7f"}, // the inverse truncates
+        {"hsl(240,100,25)", "00007f"},
+        {"hsl(210,50,50)", "3f7fbf"},
+        {"Hsl(360\u00B0, 100%, 50%)", "ff0000"}, // units as the fields allow them
+        {"hsb(0,100,100)", "ff0000"},
+        {"hsb(120,100,50)", "008000"},
+        {"lab(100,0,0)", "ffffff"},
+        {"lab(50,0,0)", "777777"},
+        {"lab(53,80,67)", "fe0000"},  // green below 0 is clamped
+        {"lab(68,11,-50)", "7aa4ff"}, // blue above 255 is clamped
+        {"lab(0,-128,127)", "002d00"},
+        {"cmyk(0,100,100,0)", "ff0000"},
+        {"cmyk(0,0,0,100)", "000000"},
+        {"cmyk(50%,0,0,0)", "80ffff"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.value);
+        const CliResult r = runCli({"convert", "--json", QString::fromUtf8(row.value)});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QJsonObject o = parseLine(r.out.trimmed());
+        EXPECT_EQ(o.value("input").toString(), QString::fromUtf8(row.value));
+        EXPECT_EQ(o.value("hex").toString(), row.hex);
+    }
+}
+
+TEST(ConvertCommand, HslLightnessAtZeroSaturationKeepsItsFields)
+{
+    const CliResult r = runCli({"convert", "--json", "hsl(0,0,50)"});
+    const QJsonObject o = parseLine(r.out.trimmed());
+    EXPECT_EQ(rgbOf(o), "127 127 127");
+    EXPECT_EQ(o.value("hsl").toArray(), (QJsonArray{0, 0, 50}));
+}
+
+// Texts a field would refuse, or that are no value at all.
+TEST(ConvertCommand, UnreadableValuesAreRefused)
+{
+    const char* rows[] = {
+        "zz", "", "#", "##abc", " abc", "abcdef0", "#abcdef0", "12 34",
+        "rgb(256,0,0)", "rgb(1,2)", "rgb(1,2,3,4)", "rgb(1,,3)", "rgb(-1,0,0)", "rgb(0255,0,0)",
+        "rgb(1,2,3", "rgb(0x10,0,0)", "rgb(1.5,0,0)", "xyz(1,2,3)",
+        "hsl(361,0,0)", "hsl(0,101,0)", "hsl(0,%,0)", "hsb(0,0,1000)",
+        "lab(0,200,0)", "lab(101,0,0)", "lab(0,-129,0)", "lab(0,-,0)", "lab(0,5-,0)", "lab(-5,0,0)",
+        "cmyk(0,0,0,101)", "cmyk(0,0,0)",
+    };
+    for (const char* value : rows) {
+        SCOPED_TRACE(std::string("value \"") + value + "\"");
+        const CliResult r = runCli({"convert", "--json", QString::fromUtf8(value)});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.errLines(), QStringList{QStringLiteral("huelark-cli: cannot read value \"%1\"").arg(value)});
+    }
+}
+
+TEST(ConvertCommand, AnUnreadableValueDoesNotStopTheOthers)
+{
+    const CliResult r = runCli({"convert", "--json", "ff0000", "nope", "9aa2f8", "rgb(1,2)", "000"});
+    EXPECT_EQ(r.exitCode, 2);
+    const QStringList lines = r.outLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(parseLine(lines[0]).value("input").toString(), "ff0000");
+    EXPECT_EQ(lines[1], defaultRow);
+    EXPECT_EQ(parseLine(lines[2]).value("hex").toString(), "000000");
+    EXPECT_EQ(r.errLines(), (QStringList{"huelark-cli: cannot read value \"nope\"",
+                                         "huelark-cli: cannot read value \"rgb(1,2)\""}));
+}
+
+TEST(ConvertCommand, JsonKeysComeInTheirFixedOrder)
+{
+    const CliResult r = runCli({"convert", "--json", "--objc", "hsb(90\u00B0, 40%, 50%)", "lab(20,-30,40)"});
+    ASSERT_EQ(r.exitCode, 0);
+    static const QRegularExpression keys(QStringLiteral("\"(\\w+)\":"));
+    for (const QString& line : r.outLines()) {
+        QStringList order;
+        for (const auto& m : keys.globalMatch(line))
+            order << m.captured(1);
+        EXPECT_EQ(order, (QStringList{"input", "hex", "rgb", "hsl", "hsb", "lab", "cmyk", "nscolor", "uicolor"}))
+            << line.toStdString();
+        EXPECT_TRUE(parseLine(line).value("nscolor").toString().startsWith("[NSColor colorWithRed:"));
+    }
+    EXPECT_EQ(parseLine(r.outLines().value(0)).value("input").toString(), "hsb(90\u00B0, 40%, 50%)");
+}
+
+// The spaces are chosen by name as the settings name them, and the CLI
+// computes exactly what the window's engine computes in them.
+TEST(ConvertCommand, NamedSpacesAreUsed)
+{
+    const ColorSpaceRegistry registry;
+    ColorSpacePtr adobe, iccCmyk;
+    for (const ColorSpacePtr& s : registry.rgbSpaces())
+        if (s->filePath == "/usr/share/color/icc/colord/AdobeRGB1998.icc")
+            adobe = s;
+    for (const ColorSpacePtr& s : registry.cmykSpaces())
+        if (s->filePath == "/usr/share/color/icc/ghostscript/default_cmyk.icc")
+            iccCmyk = s;
+    if (!adobe || !iccCmyk)
+        GTEST_SKIP() << "needs colord-data and libgs-common";
+
+    const CliResult r = runCli({"convert", "--json", "--color-space", adobe->name(), "--cmyk-space=" + iccCmyk->name(),
+                                "9aa2f8", "rgb(255,0,0)"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.outLines();
+    ASSERT_EQ(lines.size(), 2);
+
+    const auto fromHex = ColorNotations::of(*HexCodec::colorWithHexColorString("9aa2f8", adobe), adobe, iccCmyk.get(), false);
+    const auto red = ColorNotations::of(Color::fromIntegers(255, 0, 0), adobe, iccCmyk.get(), false);
+    for (const auto& [line, n] : {std::pair{lines[0], *fromHex}, std::pair{lines[1], *red}}) {
+        const QJsonObject o = parseLine(line);
+        EXPECT_EQ(o.value("hex").toString(), n.hex);
+        EXPECT_EQ(o.value("cmyk").toArray(), (QJsonArray{n.cmyk[0], n.cmyk[1], n.cmyk[2], n.cmyk[3]}));
+        EXPECT_EQ(o.value("hsb").toArray(), (QJsonArray{n.hsb[0], n.hsb[1], n.hsb[2]}));
+    }
+    // The numbers are those of the colour held in Adobe RGB, not the typed ones.
+    EXPECT_NE(parseLine(lines[1]).value("hex").toString(), "ff0000");
+}
+
+TEST(ConvertCommand, UnknownSpaceIsAnErrorAndNothingIsConverted)
+{
+    const struct
+    {
+        QStringList arguments;
+        QString error;
+    } rows[] = {
+        {{"--color-space", "No Such Space"}, "huelark-cli: unknown colour space \"No Such Space\" for --color-space (see huelark-cli spaces)"},
+        {{"--cmyk-space", "No Such Space"}, "huelark-cli: unknown colour space \"No Such Space\" for --cmyk-space (see huelark-cli spaces)"},
+        // Each option takes only a space of its own model.
+        {{"--color-space", "Generic CMYK"}, "huelark-cli: unknown colour space \"Generic CMYK\" for --color-space (see huelark-cli spaces)"},
+        {{"--cmyk-space", "sRGB IEC61966-2.1"}, "huelark-cli: unknown colour space \"sRGB IEC61966-2.1\" for --cmyk-space (see huelark-cli spaces)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const CliResult r = runCli(QStringList{"convert"} + row.arguments + QStringList{"9aa2f8"});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.errLines(), QStringList{row.error});
+    }
+}
+
+TEST(ConvertCommand, EmptySpaceNamesMeanTheDefaults)
+{
+    const CliResult r = runCli({"convert", "--json", "--color-space=", "--cmyk-space", "", "9aa2f8"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, defaultRow + "\n");
+}
+
+// Scripts need the same output whatever the user has set up; a profile in
+// the user's own colour folder is offered like the system ones.
+TEST(ConvertCommand, UserProfilesAreOfferedButSettingsAreNotRead)
+{
+    const QString adobePath = "/usr/share/color/icc/colord/AdobeRGB1998.icc";
+    if (!QFile::exists(adobePath))
+        GTEST_SKIP() << "needs colord-data";
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/.color/icc"));
+    ASSERT_TRUE(QDir().mkpath(home.path() + "/.config"));
+    ASSERT_TRUE(QFile::copy(adobePath, home.path() + "/.color/icc/mine.icc"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
+    env.insert("XDG_DATA_HOME", home.path() + "/.local/share");
+
+    const CliResult spaces = runCli({"spaces", "--json"}, env);
+    ASSERT_EQ(spaces.exitCode, 0);
+    const QJsonArray rgb = parseLine(spaces.out.trimmed()).value("rgb").toArray();
+    const QString mine = rgb.last().toString();
+    EXPECT_TRUE(mine.startsWith("Compatible with Adobe RGB (1998) (")) << mine.toStdString();
+
+    const CliResult inMine = runCli({"convert", "--color-space", mine, "ffffff"}, env);
+    EXPECT_EQ(inMine.exitCode, 0) << inMine.err.toStdString();
+    EXPECT_TRUE(inMine.out.startsWith("hex ffffff\n"));
+
+    const CliResult plain = runCli({"convert", "--json", "9aa2f8"}, env);
+    EXPECT_EQ(plain.out, defaultRow + "\n");
+}

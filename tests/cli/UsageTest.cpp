@@ -1,0 +1,59 @@
+#include "CliProcess.h"
+
+#include <gtest/gtest.h>
+
+TEST(Usage, WrongCallsPrintTheShortUsageAndExitWithTwo)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char* firstLine;
+    } rows[] = {
+        {{}, "huelark-cli: no command given"},
+        {{"frobnicate"}, "huelark-cli: unknown command \"frobnicate\""},
+        {{"--json"}, "huelark-cli: unknown option \"--json\""},
+        {{"convert"}, "huelark-cli: convert needs at least one VALUE"},
+        {{"convert", "--json"}, "huelark-cli: convert needs at least one VALUE"},
+        {{"convert", "--jsn", "9aa2f8"}, "huelark-cli: unknown option \"--jsn\""},
+        {{"convert", "--json=1", "9aa2f8"}, "huelark-cli: unknown option \"--json=1\""},
+        {{"convert", "-x", "9aa2f8"}, "huelark-cli: unknown option \"-x\""},
+        {{"convert", "9aa2f8", "--color-space"}, "huelark-cli: option --color-space needs a NAME"},
+        {{"spaces", "--objc"}, "huelark-cli: unknown option \"--objc\""},
+        {{"spaces", "9aa2f8"}, "huelark-cli: spaces takes no VALUE"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const CliResult r = runCli(row.arguments);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        const QStringList lines = r.errLines();
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines[0], row.firstLine);
+        EXPECT_TRUE(lines[1].startsWith("Usage: huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] VALUE..."));
+    }
+}
+
+TEST(Usage, HelpGoesToStdoutWithStatusZero)
+{
+    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"convert", "--help"},
+                                         QStringList{"spaces", "--json", "--help"}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const CliResult r = runCli(arguments);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(r.out.startsWith("Usage: huelark-cli convert")) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("Exit status"));
+    }
+}
+
+TEST(Usage, OptionsMayFollowTheValuesAndDoubleDashEndsThem)
+{
+    const CliResult r = runCli({"convert", "9aa2f8", "--json"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("{\"input\":\"9aa2f8\""));
+
+    // After "--" even "--json" is a VALUE (and not a readable one).
+    const CliResult ended = runCli({"convert", "--", "--json"});
+    EXPECT_EQ(ended.exitCode, 2);
+    EXPECT_EQ(ended.errLines(), QStringList{"huelark-cli: cannot read value \"--json\""});
+}
