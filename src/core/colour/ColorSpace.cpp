@@ -1,6 +1,7 @@
 #include "ColorSpace.h"
 
 #include <QLoggingCategory>
+#include <QtEndian>
 
 #include <lcms2.h>
 
@@ -78,7 +79,10 @@ ColorSpacePtr ColorSpace::genericCMYK()
 
 std::shared_ptr<ColorSpace> ColorSpace::fromICCProfile(const QByteArray& bytes, const QString& fallbackName)
 {
-    if (bytes.isEmpty())
+    // LittleCMS reads tags only when they are first used, so a truncated
+    // file would open and fail later, when a colour is converted. The header
+    // states the profile's size; anything shorter is refused now.
+    if (bytes.size() < 128 || qFromBigEndian<quint32>(bytes.constData()) > static_cast<quint64>(bytes.size()))
         return nullptr;
     cmsHPROFILE handle = cmsOpenProfileFromMem(bytes.constData(), static_cast<cmsUInt32Number>(bytes.size()));
     if (!handle)

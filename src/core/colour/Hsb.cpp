@@ -20,7 +20,12 @@ HSV hsvOf(double r, double g, double b)
     const double min = std::min({r, g, b});
     const double delta = max - min;
     HSV hsv{0, max > 0 ? delta / max : 0, max};
-    if (delta > 0) {
+    // A grey moved into an ICC space comes back a few parts in a hundred
+    // thousand off grey (the profile's fixed-point numbers), which would give
+    // white or black a random hue. Below a saturation of 0.1 % (shown as 0,
+    // and never reached by distinct 8-bit sRGB components, whose least is
+    // 1/255) the hue is noise, so such a colour counts as grey.
+    if (hsv.saturation >= 1e-3) {
         double h;
         if (r == max)
             h = (g - b) / delta;

@@ -1,0 +1,127 @@
+#include "SystemProfiles.h"
+
+#include "colour/Cmyk.h"
+#include "colour/ColorSpace.h"
+#include "colour/Hsb.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+namespace {
+
+std::string show(int r, int g, int b)
+{
+    return QStringLiteral("rgb %1, %2, %3").arg(r).arg(g).arg(b).toStdString();
+}
+
+} // namespace
+
+TEST(ColorSpace, SRGBToSRGBIsExactlyTheIdentity)
+{
+    for (double v : {0.0, 1e-300, 0.1, 0.5, 1.0 / 3.0, 0.999999999, 1.0}) {
+        const Color c(v, 1 - v, v / 2, ColorSpace::sRGB());
+        const auto same = ColorSpace::convert(c, ColorSpace::sRGB());
+        ASSERT_TRUE(same);
+        EXPECT_EQ(*same, c) << v;
+    }
+}
+
+TEST(ColorSpace, OnlyRgbSpacesHoldColours)
+{
+    EXPECT_FALSE(ColorSpace::convert(Color::fromIntegers(1, 2, 3), ColorSpace::genericCMYK()));
+    EXPECT_FALSE(ColorSpace::convert(Color::fromIntegers(1, 2, 3), nullptr));
+    EXPECT_FALSE(ColorSpace::cmykComponents(Color::fromIntegers(1, 2, 3), *ColorSpace::sRGB()));
+}
+
+TEST(ColorSpace, ProfilesOfOtherClassesAndGarbageAreRefused)
+{
+    EXPECT_EQ(ColorSpace::fromICCProfile(QByteArray(), "x"), nullptr);
+    EXPECT_EQ(ColorSpace::fromICCProfile(QByteArray(500, 'x'), "x"), nullptr);
+    const QByteArray adobe = SystemProfiles::bytesOf(SystemProfiles::adobeRGB);
+    if (!adobe.isEmpty()) {
+        // A truncated copy is as unreadable as noise.
+        EXPECT_EQ(ColorSpace::fromICCProfile(adobe.left(adobe.size() / 2), "x"), nullptr);
+        EXPECT_EQ(ColorSpace::fromICCProfile(adobe.left(128), "x"), nullptr);
+    }
+    for (const QString& path : {SystemProfiles::defaultGray, SystemProfiles::labD50}) {
+        const QByteArray bytes = SystemProfiles::bytesOf(path);
+        if (!bytes.isEmpty()) {
+            EXPECT_EQ(ColorSpace::fromICCProfile(bytes, "x"), nullptr) << path.toStdString();
+        }
+    }
+}
+
+// Every sRGB colour lies inside Adobe RGB (1998), so going there and back
+// must give the same integer components.
+TEST(ColorSpace, AdobeRGBRoundTripKeepsEverySRGBColour)
+{
+    const auto adobe = SystemProfiles::load(SystemProfiles::adobeRGB);
+    if (!adobe)
+        GTEST_SKIP() << "needs colord-data";
+    ASSERT_EQ(adobe->model(), ColorSpace::Model::RGB);
+    EXPECT_EQ(adobe->name(), "Compatible with Adobe RGB (1998)");
+
+    for (int r = 0; r < 256; r += 5)
+        for (int g = 0; g < 256; g += 5)
+            for (int b = 0; b < 256; b += 5) {
+                const Color original = Color::fromIntegers(r, g, b);
+                const auto there = ColorSpace::convert(original, adobe);
+                ASSERT_TRUE(there) << show(r, g, b);
+                EXPECT_EQ(there->space(), adobe);
+                const auto back = ColorSpace::convert(*there, ColorSpace::sRGB());
+                ASSERT_TRUE(back) << show(r, g, b);
+                ASSERT_NEAR(back->red(), original.red(), 1.0 / 255) << show(r, g, b);
+                ASSERT_NEAR(back->green(), original.green(), 1.0 / 255) << show(r, g, b);
+                ASSERT_NEAR(back->blue(), original.blue(), 1.0 / 255) << show(r, g, b);
+                ASSERT_EQ(back->integerComponents(), original.integerComponents()) << show(r, g, b);
+            }
+    // The wider space really is another encoding: pure sRGB red is not its red.
+    EXPECT_LT(ColorSpace::convert(Color::fromIntegers(255, 0, 0), adobe)->red(), 0.9);
+}
+
+// A grey stays a grey in another RGB space; the few parts in a hundred
+// thousand by which the profile's fixed-point numbers miss it must not turn
+// into a hue.
+TEST(ColorSpace, GreysHaveNoHueInAnICCSpace)
+{
+    const auto adobe = SystemProfiles::load(SystemProfiles::adobeRGB);
+    if (!adobe)
+        GTEST_SKIP() << "needs colord-data";
+    for (int v = 0; v < 256; ++v)
+        ASSERT_EQ(hsbFromRGB(v, v, v, adobe), (std::array<int, 3>{0, 0, hsbFromRGB(v, v, v, adobe)[2]})) << v;
+    // Nearly grey colours keep their hue.
+    EXPECT_EQ(hsbFromRGB(250, 249, 250, ColorSpace::sRGB())[0], 300);
+    EXPECT_NE(hsbFromRGB(250, 249, 250, adobe)[0], 0);
+}
+
+TEST(ColorSpace, IccCmykProfileGivesPlausibleInk)
+{
+    const auto cmyk = SystemProfiles::load(SystemProfiles::defaultCMYK);
+    if (!cmyk)
+        GTEST_SKIP() << "needs libgs-common";
+    ASSERT_EQ(cmyk->model(), ColorSpace::Model::CMYK);
+
+    const auto white = cmykFromRGB(255, 255, 255, cmyk.get());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_LE(white[i], 1) << "white, ink " << i;
+    const auto black = cmykFromRGB(0, 0, 0, cmyk.get());
+    EXPECT_GE(black[3], 70);
+    const auto red = cmykFromRGB(255, 0, 0, cmyk.get());
+    EXPECT_LT(red[0], 20);
+    EXPECT_GT(red[1], 80);
+    EXPECT_GT(red[2], 80);
+    const auto cyan = cmykFromRGB(0, 255, 255, cmyk.get());
+    EXPECT_GT(cyan[0], 50);
+    EXPECT_LT(cyan[1], 30);
+
+    // More grey, more black ink, over the whole grey ramp.
+    int lastBlack = -1;
+    for (int v = 255; v >= 0; v -= 15) {
+        const auto grey = cmykFromRGB(v, v, v, cmyk.get());
+        EXPECT_GE(grey[3], lastBlack) << "grey " << v;
+        lastBlack = grey[3];
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(grey[i] >= 0 && grey[i] <= 100) << "grey " << v << " ink " << i;
+    }
+}
