@@ -1,0 +1,182 @@
+#include "SystemProfiles.h"
+
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpaceRegistry.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The stored form written out by hand, so that the tests pin the bytes down
+// rather than trusting the writer: "HLC1", name length (16 bits), name,
+// red, green, blue, alpha as big-endian binary64.
+QByteArray stored(const QByteArray& name, double r, double g, double b, double a = 1.0)
+{
+    QByteArray out("HLC1");
+    char length[2];
+    qToBigEndian(static_cast<quint16>(name.size()), length);
+    out.append(length, 2).append(name);
+    for (double v : {r, g, b, a}) {
+        char bytes[8];
+        qToBigEndian(std::bit_cast<quint64>(v), bytes);
+        out.append(bytes, 8);
+    }
+    return out;
+}
+
+std::string hex(const QByteArray& bytes)
+{
+    return bytes.toHex(' ').toStdString();
+}
+
+class ColorArchiveTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        if (QFile::copy(SystemProfiles::adobeRGB, dir.path() + "/adobe.icc"))
+            registry = std::make_unique<ColorSpaceRegistry>(QStringList{dir.path()});
+        else
+            registry = std::make_unique<ColorSpaceRegistry>(QStringList{});
+    }
+
+    // The RGB spaces to try: sRGB and, when installed, Adobe RGB.
+    const std::vector<ColorSpacePtr>& spaces() const { return registry->rgbSpaces(); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<ColorSpaceRegistry> registry;
+};
+
+} // namespace
+
+TEST_F(ColorArchiveTest, TheStoredFormIsStable)
+{
+    const double r = 154 / 255.0, g = 162 / 255.0, b = 248 / 255.0;
+    EXPECT_EQ(hex(ColorArchive::archive(ColorArchive::defaultColor())), hex(stored("sRGB IEC61966-2.1", r, g, b)));
+    const auto back = ColorArchive::unarchive(stored("sRGB IEC61966-2.1", r, g, b), *registry);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->integerComponents(), (std::array<int, 3>{154, 162, 248}));
+}
+
+TEST_F(ColorArchiveTest, RoundTripIsExactInEverySpace)
+{
+    QRandomGenerator random(2024);
+    std::vector<std::array<double, 3>> samples = {
+        {0, 0, 0}, {1, 1, 1}, {std::numeric_limits<double>::denorm_min(), 0.5, std::nextafter(1.0, 0.0)},
+        {1.0 / 3.0, 2.0 / 3.0, 0.1}};
+    for (int i = 0; i < 2000; ++i)
+        samples.push_back({random.generateDouble(), random.generateDouble(), random.generateDouble()});
+    for (int v = 0; v < 256; ++v)
+        samples.push_back({v / 255.0, static_cast<float>(v) / 255.0f, (255 - v) / 255.0});
+
+    for (const ColorSpacePtr& space : spaces()) {
+        for (const auto& [r, g, b] : samples) {
+            const Color color(r, g, b, space);
+            const QByteArray bytes = ColorArchive::archive(color);
+            const auto back = ColorArchive::unarchive(bytes, *registry);
+            ASSERT_TRUE(back) << space->name().toStdString() << " " << hex(bytes);
+            ASSERT_EQ(*back, color) << space->name().toStdString() << " " << hex(bytes);
+            ASSERT_EQ(back->space(), space);
+        }
+    }
+}
+
+TEST_F(ColorArchiveTest, EqualColoursGiveEqualBytes)
+{
+    EXPECT_EQ(ColorArchive::archive(Color::fromIntegers(154, 162, 248)),
+              ColorArchive::archive(Color(154 / 255.0, 162 / 255.0, 248 / 255.0, ColorSpace::sRGB())));
+    // -0 and 0 are the same component.
+    EXPECT_EQ(ColorArchive::archive(Color(-0.0, 0.5, -0.0, ColorSpace::sRGB())),
+              ColorArchive::archive(Color(0.0, 0.5, 0.0, ColorSpace::sRGB())));
+    // ...and different colours differ, down to one unit in the last place.
+    EXPECT_NE(ColorArchive::archive(Color(0.5, 0.5, 0.5, ColorSpace::sRGB())),
+              ColorArchive::archive(Color(0.5, 0.5, std::nextafter(0.5, 1.0), ColorSpace::sRGB())));
+    if (spaces().size() > 1) {
+        EXPECT_NE(ColorArchive::archive(Color(0.5, 0.5, 0.5, spaces()[0])),
+                  ColorArchive::archive(Color(0.5, 0.5, 0.5, spaces()[1])));
+    }
+}
+
+// Whatever the bytes under a key hold, reading them never crashes and never
+// invents a colour: unreadable bytes give the default colour.
+TEST_F(ColorArchiveTest, UnreadableBytesGiveTheDefaultColour)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const QByteArray good = stored("sRGB IEC61966-2.1", 0.1, 0.2, 0.3);
+    QByteArray wrongLength = good;
+    wrongLength[5] = wrongLength[5] + 1;
+    QByteArray shortLength = good;
+    shortLength[5] = shortLength[5] - 1;
+
+    struct Row
+    {
+        std::string what;
+        QByteArray bytes;
+    };
+    std::vector<Row> rows = {
+        {"magic only", "HLC1"},
+        {"lower-case magic", QByteArray(good).replace(0, 4, "hlc1")},
+        {"other version", QByteArray(good).replace(0, 4, "HLC2")},
+        {"name length too long", wrongLength},
+        {"name length too short", shortLength},
+        {"trailing byte", good + '\0'},
+        {"NaN red", stored("sRGB IEC61966-2.1", nan, 0.2, 0.3)},
+        {"infinite green", stored("sRGB IEC61966-2.1", 0.1, inf, 0.3)},
+        {"negative infinite blue", stored("sRGB IEC61966-2.1", 0.1, 0.2, -inf)},
+        {"negative red", stored("sRGB IEC61966-2.1", -1e-300, 0.2, 0.3)},
+        {"green above 1", stored("sRGB IEC61966-2.1", 0.1, std::nextafter(1.0, 2.0), 0.3)},
+        {"NaN alpha", stored("sRGB IEC61966-2.1", 0.1, 0.2, 0.3, nan)},
+        {"text", "not a colour at all, just a sentence of text"},
+    };
+    for (qsizetype n = 1; n < good.size(); ++n)
+        rows.push_back({"first " + std::to_string(n) + " bytes", good.left(n)});
+
+    const ColorSpacePtr well = spaces().back();
+    const auto expectedDefault = ColorSpace::convert(ColorArchive::defaultColor(), well);
+    ASSERT_TRUE(expectedDefault);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what + ": " + hex(row.bytes));
+        EXPECT_FALSE(ColorArchive::unarchive(row.bytes, *registry));
+        const auto color = ColorArchive::getColorFromData(row.bytes, ColorArchive::defaultColor(), *registry, well);
+        ASSERT_TRUE(color);
+        EXPECT_EQ(*color, *expectedDefault);
+    }
+    const auto none = ColorArchive::getColorFromData(QByteArray(), ColorArchive::defaultColor(), *registry, ColorSpace::sRGB());
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->integerComponents(), (std::array<int, 3>{154, 162, 248}));
+}
+
+// A profile removed since the colour was stored must not lose the colour.
+TEST_F(ColorArchiveTest, AnUnknownSpaceReadsAsSRGB)
+{
+    for (const QByteArray& name : {QByteArray("Removed Profile"), QByteArray("Generic CMYK"), QByteArray(),
+                                   QByteArray("\xff\xfe broken UTF-8")}) {
+        SCOPED_TRACE(hex(name));
+        const auto color = ColorArchive::unarchive(stored(name, 0.25, 0.5, 0.75), *registry);
+        ASSERT_TRUE(color);
+        EXPECT_EQ(*color, Color(0.25, 0.5, 0.75, ColorSpace::sRGB()));
+    }
+}
+
+TEST_F(ColorArchiveTest, TheStoredColourIsMovedToTheWellSpace)
+{
+    if (spaces().size() < 2)
+        GTEST_SKIP() << "needs colord-data";
+    const ColorSpacePtr adobe = spaces()[1];
+    const Color red = Color::fromIntegers(255, 0, 0);
+    const auto moved = ColorArchive::getColorFromData(ColorArchive::archive(red), ColorArchive::defaultColor(), *registry, adobe);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->space(), adobe);
+    EXPECT_EQ(*moved, *ColorSpace::convert(red, adobe));
+}

@@ -1,0 +1,142 @@
+#include "SystemProfiles.h"
+
+#include "colour/ColorSpaceRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList namesOf(const std::vector<ColorSpacePtr>& spaces)
+{
+    QStringList names;
+    for (const ColorSpacePtr& s : spaces)
+        names << s->name();
+    return names;
+}
+
+bool put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+class ColorSpaceRegistryTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        adobe = SystemProfiles::bytesOf(SystemProfiles::adobeRGB);
+        apple = SystemProfiles::bytesOf(SystemProfiles::appleRGB);
+        cmyk = SystemProfiles::bytesOf(SystemProfiles::defaultCMYK);
+        if (adobe.isEmpty() || apple.isEmpty() || cmyk.isEmpty())
+            GTEST_SKIP() << "needs colord-data and libgs-common";
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    QString at(const QString& relative) const { return dir.path() + "/" + relative; }
+
+    QTemporaryDir dir;
+    QByteArray adobe, apple, cmyk;
+};
+
+const QString adobeName = QStringLiteral("Compatible with Adobe RGB (1998)");
+
+} // namespace
+
+TEST_F(ColorSpaceRegistryTest, ScansProfilesInPathOrderAndMakesNamesUnique)
+{
+    ASSERT_TRUE(put(at("one/z.icc"), apple));
+    ASSERT_TRUE(put(at("one/b.icc"), adobe));
+    ASSERT_TRUE(put(at("one/a.icc"), adobe));
+    ASSERT_TRUE(put(at("one/deeper/still/c.icm"), adobe));
+    ASSERT_TRUE(put(at("one/printer.ICC"), cmyk));
+    ASSERT_TRUE(put(at("two/a.icc"), adobe));
+    ASSERT_TRUE(put(at("two/printer.icc"), cmyk));
+
+    const ColorSpaceRegistry registry({at("one"), at("two"), at("missing")});
+    EXPECT_EQ(namesOf(registry.rgbSpaces()),
+              (QStringList{"sRGB IEC61966-2.1", adobeName, adobeName + " (2)", adobeName + " (3)", "Apple RGB",
+                           adobeName + " (4)"}));
+    const QStringList cmykNames = namesOf(registry.cmykSpaces());
+    ASSERT_EQ(cmykNames.size(), 3);
+    EXPECT_EQ(cmykNames[0], "Generic CMYK");
+    EXPECT_EQ(cmykNames[2], cmykNames[1] + " (2)");
+
+    // Each name is where its file was found, in path order.
+    EXPECT_EQ(registry.rgbSpaces()[1]->filePath, at("one/a.icc"));
+    EXPECT_EQ(registry.rgbSpaces()[2]->filePath, at("one/b.icc"));
+    EXPECT_EQ(registry.rgbSpaces()[3]->filePath, at("one/deeper/still/c.icm"));
+    EXPECT_EQ(registry.rgbSpaces()[5]->filePath, at("two/a.icc"));
+}
+
+TEST_F(ColorSpaceRegistryTest, IgnoresWhatIsNoRgbOrCmykProfile)
+{
+    ASSERT_TRUE(put(at("a.icc"), adobe));
+    QByteArray noise(4096, '\0');
+    QRandomGenerator random(7);
+    for (char& c : noise)
+        c = static_cast<char>(random.generate());
+    const struct
+    {
+        const char* file;
+        QByteArray bytes;
+    } ignored[] = {
+        {"noise.icc", noise},
+        {"empty.icc", QByteArray()},
+        {"half.icc", apple.left(apple.size() / 2)},
+        {"header-only.icc", apple.left(128)},
+        {"grey.icc", SystemProfiles::bytesOf(SystemProfiles::defaultGray)},
+        {"lab.icm", SystemProfiles::bytesOf(SystemProfiles::labD50)},
+        {"apple.txt", apple}, // not named as a profile
+    };
+    for (const auto& row : ignored)
+        ASSERT_TRUE(put(at(row.file), row.bytes)) << row.file;
+    // A link back up must not make the scan go round for ever.
+    ASSERT_TRUE(QFile::link(dir.path(), at("loop")));
+
+    const ColorSpaceRegistry registry({dir.path()});
+    EXPECT_EQ(namesOf(registry.rgbSpaces()), (QStringList{"sRGB IEC61966-2.1", adobeName}));
+    EXPECT_EQ(namesOf(registry.cmykSpaces()), QStringList{"Generic CMYK"});
+}
+
+TEST_F(ColorSpaceRegistryTest, LookUpsFallBackAsTheSettingsNeed)
+{
+    ASSERT_TRUE(put(at("a.icc"), adobe));
+    ASSERT_TRUE(put(at("p.icc"), cmyk));
+    const ColorSpaceRegistry registry({dir.path()});
+    const ColorSpacePtr adobeSpace = registry.rgbSpaces().at(1);
+    const ColorSpacePtr cmykSpace = registry.cmykSpaces().at(1);
+
+    const struct
+    {
+        QString name;
+        ColorSpacePtr rgb, cmyk, any;
+    } rows[] = {
+        {adobeName, adobeSpace, ColorSpace::genericCMYK(), adobeSpace},
+        {cmykSpace->name(), ColorSpace::sRGB(), cmykSpace, cmykSpace},
+        {"sRGB IEC61966-2.1", ColorSpace::sRGB(), ColorSpace::genericCMYK(), ColorSpace::sRGB()},
+        {"Generic CMYK", ColorSpace::sRGB(), ColorSpace::genericCMYK(), ColorSpace::genericCMYK()},
+        {"", ColorSpace::sRGB(), ColorSpace::genericCMYK(), nullptr},
+        {"No Such Space", ColorSpace::sRGB(), ColorSpace::genericCMYK(), nullptr},
+        {adobeName.toLower(), ColorSpace::sRGB(), ColorSpace::genericCMYK(), nullptr}, // names are exact
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        EXPECT_EQ(registry.rgbSpaceNamed(row.name), row.rgb);
+        EXPECT_EQ(registry.cmykSpaceNamed(row.name), row.cmyk);
+        EXPECT_EQ(registry.spaceNamed(row.name), row.any);
+    }
+}
+
+TEST(ColorSpaceRegistry, WithoutFoldersOnlyTheBuiltInSpaces)
+{
+    const ColorSpaceRegistry registry(QStringList{});
+    EXPECT_EQ(namesOf(registry.rgbSpaces()), QStringList{"sRGB IEC61966-2.1"});
+    EXPECT_EQ(namesOf(registry.cmykSpaces()), QStringList{"Generic CMYK"});
+}
