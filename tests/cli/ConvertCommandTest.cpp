@@ -38,12 +38,6 @@ QJsonObject parseLine(const QString& line)
     return doc.object();
 }
 
-std::string rgbOf(const QJsonObject& o)
-{
-    const QJsonArray a = o.value("rgb").toArray();
-    return QStringLiteral("%1 %2 %3").arg(a[0].toInt()).arg(a[1].toInt()).arg(a[2].toInt()).toStdString();
-}
-
 } // namespace
 
 TEST(ConvertCommand, DefaultColourGivesTheExactJsonRow)
@@ -112,14 +106,6 @@ TEST(ConvertCommand, ValuesAreReadAsTheFieldsReadThem)
         EXPECT_EQ(o.value("input").toString(), QString::fromUtf8(row.value));
         EXPECT_EQ(o.value("hex").toString(), row.hex);
     }
-}
-
-TEST(ConvertCommand, HslLightnessAtZeroSaturationKeepsItsFields)
-{
-    const CliResult r = runCli({"convert", "--json", "hsl(0,0,50)"});
-    const QJsonObject o = parseLine(r.out.trimmed());
-    EXPECT_EQ(rgbOf(o), "127 127 127");
-    EXPECT_EQ(o.value("hsl").toArray(), (QJsonArray{0, 0, 50}));
 }
 
 // Texts a field would refuse, or that are no value at all.
