@@ -1,10 +1,44 @@
+#include "app/AppDelegate.h"
+#include "app/SingleInstance.h"
+#include "colour/ColorSpaceRegistry.h"
+#include "settings/NotificationCenter.h"
+#include "settings/UserDefaults.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QCommandLineParser>
+#include <QSystemTrayIcon>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Huelark"));
+    QApplication::setApplicationVersion(QStringLiteral(HUELARK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("com.quillfen.Huelark"));
+    // The program lives on in the tray while its window is closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Huelark keeps one colour and shows it in every notation."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption atLogin(QStringLiteral("at-login"),
+                                     QStringLiteral("Started at login: keep the window closed when \"hideOnLaunch\" is on."));
+    parser.addOption(atLogin);
+    parser.process(app);
+
+    SingleInstance instance;
+    if (instance.claim() == SingleInstance::Claim::AlreadyRunning)
+        return 0;
+
+    UserDefaults defaults;
+    AppDelegate::initialize(defaults);
+    const ColorSpaceRegistry spaces;
+
+    AppDelegate::Options options;
+    options.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    options.launchedAtLogin = parser.isSet(atLogin);
+    AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), AppParts(), std::move(options));
+    QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
+    delegate.launch();
     return app.exec();
 }

@@ -1,0 +1,441 @@
+#include "AppDelegate.h"
+
+#include "app/ColorPanel.h"
+#include "app/HelperQuitNotice.h"
+#include "app/MainWindow.h"
+#include "app/SwatchWell.h"
+#include "app/TrayIcon.h"
+#include "app/WindowFrameAutosave.h"
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
+#include "colour/FieldFormatters.h"
+#include "colour/FieldSync.h"
+#include "colour/HexCodec.h"
+#include "colour/ValueField.h"
+#include "settings/FirstStartValues.h"
+#include "settings/NotificationCenter.h"
+#include "settings/UserDefaults.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString mainWindowAutosaveName = QStringLiteral("Huelark");
+const QString colorLastKey = QStringLiteral("color_last");
+const QString showInMenuKey = QStringLiteral("showInMenu");
+const QString hideDockKey = QStringLiteral("hideDock");
+const QString hideOnLaunchKey = QStringLiteral("hideOnLaunch");
+const QString loginStartKey = QStringLiteral("loginStart");
+const QString toggleShortcutKeyKey = QStringLiteral("toggleShortcutKey");
+const QString shortcutKeyKey = QStringLiteral("shortcutKey");
+const QString floatAboveOtherAppsKey = QStringLiteral("floatAboveOtherApps");
+
+// The settings whose changes take effect at once while the program runs.
+const QStringList observedKeys {
+    QStringLiteral("showInMenu"), QStringLiteral("hideDock"), QStringLiteral("toggleShortcutKey"),
+    QStringLiteral("floatAboveOtherApps"), QStringLiteral("lowerCaseHEX"), QStringLiteral("showHexUnit"),
+    QStringLiteral("showUnits"), QStringLiteral("useObjCSyntax"), QStringLiteral("colorSpace"),
+    QStringLiteral("CMYKcolorSpace"), QStringLiteral("showName"), QStringLiteral("showHEX"),
+    QStringLiteral("showRGB"), QStringLiteral("showHSL"), QStringLiteral("showHSB"), QStringLiteral("showLab"),
+    QStringLiteral("showCMYK"), QStringLiteral("showCode"), QStringLiteral("loginStart"),
+};
+
+} // namespace
+
+void AppDelegate::initialize(UserDefaults& defaults) { FirstStartValues::initializeDefaults(defaults); }
+
+AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center,
+                         AppParts appParts, Options opts, QObject* parent)
+    : QObject(parent)
+    , defaults(defaults)
+    , spaces(spaces)
+    , center(center)
+    , parts(std::move(appParts))
+    , options(std::move(opts))
+    , windowView(std::make_unique<MainWindow>(center))
+    , panel(std::make_unique<ColorPanel>())
+    , statusItem(std::make_unique<TrayIcon>(options.trayAvailable))
+{
+    sync = std::make_unique<FieldSync>(windowView->fields, *windowView->mainSwatchWell, defaults, spaces,
+                                       *parts.names, *parts.history, *parts.tools);
+    sync->setHistoryInterval(options.historyInterval);
+    windowView->setSwatchColumn(parts.swatches->view());
+    wireWindow();
+}
+
+AppDelegate::~AppDelegate()
+{
+    // The window's fields talk to the field sync: take the window down first.
+    windowView.reset();
+}
+
+void AppDelegate::wireWindow()
+{
+    MainWindow& w = *windowView;
+    for (ValueField* field : w.fields.all()) {
+        connect(field, &QLineEdit::textEdited, this, [this, field] { sync->controlTextDidChange(field); });
+        connect(field, &ValueField::editingEnded, this, [this, field] { sync->controlTextDidEndEditing(field); });
+    }
+    // Text colours follow the colour's lightness whichever way it changed.
+    connect(sync.get(), &FieldSync::lightnessChanged, this, &AppDelegate::updateUIColors);
+    connect(&w, &MainWindow::windowDidBecomeKey, this, &AppDelegate::windowDidBecomeKey);
+    connect(&w, &MainWindow::quitRequested, this, &AppDelegate::quit);
+    connect(w.openPalettesButton, &QToolButton::clicked, this, &AppDelegate::openPalettesWindow);
+    connect(w.generatorButton, &QToolButton::clicked, this, &AppDelegate::openToolWindow);
+    connect(w.openPrefsButton, &QToolButton::clicked, this, &AppDelegate::openPrefs);
+    connect(w.addButton, &QToolButton::clicked, this, &AppDelegate::addSwatch);
+    connect(w.addPaletteButton, &QToolButton::clicked, this, &AppDelegate::savePalette);
+    // Parts that are not there yet get no live button.
+    w.openPalettesButton->setEnabled(parts.palettes->available());
+    w.generatorButton->setEnabled(parts.tools->available());
+    w.openPrefsButton->setEnabled(parts.preferences->available());
+
+    TrayIcon& t = *statusItem;
+    connect(&t, &TrayIcon::activated, this, &AppDelegate::toggleWindow);
+    connect(&t, &TrayIcon::openWindowRequested, this, &AppDelegate::openWindow);
+    connect(&t, &TrayIcon::preferencesRequested, this, &AppDelegate::openPrefs);
+    connect(&t, &TrayIcon::aboutRequested, this, &AppDelegate::aboutHuelark);
+    connect(&t, &TrayIcon::quitRequested, this, &AppDelegate::quitFromSysMenu);
+    t.preferencesAction->setEnabled(parts.preferences->available());
+    t.aboutAction->setEnabled(parts.preferences->available());
+    connect(&t, &TrayIcon::menuAboutToShow, this, [this] {
+        for (QAction* action : statusItem->statusMenu()->actions()) {
+            if (action->data().isValid())
+                action->setEnabled(validateUserInterfaceItem(action->data().toInt()));
+        }
+    });
+}
+
+// ---- start-up
+
+void AppDelegate::launch()
+{
+    awakeFromNib();
+    applicationWillFinishLaunching();
+    applicationDidFinishLaunching();
+}
+
+void AppDelegate::awakeFromNib()
+{
+    sync->updateColorSpace();
+    sync->updateCMYKColorSpace();
+    parts.swatches->validateSwatchButtons(*windowView->addButton, *windowView->addPaletteButton);
+}
+
+void AppDelegate::applicationWillFinishLaunching()
+{
+    parts.names->createSupportFolderAndNamesDatabase();
+    FirstStartValues::setDefaultColors(defaults, sync->wellColorSpace());
+    FirstStartValues::setDefaultColorSpaces(defaults, spaces);
+    parts.swatches->initializeSwatchView();
+    updateWindowWithConverters();
+    sync->canUpdateHistory = false;
+    startup();
+}
+
+void AppDelegate::startup()
+{
+    sync->canUpdateHex = true;
+    parts.names->cacheNamesDatabase();
+    attachFormatters(windowView->fields);
+    sync->updateFromSwatch = false;
+    loadColors();
+    sync->updateFromSwatch = true;
+    sync->setValuesFromSwatch();
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    updateDock(true);
+    if (!WindowFrameAutosave::restore(defaults, mainWindowAutosaveName, *windowView))
+        windowView->resize(windowView->sizeHint());
+    showMenuBarItem(defaults.boolForKey(showInMenuKey));
+    if (defaults.boolForKey(loginStartKey))
+        parts.login->updateLogin();
+    if (startupCheck() && defaults.boolForKey(hideOnLaunchKey))
+        QTimer::singleShot(0, this, &AppDelegate::hideWindow);
+    else
+        openWindow();
+    updateShortcutKey();
+    updateWindowIsFloating();
+    parts.paletteMigration->migratePalettesFromCoreDataToClrFiles();
+    addNotifications();
+    addExtraNotifications();
+    parts.swatches->reloadTable();
+    HelperQuitNotice::post();
+}
+
+bool AppDelegate::applicationShouldHandleReopen()
+{
+    openWindow();
+    return true;
+}
+
+// ---- observation
+
+void AppDelegate::addNotifications()
+{
+    if (observing)
+        return;
+    observing = true;
+    connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString& key) {
+        if (observedKeys.contains(key))
+            observeValueForKey(key);
+    });
+}
+
+void AppDelegate::addExtraNotifications()
+{
+    connect(windowView.get(), &MainWindow::windowWillClose, this, &AppDelegate::windowWillClose);
+    center.addObserver(QStringLiteral("showColorPicker"), this, [this](const Notification&) { showColorPicker(); });
+    connect(windowView->mainSwatchWell, &SwatchWell::colorChanged, this, [this] {
+        sync->setValuesFromSwatch();
+        updateUIColors();
+    });
+}
+
+void AppDelegate::observeValueForKey(const QString& key)
+{
+    if (MainWindow::rowKeys.end() != std::find(MainWindow::rowKeys.begin(), MainWindow::rowKeys.end(), key))
+        updateWindowWithConverters();
+    if (key == showInMenuKey)
+        updateMenu();
+    if (key == hideDockKey)
+        updateDock(false);
+    if (key == toggleShortcutKeyKey)
+        updateShortcutKey();
+    if (key == floatAboveOtherAppsKey)
+        updateWindowIsFloating();
+    if (key == QLatin1String("useObjCSyntax"))
+        sync->updateCodeSytax();
+    if (key == QLatin1String("showUnits") || key == QLatin1String("showHexUnit") || key == QLatin1String("lowerCaseHEX")) {
+        showColorPicker();
+        sync->setValuesFromSwatch();
+    }
+    if (key == QLatin1String("colorSpace"))
+        sync->updateColorSpace();
+    if (key == QLatin1String("CMYKcolorSpace"))
+        sync->updateCMYKColorSpace();
+    if (key == loginStartKey) {
+        parts.login->updateLogin();
+        QTimer::singleShot(1000, this, [] { HelperQuitNotice::post(); });
+    }
+}
+
+void AppDelegate::updateShortcutKey()
+{
+    if (defaults.boolForKey(toggleShortcutKeyKey))
+        parts.shortcuts->bindShortcut(shortcutKeyKey, [this] { toggleWindow(); });
+    else
+        parts.shortcuts->unbindShortcut(shortcutKeyKey);
+}
+
+// ---- shut-down
+
+void AppDelegate::windowWillClose()
+{
+    WindowFrameAutosave::save(defaults, mainWindowAutosaveName, *windowView);
+    cleanup();
+    // Without a tray item or a global shortcut nothing could bring a closed
+    // window back: closing it ends the program.
+    if (!statusItem->isShown() && !defaults.boolForKey(toggleShortcutKeyKey))
+        terminate();
+}
+
+void AppDelegate::cleanup()
+{
+    parts.names->freeNamesDatabase();
+    panel->close();
+    saveMainColor();
+    parts.palettes->releasePalettesWindow();
+    parts.tools->releaseToolWindow();
+}
+
+void AppDelegate::quit()
+{
+    saveMainColor();
+    // Hiding behind the tray item only works while there is one.
+    if (!(defaults.boolForKey(hideDockKey) && statusItem->isShown())) {
+        terminate();
+        return;
+    }
+    hideWindow();
+    cleanup();
+}
+
+void AppDelegate::quitFromSysMenu()
+{
+    saveMainColor();
+    terminate();
+}
+
+void AppDelegate::terminate()
+{
+    if (options.terminate)
+        options.terminate();
+    else
+        QCoreApplication::quit();
+}
+
+// ---- window, tray and taskbar
+
+void AppDelegate::updateWindowWithConverters()
+{
+    std::array<bool, 8> shown {};
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = defaults.boolForKey(MainWindow::rowKeys[i]);
+    windowView->updateWindowWithConverters(shown);
+    if (windowView->isVisible())
+        windowView->resize(windowView->width(), windowView->sizeHint().height());
+    QTimer::singleShot(0, this, [this] { parts.swatches->reloadTable(); });
+    updateUIColors();
+}
+
+void AppDelegate::showMenuBarItem(bool show)
+{
+    if (!show) {
+        // A program with no tray item must keep its taskbar entry.
+        defaults.setBool(false, hideDockKey);
+        defaults.synchronize();
+    }
+    statusItem->showMenuBarItem(show);
+}
+
+void AppDelegate::updateMenu() { showMenuBarItem(defaults.boolForKey(showInMenuKey)); }
+
+bool AppDelegate::skipsTaskbar() const
+{
+    return defaults.boolForKey(showInMenuKey) && defaults.boolForKey(hideDockKey) && statusItem->trayAvailable();
+}
+
+void AppDelegate::updateDock(bool)
+{
+    applyWindowFlag(Qt::Tool, skipsTaskbar());
+    QTimer::singleShot(0, this, &AppDelegate::restoreWindowsAfterDockChange);
+}
+
+void AppDelegate::restoreWindowsAfterDockChange()
+{
+    if (windowView->isVisible()) {
+        windowView->raise();
+        windowView->activateWindow();
+    }
+    if (parts.preferences->isVisible())
+        parts.preferences->raise();
+}
+
+void AppDelegate::updateWindowIsFloating()
+{
+    applyWindowFlag(Qt::WindowStaysOnTopHint, defaults.boolForKey(floatAboveOtherAppsKey));
+}
+
+void AppDelegate::applyWindowFlag(Qt::WindowType flag, bool on)
+{
+    if (windowView->windowFlags().testFlag(flag) == on)
+        return;
+    // Changing a window's flags hides it; a shown window stays shown.
+    const bool visible = windowView->isVisible();
+    windowView->setWindowFlag(flag, on);
+    if (visible)
+        windowView->show();
+}
+
+void AppDelegate::openWindow()
+{
+    panel->activate(windowView->mainSwatchWell, false);
+    panel->orderFront(windowView.get());
+    windowView->show();
+    windowView->raise();
+    windowView->activateWindow();
+}
+
+void AppDelegate::closeWindow()
+{
+    if (QWidget* key = QApplication::activeWindow())
+        key->close();
+}
+
+void AppDelegate::toggleWindow()
+{
+    if (windowView->isVisible())
+        windowView->close();
+    else
+        openWindow();
+}
+
+void AppDelegate::hideWindow()
+{
+    windowView->hide();
+    panel->close();
+}
+
+void AppDelegate::openPrefs() { parts.preferences->openPreferencesWindow(); }
+void AppDelegate::aboutHuelark() { parts.preferences->aboutHuelark(); }
+void AppDelegate::openPalettesWindow() { parts.palettes->openPalettesWindow(); }
+void AppDelegate::openToolWindow() { parts.tools->openToolWindow(); }
+void AppDelegate::addSwatch() { parts.swatches->addSwatch(*windowView->mainSwatchWell->color()); }
+void AppDelegate::savePalette() { parts.swatches->savePalette(); }
+
+void AppDelegate::windowDidBecomeKey()
+{
+    // The field being edited keeps its focus across activations by itself.
+    parts.names->cacheNamesDatabase();
+}
+
+void AppDelegate::updateUIColors()
+{
+    windowView->updateUIColors(sync->lightness());
+    parts.swatches->validateSwatchButtons(*windowView->addButton, *windowView->addPaletteButton);
+}
+
+bool AppDelegate::validateUserInterfaceItem(int tag) const
+{
+    // Tag 12 acts on all swatches but the top one: pointless with one left.
+    return tag != 12 || parts.swatches->swatchCount() != 1;
+}
+
+// ---- the current colour
+
+std::optional<QString> AppDelegate::normalizedHEXcodeFromHEXvalue(const QString& text) const
+{
+    return HexCodec::normalizedHEXcodeFromHEXvalue(text, defaults.boolForKey(QStringLiteral("showHexUnit")));
+}
+
+bool AppDelegate::isValidHEX(const QString& text) { return HexCodec::isValidHEX(text); }
+
+std::optional<Color> AppDelegate::colorWithHexColorString(const QString& text) const
+{
+    return HexCodec::colorWithHexColorString(text, sync->wellColorSpace());
+}
+
+std::optional<QString> AppDelegate::hexCodeForColor(const Color& color) const
+{
+    return HexCodec::hexCodeForColor(color, sync->wellColorSpace());
+}
+
+void AppDelegate::loadColors()
+{
+    const std::optional<Color> color = ColorArchive::getColorFromData(
+        defaults.dataForKey(colorLastKey), ColorArchive::defaultColor(), spaces, sync->wellColorSpace());
+    parts.swatches->reloadSwatches();
+    sync->loadColor(color);
+}
+
+void AppDelegate::saveMainColor()
+{
+    const std::shared_ptr<const Color> current = windowView->mainSwatchWell->color();
+    const std::optional<Color> color = ColorSpace::convert(*current, sync->wellColorSpace());
+    defaults.setData(ColorArchive::archive(color.value_or(*current)), colorLastKey);
+    defaults.synchronize();
+}
+
+void AppDelegate::reloadColorsAndSaveHistory()
+{
+    loadColors();
+    sync->updateHistoryAndSetColor();
+}
+
+void AppDelegate::showColorPicker() { panel->activate(windowView->mainSwatchWell, windowView->isVisible()); }

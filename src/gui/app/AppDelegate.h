@@ -1,0 +1,127 @@
+#pragma once
+
+#include "app/AppParts.h"
+#include "colour/Color.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class ColorPanel;
+class ColorSpaceRegistry;
+class FieldSync;
+class MainWindow;
+class NotificationCenter;
+class TrayIcon;
+class UserDefaults;
+
+// The hub of the program: it owns the main window, the tray item, the colour
+// panel and the parts later changes fill in, wires them together, and keeps
+// the operation names the rest of the program calls on it. Each operation
+// hands its work to the part that does it.
+//
+// Start-up runs in a fixed order: initialize() on the settings, the
+// constructor (which loads the window), then launch(), which runs
+// awakeFromNib, applicationWillFinishLaunching (and with it startup) and
+// applicationDidFinishLaunching.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        bool trayAvailable = false;    // the desktop has a system tray
+        bool launchedAtLogin = false;  // started by the login helper
+        std::chrono::milliseconds historyInterval { 1000 };
+        // Ends the program; tests watch it instead.
+        std::function<void()> terminate;
+    };
+
+    // Class initialisation: the built-in defaults and `userFolder`.
+    static void initialize(UserDefaults& defaults);
+
+    AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center,
+                AppParts parts, Options options, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    void launch();
+    void awakeFromNib();
+    void applicationWillFinishLaunching();
+    void startup();
+    void applicationDidFinishLaunching();
+    // The user started Huelark again while it runs.
+    bool applicationShouldHandleReopen();
+    bool startupCheck() const { return options.launchedAtLogin; }
+
+    // Shut-down.
+    void windowWillClose();
+    void cleanup();
+    void quit();           // the window's quit command
+    void quitFromSysMenu(); // the tray's quit command
+
+    // Settings observation.
+    void addNotifications();
+    void addExtraNotifications();
+    void observeValueForKey(const QString& key);
+    void updateShortcutKey();
+
+    // The window, the tray and the taskbar.
+    void updateWindowWithConverters();
+    void showMenuBarItem(bool show);
+    void updateMenu();
+    void updateDock(bool atLaunch);
+    void restoreWindowsAfterDockChange();
+    void updateWindowIsFloating();
+    bool skipsTaskbar() const;
+    void openWindow();
+    void closeWindow();
+    void toggleWindow();
+    void hideWindow();
+    void openPrefs();
+    void aboutHuelark();
+    void openPalettesWindow();
+    void openToolWindow();
+    void addSwatch();
+    void savePalette();
+    void windowDidBecomeKey();
+    void updateUIColors();
+    bool validateUserInterfaceItem(int tag) const;
+
+    // The current colour and hexadecimal codes, with the window's settings.
+    std::optional<QString> normalizedHEXcodeFromHEXvalue(const QString& text) const;
+    static bool isValidHEX(const QString& text);
+    std::optional<Color> colorWithHexColorString(const QString& text) const;
+    std::optional<QString> hexCodeForColor(const Color& color) const;
+    void loadColors();
+    void saveMainColor();
+    void reloadColorsAndSaveHistory();
+    void showColorPicker();
+
+    MainWindow& window() const { return *windowView; }
+    FieldSync& fieldSync() const { return *sync; }
+    TrayIcon& tray() const { return *statusItem; }
+    ColorPanel& colorPanel() const { return *panel; }
+    const AppParts& appParts() const { return parts; }
+
+private:
+    void wireWindow();
+    void terminate();
+    void applyWindowFlag(Qt::WindowType flag, bool on);
+
+    UserDefaults& defaults;
+    const ColorSpaceRegistry& spaces;
+    NotificationCenter& center;
+    AppParts parts;
+    Options options;
+
+    std::unique_ptr<MainWindow> windowView;
+    std::unique_ptr<ColorPanel> panel;
+    std::unique_ptr<FieldSync> sync;
+    std::unique_ptr<TrayIcon> statusItem;
+    bool observing = false;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "history/HistoryRecorder.h"
+#include "history/SwatchColumn.h"
+#include "names/NameLookup.h"
+#include "palettes/PaletteMigration.h"
+#include "palettes/PalettesWindow.h"
+#include "prefs/LoginItem.h"
+#include "prefs/PreferencesWindow.h"
+#include "prefs/ShortcutBinder.h"
+#include "tools/ToolWindow.h"
+
+#include <memory>
+
+// The parts of the program that AppDelegate calls into but does not build
+// itself. Each starts as the placeholder of its seam; the change that builds
+// a part puts the real one here (and tests put in fakes to watch the calls).
+struct AppParts
+{
+    std::unique_ptr<HistoryRecorder> history = std::make_unique<NoHistoryRecorder>();
+    std::unique_ptr<SwatchColumn> swatches = std::make_unique<NoSwatchColumn>();
+    std::unique_ptr<NameLookup> names = std::make_unique<NoNameLookup>();
+    std::unique_ptr<PalettesWindow> palettes = std::make_unique<NoPalettesWindow>();
+    std::unique_ptr<PaletteMigration> paletteMigration = std::make_unique<NoPaletteMigration>();
+    std::unique_ptr<ToolWindow> tools = std::make_unique<NoToolWindow>();
+    std::unique_ptr<PreferencesWindow> preferences = std::make_unique<NoPreferencesWindow>();
+    std::unique_ptr<ShortcutBinder> shortcuts = std::make_unique<NoShortcutBinder>();
+    std::unique_ptr<LoginItem> login = std::make_unique<NoLoginItem>();
+};

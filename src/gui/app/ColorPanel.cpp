@@ -1,0 +1,97 @@
+#include "ColorPanel.h"
+
+#include "app/SwatchWell.h"
+#include "colour/ColorSpace.h"
+
+#include <QColorDialog>
+#include <QScreen>
+
+ColorPanel::ColorPanel(QObject* parent)
+    : QObject(parent)
+{
+}
+
+ColorPanel::~ColorPanel() { delete panel; }
+
+void ColorPanel::ensureDialog()
+{
+    if (panel)
+        return;
+    // Qt's own dialog: the desktop's native one would be modal and has no
+    // screen picker on every desktop.
+    panel = new QColorDialog;
+    panel->setWindowTitle(tr("Colours"));
+    panel->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
+    panel->setAttribute(Qt::WA_ShowWithoutActivating);
+    connect(panel, &QColorDialog::currentColorChanged, this, [this](const QColor& chosen) {
+        if (!well)
+            return;
+        const Color picked = Color::fromIntegers(chosen.red(), chosen.green(), chosen.blue());
+        const ColorSpacePtr& space = well->color()->space();
+        well->setColor(ColorSpace::convert(picked, space).value_or(picked));
+    });
+}
+
+QColorDialog* ColorPanel::dialog()
+{
+    ensureDialog();
+    return panel;
+}
+
+void ColorPanel::activate(SwatchWell* target, bool show)
+{
+    ensureDialog();
+    if (well != target) {
+        if (well)
+            disconnect(well, nullptr, this, nullptr);
+        well = target;
+        if (well)
+            connect(well, &SwatchWell::colorChanged, this, &ColorPanel::followWell);
+    }
+    followWell();
+    if (show && !panel->isVisible())
+        panel->show();
+}
+
+void ColorPanel::followWell()
+{
+    if (!well || !panel)
+        return;
+    const Color screen = ColorSpace::convert(*well->color(), ColorSpace::sRGB()).value_or(*well->color());
+    const auto [r, g, b] = screen.integerComponents();
+    const QColor shown(r, g, b);
+    if (panel->currentColor() == shown)
+        return;
+    // The panel's own change signal would write the rounded colour back.
+    const bool blocked = panel->blockSignals(true);
+    panel->setCurrentColor(shown);
+    panel->blockSignals(blocked);
+}
+
+void ColorPanel::orderFront(const QWidget* anchor)
+{
+    ensureDialog();
+    if (!placed && anchor) {
+        placed = true;
+        const QRect frame = anchor->frameGeometry();
+        QPoint at(frame.right() + 12, frame.top());
+        if (const QScreen* screen = anchor->screen()) {
+            const QRect room = screen->availableGeometry();
+            const QSize size = panel->sizeHint();
+            if (at.x() + size.width() > room.right())
+                at.setX(std::max(room.left(), frame.left() - size.width() - 12));
+            at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+        }
+        panel->move(at);
+    }
+    panel->show();
+    panel->raise();
+}
+
+void ColorPanel::close()
+{
+    if (panel)
+        panel->close();
+}
+
+bool ColorPanel::isVisible() const { return panel && panel->isVisible(); }

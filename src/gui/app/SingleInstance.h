@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+
+// One Huelark per session. The first program owns the name
+// "com.quillfen.Huelark" on the session bus and answers OpenWindow there; a
+// second one finds the name taken, asks the owner to open its window and
+// ends. Without a session bus every start runs on its own.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.quillfen.Huelark.Application")
+
+public:
+    static constexpr auto serviceName = "com.quillfen.Huelark";
+    static constexpr auto objectPath = "/com/quillfen/Huelark";
+
+    enum class Claim {
+        First,          // this program owns the name now
+        AlreadyRunning, // another one does and was asked to open its window
+        NoBus,          // no session bus: run without the check
+    };
+
+    explicit SingleInstance(QDBusConnection bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    Claim claim();
+
+public Q_SLOTS:
+    // Called over the bus by a second start.
+    Q_SCRIPTABLE void OpenWindow();
+
+Q_SIGNALS:
+    void openWindowRequested();
+
+private:
+    QDBusConnection bus;
+    bool ownsName = false;
+};

@@ -1,0 +1,47 @@
+#include "TrayIcon.h"
+
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+TrayIcon::TrayIcon(bool trayAvailable, QObject* parent)
+    : QObject(parent)
+    , available(trayAvailable)
+    , menu(std::make_unique<QMenu>())
+{
+    openAction = menu->addAction(tr("Open Huelark"));
+    connect(openAction, &QAction::triggered, this, &TrayIcon::openWindowRequested);
+    commandsEnd = menu->addSeparator();
+    preferencesAction = menu->addAction(tr("Preferences…"));
+    connect(preferencesAction, &QAction::triggered, this, &TrayIcon::preferencesRequested);
+    aboutAction = menu->addAction(tr("About Huelark"));
+    connect(aboutAction, &QAction::triggered, this, &TrayIcon::aboutRequested);
+    menu->addSeparator();
+    quitAction = menu->addAction(tr("Quit Huelark"));
+    connect(quitAction, &QAction::triggered, this, &TrayIcon::quitRequested);
+    connect(menu.get(), &QMenu::aboutToShow, this, &TrayIcon::menuAboutToShow);
+}
+
+TrayIcon::~TrayIcon() { delete statusItem; }
+
+void TrayIcon::showMenuBarItem(bool show)
+{
+    if (show) {
+        if (statusItem || !available)
+            return;
+        statusItem = new QSystemTrayIcon(QIcon(QStringLiteral(":/menu")), this);
+        statusItem->setToolTip(QStringLiteral("Huelark"));
+        statusItem->setContextMenu(menu.get());
+        connect(statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                Q_EMIT activated();
+        });
+        statusItem->show();
+    } else if (statusItem) {
+        statusItem->hide();
+        delete statusItem;
+        statusItem = nullptr;
+    }
+}
+
+void TrayIcon::addCommand(QAction* action) { menu->insertAction(commandsEnd, action); }

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "colour/Color.h"
+#include "colour/NotationFields.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class ColorSpaceRegistry;
+class HistoryRecorder;
+class NameLookup;
+class QTimer;
+class SwatchWell;
+class ToolWindow;
+class UserDefaults;
+
+// Keeps every field of the main window in step with the swatch well: a
+// change of the well's colour rewrites every field, and typing into any field
+// recomputes the colour from that notation, rewrites the others and moves the
+// well without echoing back into the field being typed in. It also decides
+// when a colour has settled long enough to become a history entry.
+//
+// Main thread only.
+class FieldSync : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Notation types of setSwatchFromRGBArray.
+    enum Type { RGB = 0, HSL = 1, HSB = 2, LAB = 3, CMYK = 4 };
+
+    FieldSync(const NotationFields& fields, SwatchWell& well, UserDefaults& defaults,
+              const ColorSpaceRegistry& spaces, NameLookup& names, HistoryRecorder& history,
+              ToolWindow& tools, QObject* parent = nullptr);
+    ~FieldSync() override;
+
+    // The RGB space every colour of the window is held in.
+    const ColorSpacePtr& wellColorSpace() const { return wellSpace; }
+    // Rounded L* of the current colour; text colours switch at 55.
+    unsigned lightness() const { return lightnessValue; }
+
+    // Start-up sequencing (see AppDelegate).
+    bool canUpdateHex = false;      // while false a refresh leaves the hex field alone
+    bool updateFromSwatch = false;  // while false a change of the well rewrites no field
+    bool canUpdateHistory = false;  // while false a change starts no history timer
+
+    // The history timer's period; one second unless a test shortens it.
+    void setHistoryInterval(std::chrono::milliseconds interval) { historyInterval = interval; }
+    std::chrono::milliseconds historyIntervalValue() const { return historyInterval; }
+    bool historyTimerPending() const { return colorChangeTimer != nullptr; }
+    const std::shared_ptr<const Color>& currentColor() const { return shownColor; }
+
+    // The full refresh, run on every change of the well's colour.
+    void setValuesFromSwatch();
+
+    // Typing: the user changed the text of `field`.
+    void controlTextDidChange(ValueField* field);
+    // The edit of `field` ended: tidy its text.
+    void controlTextDidEndEditing(ValueField* field);
+
+    void setSwatchFromHEXValue(const QString& text, bool updateNameField);
+    void setSwatchFromRGBArray(const std::array<int, 3>& rgb, Type type);
+    // With no name, the name field's own text.
+    void setSwatchFromNameField(const QString& name = QString());
+
+    void populateFieldsFromRGB(int red, int green, int blue);
+    void populateFieldsFromHSL(int red, int green, int blue);
+    void populateFieldsFromHSB(int red, int green, int blue);
+    void populateFieldsFromLAB(int red, int green, int blue);
+    void populateFieldsFromCMYK(int red, int green, int blue);
+    void populateFieldsFromHexWithColor(const Color& color);
+
+    void populateHSLFromRed(int red, int green, int blue);
+    void populateHSBFromRed(int red, int green, int blue);
+    void populateCMYKFromRed(int red, int green, int blue);
+    void populateLABFromRed(int red, int green, int blue);
+    void populateNSColorField(const QString& red, const QString& green, const QString& blue);
+    void populateUIColorField(const QString& red, const QString& green, const QString& blue);
+    // The code fields again, from the RGB fields' texts as they stand.
+    void updateCodeSytax();
+
+    // Writes a code into the hex field in the case `lowerCaseHEX` asks for.
+    void setHexFieldValue(const QString& text);
+    // Tidies the hex field when its edit ends.
+    void fixHexfieldLength();
+
+    // Re-chooses the window's RGB space from "colorSpace", then refreshes.
+    void updateColorSpace();
+    // The CMYK space is looked up on every conversion: a refresh is enough.
+    void updateCMYKColorSpace();
+
+    // Makes `color` the well's colour without recording it: history stays
+    // off until one history interval later.
+    void loadColor(const std::optional<Color>& color);
+
+    // The history timer's tick: records the well's colour when no change
+    // has come since the last refresh.
+    void checkForSwatchChange();
+    // Records `color`, or the well's colour, as a history entry now.
+    void updateHistoryAndSetColor(const std::optional<Color>& color = std::nullopt);
+    void invalidateTimer();
+
+Q_SIGNALS:
+    void lightnessChanged(unsigned lightness);
+
+private:
+    void setLightness(unsigned value);
+    void setWellColor(const Color& color);
+    void writeRGBFields(int red, int green, int blue);
+    void writeHexField(int red, int green, int blue);
+    void writeCodeFields(int red, int green, int blue);
+    void tidyUnits(ValueField* field, const QString& unit);
+    const ColorSpace* cmykSpace() const;
+
+    NotationFields fields;
+    SwatchWell& well;
+    UserDefaults& defaults;
+    const ColorSpaceRegistry& spaces;
+    NameLookup& names;
+    HistoryRecorder& history;
+    ToolWindow& tools;
+
+    ColorSpacePtr wellSpace;
+    unsigned lightnessValue = 0;
+    std::shared_ptr<const Color> shownColor; // the well's colour object at the last refresh
+    QTimer* colorChangeTimer = nullptr;
+    QTimer* historyEnableTimer = nullptr;
+    std::chrono::milliseconds historyInterval { 1000 };
+};

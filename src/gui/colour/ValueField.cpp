@@ -1,0 +1,37 @@
+#include "ValueField.h"
+
+#include "settings/NotificationCenter.h"
+
+#include <QFocusEvent>
+
+ValueField::ValueField(NotificationCenter& center, QWidget* parent)
+    : QLineEdit(parent)
+    , center(center)
+{
+    connect(this, &QLineEdit::returnPressed, this, &ValueField::editingEnded);
+}
+
+void ValueField::setTextIfChanged(const QString& text)
+{
+    if (this->text() == text)
+        return;
+    setText(text);
+    if (isReadOnly())
+        home(false); // long read-only lines read from their start
+
+}
+
+void ValueField::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    center.postNotification(QStringLiteral("showColorPicker"));
+}
+
+void ValueField::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A context menu or completion popup takes the focus only for a moment:
+    // the edit goes on.
+    if (event->reason() != Qt::PopupFocusReason)
+        Q_EMIT editingEnded();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLineEdit>
+
+class NotificationCenter;
+
+// A text field of the main window. Taking the keyboard focus posts
+// "showColorPicker", so the colour panel always edits the current colour
+// while the user works in the window; losing the focus or pressing Return
+// ends the edit (`editingEnded`), when the field is tidied.
+class ValueField : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    ValueField(NotificationCenter& center, QWidget* parent = nullptr);
+
+    // Writes `text` unless the field already shows it, so that a field being
+    // typed in keeps its cursor and refreshes stay cheap.
+    void setTextIfChanged(const QString& text);
+
+Q_SIGNALS:
+    void editingEnded();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    NotificationCenter& center;
+};

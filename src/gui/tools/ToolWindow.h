@@ -1,0 +1,31 @@
+#pragma once
+
+// The tool window (colour harmonies and image palettes), created on first
+// use and dropped when the main window closes.
+//
+// The tool window arrives in a later change. Until then the program runs
+// with `NoToolWindow`: `available()` is false, so the window's button stays
+// disabled, it is never open and the operations do nothing.
+class ToolWindow
+{
+public:
+    virtual ~ToolWindow() = default;
+
+    virtual bool available() const = 0;
+    virtual bool isOpen() const = 0;
+    virtual void openToolWindow() = 0;
+    // Closes the window (if any) and drops it.
+    virtual void releaseToolWindow() = 0;
+    // The current colour changed: recompute the harmony rows.
+    virtual void updateToolSwatches() = 0;
+};
+
+class NoToolWindow final : public ToolWindow
+{
+public:
+    bool available() const override { return false; }
+    bool isOpen() const override { return false; }
+    void openToolWindow() override {}
+    void releaseToolWindow() override {}
+    void updateToolSwatches() override {}
+};

@@ -1,0 +1,88 @@
+// Renders the main window to PNG files for the README: light and dark
+// desktop themes, with every row and with a few rows.
+//   gui_screenshots OUTPUT_FOLDER
+#include "TempHome.h"
+
+#include "app/AppDelegate.h"
+#include "app/MainWindow.h"
+#include "colour/ColorSpaceRegistry.h"
+#include "colour/FieldSync.h"
+#include "colour/ValueField.h"
+#include "settings/NotificationCenter.h"
+#include "settings/UserDefaults.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette p;
+    const QColor window(0x2a, 0x2b, 0x30), base(0x1f, 0x20, 0x24), text(0xe6, 0xe6, 0xea);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, window);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::Mid, QColor(0x44, 0x45, 0x4c));
+    p.setColor(QPalette::Highlight, QColor(0x5b, 0x7c, 0xf0));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x70, 0x70, 0x78));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x70, 0x70, 0x78));
+    return p;
+}
+
+bool render(const QString& path, bool dark, const QStringList& hiddenRows, const QString& hex)
+{
+    TempHome home;
+    QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
+    UserDefaults defaults;
+    AppDelegate::initialize(defaults);
+    for (const QString& key : hiddenRows)
+        defaults.setBool(false, key);
+    const ColorSpaceRegistry spaces;
+    AppDelegate::Options options;
+    options.terminate = [] {};
+    AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), AppParts(), std::move(options));
+    delegate.launch();
+    MainWindow& window = delegate.window();
+    if (!hex.isEmpty()) {
+        delegate.fieldSync().setSwatchFromHEXValue(hex, true);
+        delegate.fieldSync().setValuesFromSwatch();
+    }
+    window.resize(window.sizeHint());
+    QTest::qWait(50);
+    window.fields.hexField->clearFocus();
+    window.setFocus();
+    const bool saved = window.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    QDir().mkpath(out);
+    const QStringList few { QStringLiteral("showHSB"), QStringLiteral("showLab"), QStringLiteral("showCMYK") };
+    bool ok = true;
+    ok &= render(out + "/main-light.png", false, {}, {});
+    ok &= render(out + "/main-dark.png", true, {}, QStringLiteral("2d3142"));
+    ok &= render(out + "/main-light-few-rows.png", false, few, QStringLiteral("f4d35e"));
+    ok &= render(out + "/main-dark-few-rows.png", true, few, QStringLiteral("1b998b"));
+    return ok ? 0 : 1;
+}
