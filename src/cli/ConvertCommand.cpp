@@ -16,10 +16,11 @@ const QString colorSpaceOption = QStringLiteral("--color-space");
 const QString cmykSpaceOption = QStringLiteral("--cmyk-space");
 
 // The space an option names. An empty name means the default, as an empty
-// setting does; an unknown name is an error here (the window falls back
-// silently, but a script asked for that space and must not get another).
+// setting does. An unknown name (or one of the other model) is reported and
+// then falls back as the settings would, to sRGB or the first CMYK space, so
+// that the values are still converted; the exit status tells the script.
 ColorSpacePtr spaceFromOption(const Arguments& args, const QString& option, const std::vector<ColorSpacePtr>& spaces,
-                              QTextStream& err)
+                              QTextStream& err, bool& failed)
 {
     const QString name = args.values.value(option);
     if (name.isEmpty())
@@ -28,7 +29,8 @@ ColorSpacePtr spaceFromOption(const Arguments& args, const QString& option, cons
         if (space->name() == name)
             return space;
     Usage::printError(err, QStringLiteral("unknown colour space \"%1\" for %2 (see huelark-cli spaces)").arg(name, option));
-    return nullptr;
+    failed = true;
+    return spaces.front();
 }
 
 } // namespace
@@ -48,14 +50,13 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return Usage::printUsageError(err, QStringLiteral("convert needs at least one VALUE"));
 
     const ColorSpaceRegistry registry;
-    const ColorSpacePtr wellSpace = spaceFromOption(args, colorSpaceOption, registry.rgbSpaces(), err);
-    const ColorSpacePtr cmykSpace = spaceFromOption(args, cmykSpaceOption, registry.cmykSpaces(), err);
-    if (!wellSpace || !cmykSpace)
-        return Usage::failure;
+    bool unknownSpace = false;
+    const ColorSpacePtr wellSpace = spaceFromOption(args, colorSpaceOption, registry.rgbSpaces(), err, unknownSpace);
+    const ColorSpacePtr cmykSpace = spaceFromOption(args, cmykSpaceOption, registry.cmykSpaces(), err, unknownSpace);
 
     const bool json = args.flags.contains(jsonOption);
     const bool objc = args.flags.contains(objcOption);
-    int status = Usage::success;
+    int status = unknownSpace ? Usage::failure : Usage::success;
     bool first = true;
     for (const QString& value : args.operands) {
         const std::optional<Color> color = ValueReader::read(value, wellSpace);

@@ -40,8 +40,9 @@ const char* const details =
     "  with --json one object {\"rgb\":[...],\"cmyk\":[...]}.\n"
     "\n"
     "Exit status: 0 when everything was converted; 2 when a value cannot be read\n"
-    "(the others are still converted), a colour space is unknown (nothing is\n"
-    "converted) or the call is wrong. Each problem is one line on stderr.\n";
+    "(the others are still converted), a colour space is unknown (the values\n"
+    "are converted in sRGB or Generic CMYK instead) or the call is wrong. Each\n"
+    "problem is one line on stderr.\n";
 
 } // namespace
 

@@ -190,7 +190,7 @@ TEST(ConvertCommand, NamedSpacesAreUsed)
     EXPECT_NE(parseLine(lines[1]).value("hex").toString(), "ff0000");
 }
 
-TEST(ConvertCommand, UnknownSpaceIsAnErrorAndNothingIsConverted)
+TEST(ConvertCommand, UnknownSpaceIsAnErrorAndFallsBackAsTheSettingsWould)
 {
     const struct
     {
@@ -205,9 +205,9 @@ TEST(ConvertCommand, UnknownSpaceIsAnErrorAndNothingIsConverted)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
-        const CliResult r = runCli(QStringList{"convert"} + row.arguments + QStringList{"9aa2f8"});
+        const CliResult r = runCli(QStringList{"convert", "--json"} + row.arguments + QStringList{"9aa2f8"});
         EXPECT_EQ(r.exitCode, 2);
-        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.out, defaultRow + "\n"); // sRGB and Generic CMYK
         EXPECT_EQ(r.errLines(), QStringList{row.error});
     }
 }
