@@ -1,0 +1,110 @@
+#pragma once
+
+#include "TempHome.h"
+
+#include "app/AppDelegate.h"
+#include "app/MainWindow.h"
+#include "app/SwatchWell.h"
+#include "colour/Color.h"
+#include "colour/ColorSpaceRegistry.h"
+#include "colour/FieldSync.h"
+#include "colour/ValueField.h"
+#include "settings/NotificationCenter.h"
+#include "settings/UserDefaults.h"
+
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+// Records what the history timer hands over.
+struct RecordingHistory final : HistoryRecorder
+{
+    std::vector<Color>* entries;
+    explicit RecordingHistory(std::vector<Color>* entries) : entries(entries) {}
+    void updateHistoryAndSetColor(const Color& color) override { entries->push_back(color); }
+};
+
+// Counts the name cache's life cycle.
+struct CountingNames final : NameLookup
+{
+    int* frees;
+    explicit CountingNames(int* frees) : frees(frees) {}
+    void createSupportFolderAndNamesDatabase() override {}
+    void cacheNamesDatabase() override {}
+    void freeNamesDatabase() override { ++*frees; }
+    QString closestColorNameToColor(const Color&) override { return {}; }
+    std::optional<QString> hexCodeForName(const QString&) override { return std::nullopt; }
+};
+
+struct HarnessSetup
+{
+    bool trayAvailable = true;
+    bool launchedAtLogin = false;
+    std::chrono::milliseconds historyInterval { 40 };
+};
+
+// A whole program in a temporary home: settings, window, tray and the
+// life cycle, with history and termination observable.
+class AppHarness
+{
+public:
+    using Setup = HarnessSetup;
+
+    explicit AppHarness(Setup setup = Setup()) : setup(setup)
+    {
+        defaults = std::make_unique<UserDefaults>();
+        AppDelegate::initialize(*defaults);
+    }
+
+    // Settings to have before the program starts.
+    UserDefaults& settings() { return *defaults; }
+
+    AppDelegate& start()
+    {
+        AppParts parts;
+        parts.history = std::make_unique<RecordingHistory>(&history);
+        parts.names = std::make_unique<CountingNames>(&nameCacheFrees);
+        AppDelegate::Options options;
+        options.trayAvailable = setup.trayAvailable;
+        options.launchedAtLogin = setup.launchedAtLogin;
+        options.historyInterval = setup.historyInterval;
+        options.terminate = [this] { ++terminations; };
+        delegate = std::make_unique<AppDelegate>(*defaults, spaces, center, std::move(parts), std::move(options));
+        delegate->launch();
+        QCoreApplication::processEvents();
+        return *delegate;
+    }
+
+    // The same settings file read afresh, as the next start would.
+    std::unique_ptr<UserDefaults> reopenedSettings() const { return std::make_unique<UserDefaults>(); }
+
+    AppDelegate& app() { return *delegate; }
+    MainWindow& window() { return delegate->window(); }
+    const NotationFields& fields() { return delegate->window().fields; }
+    FieldSync& sync() { return delegate->fieldSync(); }
+    std::array<int, 3> wellRGB() { return delegate->window().mainSwatchWell->color()->integerComponents(); }
+
+    // Replaces a field's text keystroke by keystroke, as the user would.
+    void type(ValueField* field, const QString& text)
+    {
+        field->selectAll(); // the first key replaces the whole text
+        QTest::keyClicks(field, text);
+    }
+    void endEditing(ValueField* field) { QTest::keyClick(field, Qt::Key_Return); }
+
+    // Waits `ticks` history intervals.
+    void waitTicks(int ticks) { QTest::qWait(int(setup.historyInterval.count()) * ticks + 10); }
+
+    std::vector<Color> history;
+    int terminations = 0;
+    int nameCacheFrees = 0;
+
+private:
+    TempHome home;
+    Setup setup;
+    std::unique_ptr<UserDefaults> defaults;
+    ColorSpaceRegistry spaces;
+    NotificationCenter center;
+    std::unique_ptr<AppDelegate> delegate;
+};

@@ -1,0 +1,69 @@
+#include "AppHarness.h"
+
+#include "colour/ColorArchive.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// History is off for one interval after start-up; past that every settled
+// change should be recorded once.
+class HistoryTimer : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        h.start();
+        h.waitTicks(2);
+        ASSERT_TRUE(h.sync().canUpdateHistory);
+    }
+    void pick(int r, int g, int b) { h.window().mainSwatchWell->setColor(Color::fromIntegers(r, g, b)); }
+    AppHarness h;
+};
+
+TEST_F(HistoryTimer, RecordsASettledChangeExactlyOnce)
+{
+    pick(10, 20, 30);
+    EXPECT_TRUE(h.sync().historyTimerPending());
+    h.waitTicks(5);
+    ASSERT_EQ(h.history.size(), 1u);
+    EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 10, 20, 30 }));
+    EXPECT_FALSE(h.sync().historyTimerPending());
+}
+
+TEST_F(HistoryTimer, QuickChangesShareOneTimerAndRecordTheColourShownLast)
+{
+    pick(10, 20, 30);
+    pick(40, 50, 60);
+    h.type(h.fields().hexField, "707172");
+    h.waitTicks(5);
+    ASSERT_EQ(h.history.size(), 1u);
+    EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 0x70, 0x71, 0x72 }));
+}
+
+TEST_F(HistoryTimer, AChangeSinceTheLastRefreshWaitsForTheNextTick)
+{
+    pick(10, 20, 30);
+    // A new colour object the refresh has not seen: same values, other object.
+    h.window().mainSwatchWell->blockSignals(true);
+    pick(10, 20, 30);
+    h.window().mainSwatchWell->blockSignals(false);
+    h.waitTicks(3);
+    EXPECT_TRUE(h.history.empty());
+    EXPECT_TRUE(h.sync().historyTimerPending());
+    h.sync().setValuesFromSwatch();
+    h.waitTicks(3);
+    EXPECT_EQ(h.history.size(), 1u);
+}
+
+TEST_F(HistoryTimer, HandOverRecordsOneEntryNotTwo)
+{
+    h.settings().setData(ColorArchive::archive(Color::fromIntegers(200, 100, 50)), "color_last");
+    h.app().reloadColorsAndSaveHistory();
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 200, 100, 50 }));
+    h.waitTicks(5);
+    ASSERT_EQ(h.history.size(), 1u);
+    EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 200, 100, 50 }));
+}
+
+} // namespace

@@ -1,0 +1,177 @@
+#include "AppHarness.h"
+
+#include "app/ColorPanel.h"
+#include "app/TrayIcon.h"
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
+
+#include <QColorDialog>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::array<int, 3> storedColour(const UserDefaults& defaults)
+{
+    const ColorSpaceRegistry spaces;
+    const std::optional<Color> color = ColorArchive::unarchive(defaults.dataForKey("color_last"), spaces);
+    return color ? color->integerComponents() : std::array<int, 3> { -1, -1, -1 };
+}
+
+TEST(LifeCycle, FirstStartWritesTheFirstStartValuesAndRecordsNothing)
+{
+    AppHarness h;
+    h.start();
+    auto stored = h.reopenedSettings();
+    EXPECT_EQ(stored->arrayForKey("currentColors").size(), 8);
+    EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), "Generic CMYK");
+    EXPECT_FALSE(stored->stringForKey("userFolder").isEmpty());
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
+    EXPECT_TRUE(h.window().isVisible());
+    h.waitTicks(4);
+    EXPECT_TRUE(h.history.empty());
+}
+
+TEST(LifeCycle, SecondStartKeepsStoredValuesAndRestoresTheColour)
+{
+    AppHarness h;
+    h.settings().setArray({ ColorArchive::archive(Color::fromIntegers(1, 2, 3)) }, "currentColors");
+    h.settings().setString("Some CMYK", "CMYKcolorSpace");
+    h.settings().setString("/home/elsewhere", "userFolder");
+    h.settings().setData(ColorArchive::archive(Color::fromIntegers(10, 200, 30)), "color_last");
+    h.start();
+    auto stored = h.reopenedSettings();
+    EXPECT_EQ(stored->arrayForKey("currentColors").size(), 1);
+    EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), "Some CMYK");
+    EXPECT_EQ(stored->stringForKey("userFolder"), "/home/elsewhere");
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 10, 200, 30 }));
+    EXPECT_EQ(h.fields().hexField->text(), "#0AC81E");
+    h.waitTicks(4);
+    EXPECT_TRUE(h.history.empty());
+}
+
+TEST(LifeCycle, UnreadableStoredColourGivesTheDefault)
+{
+    AppHarness h;
+    h.settings().setData("not a colour", "color_last");
+    h.start();
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
+}
+
+TEST(LifeCycle, HideOnLaunchKeepsTheWindowClosedOnlyAtLogin)
+{
+    for (const bool atLogin : { true, false }) {
+        AppHarness h(HarnessSetup { .launchedAtLogin = atLogin });
+        h.settings().setBool(true, "hideOnLaunch");
+        h.start();
+        QTest::qWait(10);
+        EXPECT_EQ(h.window().isVisible(), !atLogin) << "at login: " << atLogin;
+    }
+}
+
+TEST(LifeCycle, ClosingTheWindowSavesColourAndFrameAndKeepsRunningWithTheTray)
+{
+    AppHarness h;
+    h.start();
+    h.type(h.fields().hexField, "123456");
+    h.window().close();
+    EXPECT_FALSE(h.window().isVisible());
+    EXPECT_EQ(h.nameCacheFrees, 1);
+    EXPECT_EQ(h.terminations, 0);
+    auto stored = h.reopenedSettings();
+    EXPECT_EQ(storedColour(*stored), (std::array<int, 3> { 0x12, 0x34, 0x56 }));
+    EXPECT_FALSE(stored->dataForKey("Window Frame Huelark").isEmpty());
+    h.app().toggleWindow();
+    EXPECT_TRUE(h.window().isVisible());
+    h.app().toggleWindow();
+    EXPECT_FALSE(h.window().isVisible());
+}
+
+TEST(LifeCycle, ClosingTheWindowWithoutTrayEndsTheProgram)
+{
+    AppHarness h(HarnessSetup { .trayAvailable = false });
+    h.start();
+    EXPECT_FALSE(h.app().tray().isShown());
+    h.window().close();
+    EXPECT_EQ(h.terminations, 1);
+}
+
+TEST(LifeCycle, QuitCommands)
+{
+    const struct { bool hideDock; bool tray; bool fromTray; bool ends; } rows[] = {
+        { false, true, false, true },
+        { true, true, false, false }, // hidden behind the tray item
+        { true, false, false, true }, // no tray item to hide behind
+        { true, true, true, true },   // the tray's quit always ends
+    };
+    for (const auto& row : rows) {
+        AppHarness h(HarnessSetup { .trayAvailable = row.tray });
+        h.settings().setBool(row.hideDock, "hideDock");
+        h.start();
+        h.type(h.fields().hexField, "abcdef");
+        if (row.fromTray)
+            h.app().tray().quitAction->trigger();
+        else
+            h.app().quit();
+        const std::string what = "hideDock " + std::to_string(row.hideDock) + " tray " + std::to_string(row.tray)
+            + " from tray " + std::to_string(row.fromTray);
+        EXPECT_EQ(h.terminations, row.ends ? 1 : 0) << what;
+        EXPECT_EQ(storedColour(*h.reopenedSettings()), (std::array<int, 3> { 0xab, 0xcd, 0xef })) << what;
+        if (!row.ends) {
+            EXPECT_FALSE(h.window().isVisible()) << what;
+            EXPECT_TRUE(h.app().tray().isShown()) << what;
+        }
+    }
+}
+
+TEST(LifeCycle, TurningTheTrayItemOffBringsTheTaskbarEntryBack)
+{
+    AppHarness h;
+    h.settings().setBool(true, "hideDock");
+    h.start();
+    EXPECT_TRUE(h.app().tray().isShown());
+    EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::Tool));
+    h.settings().setBool(false, "showInMenu");
+    EXPECT_FALSE(h.app().tray().isShown());
+    EXPECT_FALSE(h.settings().boolForKey("hideDock"));
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(h.window().isVisible());
+}
+
+TEST(LifeCycle, FloatAboveOtherAppsTakesEffectAtOnce)
+{
+    AppHarness h;
+    h.start();
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    h.settings().setBool(true, "floatAboveOtherApps");
+    EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(h.window().isVisible());
+}
+
+TEST(LifeCycle, ColourPanelEditsTheCurrentColourOnceAFieldHasFocus)
+{
+    AppHarness h;
+    h.start();
+    QApplication::setActiveWindow(&h.window());
+    h.fields().rField->setFocus();
+    EXPECT_EQ(h.app().colorPanel().activeWell(), h.window().mainSwatchWell);
+    h.app().colorPanel().dialog()->setCurrentColor(QColor(0, 128, 255));
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0, 128, 255 }));
+    EXPECT_EQ(h.fields().hexField->text(), "#0080FF");
+    // And the panel follows changes made in the window.
+    h.type(h.fields().hexField, "102030");
+    EXPECT_EQ(h.app().colorPanel().dialog()->currentColor(), QColor(0x10, 0x20, 0x30));
+}
+
+TEST(LifeCycle, TrayCommandsOfMissingPartsAreDisabled)
+{
+    AppHarness h;
+    h.start();
+    EXPECT_TRUE(h.app().tray().openAction->isEnabled());
+    EXPECT_FALSE(h.app().tray().preferencesAction->isEnabled());
+    EXPECT_FALSE(h.window().openPrefsButton->isEnabled());
+    EXPECT_FALSE(h.window().addButton->isEnabled());
+}
+
+} // namespace

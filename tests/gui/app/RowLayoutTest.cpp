@@ -1,0 +1,64 @@
+#include "AppHarness.h"
+
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QList<QWidget*> rowsIn(QVBoxLayout* stack)
+{
+    QList<QWidget*> rows;
+    for (int i = 0; i < stack->count(); ++i)
+        rows << stack->itemAt(i)->widget();
+    return rows;
+}
+
+TEST(RowLayout, CodeRowPlacementFollowsTheNumberOfRows)
+{
+    enum Place { bottom, side, none };
+    const struct { const char* name; std::array<bool, 8> shown; int rows; Place code; } cases[] = {
+        { "all", { true, true, true, true, true, true, true, true }, 7, bottom },
+        { "four and code", { true, true, true, true, false, false, false, true }, 4, side },
+        { "five and code", { false, true, true, true, true, true, false, true }, 5, bottom },
+        { "four, no code", { false, false, false, true, true, true, true, false }, 4, none },
+        { "none", { false, false, false, false, false, false, false, false }, 0, none },
+        { "code alone", { false, false, false, false, false, false, false, true }, 0, side },
+    };
+    for (const auto& c : cases) {
+        AppHarness h;
+        for (size_t i = 0; i < 8; ++i)
+            h.settings().setBool(c.shown[i], MainWindow::rowKeys[i]);
+        h.start();
+        MainWindow& w = h.window();
+        EXPECT_EQ(rowsIn(w.mainStackView).size(), c.rows) << c.name;
+        EXPECT_EQ(rowsIn(w.codeBottomStackView).contains(w.codeContainerView), c.code == bottom) << c.name;
+        EXPECT_EQ(rowsIn(w.codeStackView).contains(w.codeContainerView), c.code == side) << c.name;
+        EXPECT_EQ(w.mainStackViewCenterConstraint, c.code == none) << c.name;
+        EXPECT_EQ(w.codeContainerView->isVisible(), c.code != none) << c.name;
+    }
+}
+
+TEST(RowLayout, RowsFollowTheirKeysInOrderAndChangeAtOnce)
+{
+    AppHarness h;
+    h.start();
+    MainWindow& w = h.window();
+    EXPECT_EQ(rowsIn(w.mainStackView),
+              (QList<QWidget*> { w.nameContainerView, w.hexContainerView, w.rgbContainerView, w.hslContainerView,
+                                 w.hsbContainerView, w.labContainerView, w.cmykContainerView }));
+    h.settings().setBool(false, "showHEX");
+    h.settings().setBool(false, "showHSB");
+    h.settings().setBool(false, "showLab");
+    EXPECT_EQ(rowsIn(w.mainStackView),
+              (QList<QWidget*> { w.nameContainerView, w.rgbContainerView, w.hslContainerView, w.cmykContainerView }));
+    EXPECT_FALSE(w.hexContainerView->isVisible());
+    EXPECT_TRUE(rowsIn(w.codeStackView).contains(w.codeContainerView));
+    // Hidden rows keep following the colour, ready to come back.
+    h.type(h.fields().rField, "0");
+    h.settings().setBool(true, "showHEX");
+    EXPECT_EQ(h.fields().hexField->text(), "#00A2F8");
+    EXPECT_TRUE(w.hexContainerView->isVisible());
+}
+
+} // namespace
