@@ -1,0 +1,90 @@
+// Runs under its own session bus (dbus-run-session, see tests/CMakeLists.txt).
+#include "TempHome.h"
+
+#include "app/HelperQuitNotice.h"
+#include "app/SingleInstance.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString huelarkProgram() { return qEnvironmentVariable("HUELARK_GUI"); }
+
+bool nameOwned()
+{
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(QLatin1String(SingleInstance::serviceName));
+}
+
+// Starts the real program; it exits at once when another Huelark runs.
+std::unique_ptr<QProcess> startHuelark()
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(huelarkProgram(), {});
+    return process;
+}
+
+TEST(SingleInstance, ASecondStartOpensTheRunningWindowAndEnds)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run under dbus-run-session";
+    ASSERT_FALSE(huelarkProgram().isEmpty());
+    TempHome home;
+    SingleInstance first;
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
+    QSignalSpy opened(&first, &SingleInstance::openWindowRequested);
+
+    auto second = startHuelark();
+    ASSERT_TRUE(opened.wait(10000));
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(opened.count(), 1);
+}
+
+TEST(SingleInstance, TheRealProgramOwnsTheNameUntilItEnds)
+{
+    TempHome home;
+    auto running = startHuelark();
+    ASSERT_TRUE(QTest::qWaitFor(nameOwned, 10000));
+
+    auto second = startHuelark();
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(running->state(), QProcess::Running);
+
+    running->terminate();
+    ASSERT_TRUE(running->waitForFinished(10000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !nameOwned(); }, 10000));
+}
+
+class SignalCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList received;
+public Q_SLOTS:
+    void terminateHuelarkLoginHelper(const QString& object) { received << object; }
+};
+
+TEST(HelperQuitNotice, IsASessionBusSignalCarryingTheProgramIdentifier)
+{
+    SignalCatcher catcher;
+    QDBusConnection listener = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("listener"));
+    ASSERT_TRUE(listener.connect(QString(), QLatin1String(HelperQuitNotice::objectPath),
+                                 QLatin1String(HelperQuitNotice::interfaceName),
+                                 QLatin1String(HelperQuitNotice::signalName), &catcher,
+                                 SLOT(terminateHuelarkLoginHelper(QString))));
+    ASSERT_TRUE(HelperQuitNotice::post());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !catcher.received.isEmpty(); }, 5000));
+    EXPECT_EQ(catcher.received, QStringList { "com.quillfen.Huelark" });
+}
+
+} // namespace
+
+#include "SingleInstanceTest.moc"
