@@ -249,22 +249,35 @@ void MainWindow::buildFooter(QVBoxLayout* outer)
 
 void MainWindow::applyStyle()
 {
-    // White text on dark colours, near-black on light ones; the fields show
-    // their edges only on hover and while edited.
-    const QString text = lightText ? QStringLiteral("rgba(255,255,255,0.8)") : QStringLiteral("rgba(51,51,51,0.85)");
-    const QString caption = lightText ? QStringLiteral("rgba(255,255,255,0.55)") : QStringLiteral("rgba(51,51,51,0.6)");
-    const QString edge = lightText ? QStringLiteral("rgba(255,255,255,0.28)") : QStringLiteral("rgba(0,0,0,0.18)");
-    const QString focus = lightText ? QStringLiteral("rgba(255,255,255,0.16)") : QStringLiteral("rgba(255,255,255,0.35)");
-    const QString selection = lightText ? QStringLiteral("rgba(171,171,171,0.4)") : QStringLiteral("rgba(45,45,45,0.6)");
+    // The look of the fields is fixed; only their colours follow the current
+    // colour, through palettes, which are far cheaper to change than a style
+    // sheet on every crossing of the lightness threshold.
     setStyleSheet(QStringLiteral(
-        "ValueField { background: transparent; border: 1px solid transparent; border-radius: 5px;"
-        "  padding: 1px 3px; color: %1; selection-background-color: %5; selection-color: white; }"
-        "ValueField:hover { border-color: %3; }"
-        "ValueField:focus { background: %4; border-color: %3; }"
-        "QLabel[role=\"caption\"] { color: %2; }"
-        "QLabel[role=\"rowTitle\"] { color: %2; font-weight: 600; }"
-        "QWidget#footer { background: palette(window); border-top: 1px solid palette(mid); }")
-                      .arg(text, caption, edge, focus, selection));
+        "ValueField { background: transparent; border: 1px solid transparent; border-radius: 5px; padding: 1px 3px; }"
+        "ValueField:hover { border-color: rgba(128,128,128,0.45); }"
+        "ValueField:focus { background: rgba(255,255,255,0.2); border-color: rgba(128,128,128,0.55); }"
+        "QLabel[role=\"rowTitle\"] { font-weight: 600; }"
+        "QWidget#footer { background: palette(window); border-top: 1px solid palette(mid); }"));
+    applyTextColors();
+}
+
+void MainWindow::applyTextColors()
+{
+    // White text on dark colours, near-black on light ones.
+    const QColor text = lightText ? QColor(255, 255, 255, 204) : QColor(51, 51, 51, 217);
+    QColor caption = text;
+    caption.setAlpha(lightText ? 140 : 150);
+    QPalette fieldPalette = palette();
+    fieldPalette.setColor(QPalette::Text, text);
+    fieldPalette.setColor(QPalette::PlaceholderText, caption);
+    fieldPalette.setColor(QPalette::Highlight, lightText ? QColor(171, 171, 171, 102) : QColor(45, 45, 45, 153));
+    fieldPalette.setColor(QPalette::HighlightedText, Qt::white);
+    for (ValueField* field : fields.all())
+        field->setPalette(fieldPalette);
+    QPalette labelPalette = palette();
+    labelPalette.setColor(QPalette::WindowText, caption);
+    for (QLabel* label : captionLabels + rowTitles)
+        label->setPalette(labelPalette);
 }
 
 void MainWindow::updateUIColors(unsigned lightness)
@@ -273,7 +286,7 @@ void MainWindow::updateUIColors(unsigned lightness)
     if (light == lightText)
         return;
     lightText = light;
-    applyStyle();
+    applyTextColors();
 }
 
 QList<QWidget*> MainWindow::allRows() const

@@ -72,6 +72,7 @@ private:
     void buildRows();
     void buildFooter(QVBoxLayout* outer);
     void applyStyle();
+    void applyTextColors();
     void setCentred(bool centred);
     QList<QWidget*> allRows() const;
 
