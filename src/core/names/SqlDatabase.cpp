@@ -1,0 +1,329 @@
+#include "SqlDatabase.h"
+
+#include "SqlResultSet.h"
+#include "SqlStatement.h"
+
+#include <QDateTime>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcHuelark, "huelark")
+
+// Clears the executing flag however the call ends.
+struct ExecutingGuard
+{
+    bool& flag;
+    ~ExecutingGuard() { flag = false; }
+};
+
+} // namespace
+
+std::unique_ptr<SqlDatabase> SqlDatabase::databaseWithPath(const std::optional<QString>& path)
+{
+    // Connections are handed between threads (SqlDatabaseQueue); a library
+    // built without any locking would corrupt its own state.
+    if (!sqlite3_threadsafe())
+        return nullptr;
+    return std::unique_ptr<SqlDatabase>(new SqlDatabase(path));
+}
+
+SqlDatabase::SqlDatabase(const std::optional<QString>& path)
+    : path(path)
+{
+}
+
+SqlDatabase::~SqlDatabase()
+{
+    close();
+}
+
+QString SqlDatabase::pathText() const
+{
+    return path ? *path : QStringLiteral(":memory:");
+}
+
+bool SqlDatabase::open()
+{
+    return openWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+bool SqlDatabase::openWithFlags(int flags)
+{
+    if (open_)
+        return true;
+    if (db)
+        close();
+
+    const QByteArray file = path ? path->toUtf8() : QByteArrayLiteral(":memory:");
+    const int code = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    if (code != SQLITE_OK) {
+        qCWarning(lcHuelark, "error opening!: %d", code);
+        // SQLite hands out a handle even when opening fails; it must still
+        // be released.
+        sqlite3_close(db);
+        db = nullptr;
+        return false;
+    }
+    open_ = true;
+    installBusyHandler();
+    return true;
+}
+
+bool SqlDatabase::close()
+{
+    // Copy first: closing a cursor takes it off the set.
+    const std::vector<SqlResultSet*> cursors(openResultSets.begin(), openResultSets.end());
+    for (SqlResultSet* cursor : cursors) {
+        cursor->close();
+        cursor->parentDB = nullptr;
+    }
+    openResultSets.clear();
+
+    if (!db) {
+        open_ = false;
+        return true;
+    }
+
+    bool triedFinalizingOpenStatements = false;
+    bool retry;
+    do {
+        retry = false;
+        const int code = sqlite3_close(db);
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+            if (!triedFinalizingOpenStatements) {
+                triedFinalizingOpenStatements = true;
+                while (sqlite3_stmt* leaked = sqlite3_next_stmt(db, nullptr)) {
+                    qCWarning(lcHuelark, "Closing leaked statement");
+                    sqlite3_finalize(leaked);
+                    retry = true;
+                }
+            }
+        } else if (code != SQLITE_OK) {
+            qCWarning(lcHuelark, "error closing!: %d", code);
+        }
+    } while (retry);
+
+    db = nullptr;
+    open_ = false;
+    return true;
+}
+
+void SqlDatabase::setMaxBusyRetryTimeInterval(double seconds)
+{
+    maxBusyRetry = seconds;
+    installBusyHandler();
+}
+
+void SqlDatabase::installBusyHandler()
+{
+    if (!db)
+        return;
+    if (maxBusyRetry > 0)
+        sqlite3_busy_handler(db, &SqlDatabase::busyHandler, this);
+    else
+        sqlite3_busy_handler(db, nullptr, nullptr);
+}
+
+int SqlDatabase::busyHandler(void* context, int count)
+{
+    auto* self = static_cast<SqlDatabase*>(context);
+    if (count == 0) {
+        self->busyStart = std::chrono::steady_clock::now();
+        return 1;
+    }
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - self->busyStart;
+    if (waited.count() < self->maxBusyRetry) {
+        // A random pause keeps two waiting connections from retrying in step.
+        const int requested = 50 + static_cast<int>(QRandomGenerator::global()->bounded(50));
+        const int actual = sqlite3_sleep(requested);
+        if (actual != requested)
+            qCWarning(lcHuelark,
+                      "WARNING: Requested sleep of %i milliseconds, but SQLite returned %i. Maybe SQLite wasn't "
+                      "built with HAVE_USLEEP=1?",
+                      requested, actual);
+        return 1;
+    }
+    return 0;
+}
+
+QString SqlDatabase::lastErrorMessage() const
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+int SqlDatabase::lastErrorCode() const
+{
+    return sqlite3_errcode(db);
+}
+
+bool SqlDatabase::databaseExists() const
+{
+    if (!open_) {
+        qCWarning(lcHuelark, "The SqlDatabase %s is not open.", qUtf8Printable(pathText()));
+        return false;
+    }
+    return true;
+}
+
+bool SqlDatabase::beginExecuting()
+{
+    if (!databaseExists())
+        return false;
+    if (executing) {
+        qCWarning(lcHuelark, "The SqlDatabase %s is currently in use.", qUtf8Printable(pathText()));
+        if (crashOnErrors)
+            std::abort();
+        return false;
+    }
+    executing = true;
+    return true;
+}
+
+bool SqlDatabase::bindArguments(void* handle, const QVariantList& arguments)
+{
+    auto* statement = static_cast<sqlite3_stmt*>(handle);
+    int index = 0;
+    for (const QVariant& value : arguments) {
+        ++index;
+        switch (value.isNull() ? QMetaType::UnknownType : value.metaType().id()) {
+        case QMetaType::UnknownType:
+        case QMetaType::Nullptr:
+            sqlite3_bind_null(statement, index);
+            break;
+        case QMetaType::QByteArray: {
+            // constData() is never null, so an empty array stays an empty
+            // blob instead of turning into NULL.
+            const QByteArray bytes = value.toByteArray();
+            sqlite3_bind_blob(statement, index, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QDateTime:
+            sqlite3_bind_double(statement, index, value.toDateTime().toMSecsSinceEpoch() / 1000.0);
+            break;
+        case QMetaType::Bool:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Int:
+            sqlite3_bind_int(statement, index, value.toInt());
+            break;
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            sqlite3_bind_int64(statement, index, value.toLongLong());
+            break;
+        case QMetaType::Float:
+        case QMetaType::Double:
+            sqlite3_bind_double(statement, index, value.toDouble());
+            break;
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            sqlite3_bind_text(statement, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    return index == sqlite3_bind_parameter_count(statement);
+}
+
+bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& arguments)
+{
+    if (!beginExecuting())
+        return false;
+    ExecutingGuard guard{executing};
+    if (traceExecution)
+        qCInfo(lcHuelark, "%s executeUpdate: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
+
+    sqlite3_stmt* handle = nullptr;
+    const QByteArray text = sql.toUtf8();
+    int code = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &handle, nullptr);
+    SqlStatement statement(handle, sql);
+    if (code != SQLITE_OK) {
+        if (logsErrors) {
+            qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
+            qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
+            qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
+        }
+        if (crashOnErrors)
+            std::abort();
+        return false;
+    }
+    if (!bindArguments(handle, arguments)) {
+        qCWarning(lcHuelark,
+                  "Error: the bind count (%d) is not correct for the # of variables in the query (%d) (%s) "
+                  "(executeUpdate)",
+                  static_cast<int>(arguments.size()), sqlite3_bind_parameter_count(handle), qUtf8Printable(sql));
+        return false;
+    }
+
+    ++statement.useCount;
+    code = sqlite3_step(handle);
+    const bool done = code == SQLITE_DONE || code == SQLITE_OK;
+    if (code == SQLITE_ROW) {
+        qCWarning(lcHuelark, "A executeUpdate is being called with a query string '%s'", qUtf8Printable(sql));
+    } else if (!done && logsErrors) {
+        const char* message = sqlite3_errmsg(db);
+        if (code == SQLITE_ERROR)
+            qCWarning(lcHuelark, "Error calling sqlite3_step (%d: %s) SQLITE_ERROR", code, message);
+        else if (code == SQLITE_MISUSE)
+            qCWarning(lcHuelark, "Error calling sqlite3_step (%d: %s) SQLITE_MISUSE", code, message);
+        else if (code == SQLITE_INTERRUPT)
+            qCWarning(lcHuelark, "Error calling sqlite3_step. Query was interrupted (%d: %s) SQLITE_INTERRUPT", code,
+                      message);
+        else
+            qCWarning(lcHuelark, "Unknown error calling sqlite3_step (%d: %s) eu", code, message);
+        qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
+    }
+    if (!done && crashOnErrors)
+        std::abort();
+
+    const int closeCode = statement.close();
+    if (closeCode != SQLITE_OK)
+        qCWarning(lcHuelark, "Unknown error finalizing or resetting statement (%d: %s)", closeCode,
+                  sqlite3_errmsg(db));
+    return done;
+}
+
+std::unique_ptr<SqlResultSet> SqlDatabase::executeQuery(const QString& sql, const QVariantList& arguments)
+{
+    if (!beginExecuting())
+        return nullptr;
+    ExecutingGuard guard{executing};
+    if (traceExecution)
+        qCInfo(lcHuelark, "%s executeQuery: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
+
+    sqlite3_stmt* handle = nullptr;
+    const QByteArray text = sql.toUtf8();
+    const int code = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &handle, nullptr);
+    auto statement = std::make_unique<SqlStatement>(handle, sql);
+    if (code != SQLITE_OK) {
+        if (logsErrors) {
+            qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
+            qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
+            qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
+        }
+        if (crashOnErrors)
+            std::abort();
+        return nullptr;
+    }
+    if (!bindArguments(handle, arguments)) {
+        qCWarning(lcHuelark, "Error: the bind count is not correct for the # of variables (executeQuery)");
+        return nullptr;
+    }
+
+    ++statement->useCount;
+    statement->inUse = true;
+    std::unique_ptr<SqlResultSet> cursor(new SqlResultSet(std::move(statement), this));
+    openResultSets.insert(cursor.get());
+    return cursor;
+}
