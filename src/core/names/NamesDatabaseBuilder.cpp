@@ -1,0 +1,121 @@
+#include "NamesDatabaseBuilder.h"
+
+#include "NameValues.h"
+#include "SqlDatabase.h"
+
+#include "colour/HexCodec.h"
+
+#include <QLoggingCategory>
+#include <QStringDecoder>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcHuelark, "huelark")
+
+const QString dropTable = QStringLiteral("DROP TABLE IF EXISTS colors;");
+const QString createTable = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS colors(id int primary key, hexCode text, name text, r int, g int, b int, h int, "
+    "s int, l int)");
+const QString insertRow = QStringLiteral("INSERT INTO colors (id,name,hexCode,r,g,b,h,s,l) VALUES (?,?,?,?,?,?,?,?,?)");
+
+// "#" and the line-break characters, which a code may carry from the file
+// (a CRLF file leaves "\r" at the end of every line).
+bool isTrimmed(QChar c)
+{
+    switch (c.unicode()) {
+    case u'#':
+    case 0x0a:
+    case 0x0b:
+    case 0x0c:
+    case 0x0d:
+    case 0x85:
+    case 0x2028:
+    case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString trimmedCode(QStringView field)
+{
+    qsizetype begin = 0, end = field.size();
+    while (begin < end && isTrimmed(field[begin]))
+        ++begin;
+    while (end > begin && isTrimmed(field[end - 1]))
+        --end;
+    return field.mid(begin, end - begin).toString();
+}
+
+NamesDatabaseBuilder::Result failure(const QString& error)
+{
+    qCWarning(lcHuelark, "names database build failed: %s", qUtf8Printable(error));
+    return {NamesDatabaseBuilder::Result::Status::Failed, 0, error};
+}
+
+} // namespace
+
+namespace NamesDatabaseBuilder {
+
+QStringList linesFromCSV(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return {};
+    return text.split(u'\n');
+}
+
+Result generateDatabaseFromCSV(const QStringList& lines, const QString& databasePath, const ColorSpacePtr& wellSpace,
+                               const std::atomic<bool>* cancelled)
+{
+    std::unique_ptr<SqlDatabase> db = SqlDatabase::databaseWithPath(databasePath);
+    if (!db || !db->open())
+        return failure(QStringLiteral("cannot open %1").arg(databasePath));
+
+    // One transaction for the whole table: a transaction per row costs a
+    // disk sync per row (half a minute for the full dataset), and a
+    // cancelled or failed build rolls back to the database as it was.
+    if (!db->executeUpdate(QStringLiteral("BEGIN")))
+        return failure(db->lastErrorMessage());
+    db->executeUpdate(dropTable);
+    db->executeUpdate(createTable);
+
+    int rows = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (cancelled && cancelled->load(std::memory_order_relaxed)) {
+            db->executeUpdate(QStringLiteral("ROLLBACK"));
+            return {Result::Status::Cancelled, 0, {}};
+        }
+        if (i == 0)
+            continue; // the header
+        const QStringView line = lines[i];
+        const qsizetype comma = line.indexOf(u',');
+        // Exactly two fields; quotes mean nothing, so a quoted name holding
+        // a comma is skipped too.
+        if (comma < 0 || line.indexOf(u',', comma + 1) >= 0)
+            continue;
+        const QString name = line.left(comma).toString();
+        const QString hex = trimmedCode(line.mid(comma + 1));
+        const std::optional<Color> color = HexCodec::colorWithHexColorString(hex, wellSpace);
+        if (!color) {
+            qCWarning(lcHuelark, "error = cannot move %s into %s", qUtf8Printable(hex),
+                      qUtf8Printable(wellSpace->name()));
+            continue;
+        }
+        const NameValues v = NameValues::fromColor(*color);
+        if (db->executeUpdate(insertRow, {static_cast<int>(i - 1), name, hex, v.r, v.g, v.b, v.h, v.s, v.l}))
+            ++rows;
+        else
+            qCWarning(lcHuelark, "error = %s", qUtf8Printable(db->lastErrorMessage()));
+    }
+
+    if (!db->executeUpdate(QStringLiteral("COMMIT"))) {
+        const QString error = db->lastErrorMessage();
+        db->executeUpdate(QStringLiteral("ROLLBACK"));
+        return failure(error);
+    }
+    return {Result::Status::Built, rows, {}};
+}
+
+} // namespace NamesDatabaseBuilder
