@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include "ConvertCommand.h"
+#include "NameCommand.h"
+#include "NamesCommand.h"
 #include "SpacesCommand.h"
 #include "Usage.h"
 
@@ -30,6 +32,10 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return ConvertCommand::run(rest, out, err);
     if (command == u"spaces")
         return SpacesCommand::run(rest, out, err);
+    if (command == u"name")
+        return NameCommand::run(rest, out, err);
+    if (command == u"names")
+        return NamesCommand::run(rest, out, err);
     if (command == u"--help" || command == u"-h" || command == u"help") {
         Usage::printHelp(out);
         return Usage::success;

@@ -1,9 +1,9 @@
 #include "ConvertCommand.h"
 
 #include "Arguments.h"
+#include "NameSource.h"
 #include "NotationText.h"
 #include "Usage.h"
-#include "ValueReader.h"
 
 #include "colour/ColorNotations.h"
 #include "colour/ColorSpaceRegistry.h"
@@ -14,6 +14,7 @@ const QString jsonOption = QStringLiteral("--json");
 const QString objcOption = QStringLiteral("--objc");
 const QString colorSpaceOption = QStringLiteral("--color-space");
 const QString cmykSpaceOption = QStringLiteral("--cmyk-space");
+const QString dbOption = QStringLiteral("--db");
 
 // The space an option names. An empty name means the default, as an empty
 // setting does. An unknown name (or one of the other model) is reported and
@@ -39,7 +40,8 @@ namespace ConvertCommand {
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    const Arguments args = Arguments::parse(arguments, {jsonOption, objcOption}, {colorSpaceOption, cmykSpaceOption});
+    const Arguments args =
+        Arguments::parse(arguments, {jsonOption, objcOption}, {colorSpaceOption, cmykSpaceOption, dbOption});
     if (args.help) {
         Usage::printHelp(out);
         return Usage::success;
@@ -56,10 +58,12 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
     const bool json = args.flags.contains(jsonOption);
     const bool objc = args.flags.contains(objcOption);
-    int status = unknownSpace ? Usage::failure : Usage::success;
+    // Without names the values are still converted, named "Invalid Color".
+    const std::shared_ptr<const NameTable> names = NameSource::load(args.values.value(dbOption), err);
+    int status = unknownSpace || !names ? Usage::failure : Usage::success;
     bool first = true;
     for (const QString& value : args.operands) {
-        const std::optional<Color> color = ValueReader::read(value, wellSpace);
+        const std::optional<Color> color = NameSource::readValue(value, wellSpace, names.get());
         if (!color) {
             Usage::printError(err, QStringLiteral("cannot read value \"%1\"").arg(value));
             status = Usage::failure;
@@ -71,12 +75,14 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
             status = Usage::failure;
             continue;
         }
+        const std::optional<Color> held = ColorSpace::convert(*color, wellSpace);
+        const QString name = names && held ? names->closestColorNameToColor(*held) : NameTable::invalidColorName;
         if (json) {
-            out << NotationText::jsonLine(value, *notations) << '\n';
+            out << NotationText::jsonLine(value, name, *notations) << '\n';
         } else {
             if (!first)
                 out << '\n';
-            out << NotationText::plainBlock(*notations);
+            out << NotationText::plainBlock(name, *notations);
         }
         first = false;
     }

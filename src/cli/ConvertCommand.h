@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-// `huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] VALUE...`
+// `huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] [--db PATH] VALUE...`
 namespace ConvertCommand {
 
 // `arguments` follow the word "convert". Answers the exit status.

@@ -32,19 +32,21 @@ QString jsonArray(const QStringList& texts)
 
 namespace NotationText {
 
-QString plainBlock(const ColorNotations& n)
+QString plainBlock(const QString& name, const ColorNotations& n)
 {
-    return QStringLiteral("hex %1\nrgb %2\nhsl %3\nhsb %4\nlab %5\ncmyk %6\nnscolor %7\nuicolor %8\n")
+    return QStringLiteral("name %1\n").arg(name)
+        + QStringLiteral("hex %1\nrgb %2\nhsl %3\nhsb %4\nlab %5\ncmyk %6\nnscolor %7\nuicolor %8\n")
         .arg(n.hex, spaced(n.rgb), spaced(n.hsl), spaced(n.hsb), spaced(n.lab), spaced(n.cmyk), n.nsColor, n.uiColor);
 }
 
-QString jsonLine(const QString& input, const ColorNotations& n)
+QString jsonLine(const QString& input, const QString& name, const ColorNotations& n)
 {
     // Written by hand: the key order is part of the interface, and
     // QJsonDocument would sort the keys.
-    return QStringLiteral("{\"input\":%1,\"hex\":%2,\"rgb\":%3,\"hsl\":%4,\"hsb\":%5,\"lab\":%6,\"cmyk\":%7,"
+    return QStringLiteral("{\"input\":%1,\"name\":%2,").arg(jsonString(input), jsonString(name))
+        + QStringLiteral("\"hex\":%2,\"rgb\":%3,\"hsl\":%4,\"hsb\":%5,\"lab\":%6,\"cmyk\":%7,"
                           "\"nscolor\":%8,\"uicolor\":%9}")
-        .arg(jsonString(input), jsonString(n.hex), jsonArray(n.rgb), jsonArray(n.hsl), jsonArray(n.hsb),
+        .arg(jsonString(n.hex), jsonArray(n.rgb), jsonArray(n.hsl), jsonArray(n.hsb),
              jsonArray(n.lab), jsonArray(n.cmyk), jsonString(n.nsColor), jsonString(n.uiColor));
 }
 

@@ -9,12 +9,13 @@
 // window shows them without units; the hex code in its stored form.
 namespace NotationText {
 
-// Eight lines, "hex 9aa2f8" to "uicolor UIColor(...)", each ending in "\n".
-QString plainBlock(const ColorNotations& notations);
+// Nine lines, "name Periwinkle" and "hex 9aa2f8" to "uicolor UIColor(...)",
+// each ending in "\n". The name comes first, as in the window.
+QString plainBlock(const QString& name, const ColorNotations& notations);
 
 // One JSON object on one line (no "\n"), its keys always in this order:
-// input, hex, rgb, hsl, hsb, lab, cmyk, nscolor, uicolor.
-QString jsonLine(const QString& input, const ColorNotations& notations);
+// input, name, hex, rgb, hsl, hsb, lab, cmyk, nscolor, uicolor.
+QString jsonLine(const QString& input, const QString& name, const ColorNotations& notations);
 
 // `{"rgb":[...],"cmyk":[...]}` on one line (no "\n").
 QString jsonSpaces(const QStringList& rgbNames, const QStringList& cmykNames);

@@ -3,8 +3,11 @@
 namespace {
 
 const char* const synopsis =
-    "Usage: huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] VALUE...\n"
+    "Usage: huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] [--db PATH] VALUE...\n"
     "       huelark-cli spaces [--json]\n"
+    "       huelark-cli name [--db PATH] VALUE...\n"
+    "       huelark-cli names build CSV DB\n"
+    "       huelark-cli names update [--api URL] [--cdn URL]\n"
     "       huelark-cli --help\n";
 
 const char* const details =
@@ -17,14 +20,19 @@ const char* const details =
     "    hsb(H,S,B)      as hsl\n"
     "    lab(L,A,B)      L 0-100, a and b -128 to 127\n"
     "    cmyk(C,M,Y,K)   0-100 each\n"
+    "    a colour name   exactly as in the names database (Periwinkle), before\n"
+    "                    anything else: \"Ace\" is the name, not the code #aaccee\n"
     "  Function names are case-insensitive; spaces are allowed around the numbers.\n"
     "  --json             one JSON object per value per line, keys in the order\n"
-    "                     input, hex, rgb, hsl, hsb, lab, cmyk, nscolor, uicolor\n"
+    "                     input, name, hex, rgb, hsl, hsb, lab, cmyk, nscolor, uicolor\n"
     "  --objc             code in message syntax: [NSColor colorWithRed:...]\n"
     "  --color-space NAME the RGB space colours are held in (default sRGB IEC61966-2.1)\n"
     "  --cmyk-space NAME  the space the CMYK values are shown in (default Generic CMYK)\n"
-    "  Without --json each value gives a block of eight lines, blocks separated\n"
+    "  --db PATH          the names database (default: yours, as the window uses\n"
+    "                     it, else the one installed with the program)\n"
+    "  Without --json each value gives a block of nine lines, blocks separated\n"
     "  by an empty line:\n"
+    "    name Periwinkle\n"
     "    hex 9aa2f8\n"
     "    rgb 154 162 248\n"
     "    hsl 235 87 79\n"
@@ -33,16 +41,29 @@ const char* const details =
     "    cmyk 38 35 0 3\n"
     "    nscolor NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\n"
     "    uicolor UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\n"
-    "  Your settings are not read: the output depends only on the arguments.\n"
+    "  Your settings are not read: the output depends only on the arguments\n"
+    "  and the names database.\n"
     "\n"
     "spaces   lists the colour spaces NAME may be: the RGB ones, then the CMYK\n"
     "  ones, one per line as \"rgb<TAB>NAME\" or \"cmyk<TAB>NAME\";\n"
     "  with --json one object {\"rgb\":[...],\"cmyk\":[...]}.\n"
     "\n"
+    "name     the closest colour name of each VALUE (read as convert reads it),\n"
+    "  one per line; --db as for convert.\n"
+    "\n"
+    "names build CSV DB   writes the names database DB from the colour-names\n"
+    "  dataset's CSV (name,hex lines under a header), replacing DB whole.\n"
+    "names update         updates your names database from the newest release\n"
+    "  of the public dataset, as the Names preferences do; each status line goes\n"
+    "  to stderr. --api URL and --cdn URL replace the release-listing and\n"
+    "  download hosts. Exit status 0 when a database was installed or yours is\n"
+    "  current.\n"
+    "\n"
     "Exit status: 0 when everything was converted; 2 when a value cannot be read\n"
     "(the others are still converted), a colour space is unknown (the values\n"
-    "are converted in sRGB or Generic CMYK instead) or the call is wrong. Each\n"
-    "problem is one line on stderr.\n";
+    "are converted in sRGB or Generic CMYK instead), there is no names database\n"
+    "(convert still converts, naming every colour \"Invalid Color\"), an update\n"
+    "fails or the call is wrong. Each problem is one line on stderr.\n";
 
 } // namespace
 

@@ -16,12 +16,13 @@
 namespace {
 
 const QString defaultRow = QStringLiteral(
-    "{\"input\":\"9aa2f8\",\"hex\":\"9aa2f8\",\"rgb\":[154,162,248],\"hsl\":[235,87,79],\"hsb\":[235,38,97],"
+    "{\"input\":\"9aa2f8\",\"name\":\"Periwinkle Blue\",\"hex\":\"9aa2f8\",\"rgb\":[154,162,248],\"hsl\":[235,87,79],\"hsb\":[235,38,97],"
     "\"lab\":[69,18,-44],\"cmyk\":[38,35,0,3],"
     "\"nscolor\":\"NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\","
     "\"uicolor\":\"UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\"}");
 
-const QString defaultBlock = QStringLiteral("hex 9aa2f8\n"
+const QString defaultBlock = QStringLiteral("name Periwinkle Blue\n"
+                                            "hex 9aa2f8\n"
                                             "rgb 154 162 248\n"
                                             "hsl 235 87 79\n"
                                             "hsb 235 38 97\n"
@@ -150,7 +151,7 @@ TEST(ConvertCommand, JsonKeysComeInTheirFixedOrder)
         QStringList order;
         for (const auto& m : keys.globalMatch(line))
             order << m.captured(1);
-        EXPECT_EQ(order, (QStringList{"input", "hex", "rgb", "hsl", "hsb", "lab", "cmyk", "nscolor", "uicolor"}))
+        EXPECT_EQ(order, (QStringList{"input", "name", "hex", "rgb", "hsl", "hsb", "lab", "cmyk", "nscolor", "uicolor"}))
             << line.toStdString();
         EXPECT_TRUE(parseLine(line).value("nscolor").toString().startsWith("[NSColor colorWithRed:"));
     }
@@ -243,7 +244,7 @@ TEST(ConvertCommand, UserProfilesAreOfferedButSettingsAreNotRead)
 
     const CliResult inMine = runCli({"convert", "--color-space", mine, "ffffff"}, env);
     EXPECT_EQ(inMine.exitCode, 0) << inMine.err.toStdString();
-    EXPECT_TRUE(inMine.out.startsWith("hex ffffff\n"));
+    EXPECT_TRUE(inMine.out.startsWith("name White\nhex ffffff\n"));
 
     const CliResult plain = runCli({"convert", "--json", "9aa2f8"}, env);
     EXPECT_EQ(plain.out, defaultRow + "\n");

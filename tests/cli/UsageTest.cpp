@@ -29,7 +29,7 @@ TEST(Usage, WrongCallsPrintTheShortUsageAndExitWithTwo)
         const QStringList lines = r.errLines();
         ASSERT_GE(lines.size(), 2);
         EXPECT_EQ(lines[0], row.firstLine);
-        EXPECT_TRUE(lines[1].startsWith("Usage: huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] VALUE..."));
+        EXPECT_TRUE(lines[1].startsWith("Usage: huelark-cli convert [--json] [--objc] [--color-space NAME] [--cmyk-space NAME] [--db PATH] VALUE..."));
     }
 }
 
