@@ -1,0 +1,236 @@
+#include "HistoryStore.h"
+
+#include "HistoryLog.h"
+#include "HistoryWriter.h"
+
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
+#include "colour/HexCodec.h"
+#include "colour/ValueArchive.h"
+#include "settings/Paths.h"
+#include "settings/UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+const QString currentColorsKey = QStringLiteral("currentColors");
+
+// What the swatch column shows for swatch data that is not a colour; the
+// entry records that colour, so restoring it gives the column it showed.
+Color fallbackSwatchColor()
+{
+    return Color::fromIntegers(45, 52, 65);
+}
+
+QString hexCode(const Color& color, const ColorSpacePtr& wellSpace)
+{
+    if (std::optional<QString> code = HexCodec::hexCodeForColor(color, wellSpace))
+        return *code;
+    const auto [r, g, b] = color.integerComponents();
+    return HexCodec::storedForm(r, g, b);
+}
+
+// Checks the support folder the way the fatal path describes it: a file in
+// its place is named in the reason, a missing folder is created.
+std::optional<HistoryStoreError> prepareFolder(const QString& folder)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return std::nullopt;
+        return HistoryStoreError::initializationFailure(HistoryStoreError::foundAFileReason(folder));
+    }
+    if (errno == ENOENT) {
+        if (QDir().mkpath(folder))
+            return std::nullopt;
+    }
+    const HistoryStoreError cause = HistoryStoreError::system(errno, folder);
+    return HistoryStoreError::initializationFailure(HistoryStoreError::genericFailureReason, &cause);
+}
+
+} // namespace
+
+HistoryStore::HistoryStore(UserDefaults& defaults, const ColorSpaceRegistry& spaces, Options options, QObject* parent)
+    : QObject(parent)
+    , defaults(defaults)
+    , spaces(spaces)
+    , options(std::move(options))
+{
+    if (this->options.folder.isEmpty())
+        this->options.folder = Paths::applicationSupportFolder();
+    writerThread.setObjectName(QStringLiteral("history writer"));
+}
+
+HistoryStore::~HistoryStore()
+{
+    stopWriter();
+}
+
+void HistoryStore::stopWriter()
+{
+    if (!writer)
+        return;
+    // Queued behind every entry already handed over: they are all written
+    // before the thread ends.
+    QThread* thread = &writerThread;
+    QMetaObject::invokeMethod(writer, [thread] { thread->quit(); }, Qt::QueuedConnection);
+    writerThread.wait();
+    delete writer;
+    writer = nullptr;
+}
+
+QString HistoryStore::filePath() const
+{
+    return options.folder + u'/' + HistoryDatabase::fileName;
+}
+
+std::optional<HistoryStoreError> HistoryStore::open()
+{
+    if (openResult)
+        return *openResult;
+
+    std::optional<HistoryStoreError> error = prepareFolder(options.folder);
+    if (!error) {
+        if (std::optional<HistoryStoreError> cause = database.open(filePath(), HistoryDatabase::Access::ReadWrite))
+            error = HistoryStoreError::initializationFailure(HistoryStoreError::genericFailureReason, &*cause);
+    }
+    openResult = error;
+    if (error) {
+        HistoryLog::unresolvedError(*error);
+        Q_EMIT openFailed(*error);
+        return error;
+    }
+
+    writer = new HistoryWriter(filePath(), options.closestColorName);
+    writer->moveToThread(&writerThread);
+    writerThread.start();
+    return std::nullopt;
+}
+
+bool HistoryStore::isOpen() const
+{
+    return database.isOpen();
+}
+
+bool HistoryStore::ensureOpen()
+{
+    return !open().has_value();
+}
+
+ColorSpacePtr HistoryStore::wellSpace() const
+{
+    ColorSpacePtr space = options.wellColorSpace ? options.wellColorSpace() : nullptr;
+    return space ? space : ColorSpace::sRGB();
+}
+
+QByteArray HistoryStore::getCurrentSwatchesAndConvertToHexDataArray() const
+{
+    const ColorSpacePtr well = wellSpace();
+    QStringList codes;
+    for (const QVariant& element : defaults.arrayForKey(currentColorsKey)) {
+        const std::optional<Color> color = ColorArchive::unarchive(element.toByteArray(), spaces);
+        codes << hexCode(color.value_or(fallbackSwatchColor()), well);
+    }
+    return ValueArchive::archiveStringList(codes);
+}
+
+void HistoryStore::saveHistoryItem(const Color& color)
+{
+    if (!ensureOpen())
+        return;
+
+    PendingHistoryItem item;
+    item.color = color;
+    item.last = ValueArchive::archiveString(hexCode(color, wellSpace()));
+    item.colors = getCurrentSwatchesAndConvertToHexDataArray();
+    item.now = options.now ? options.now() : QDateTime::currentDateTime();
+    item.locale = QLocale();
+
+    HistoryWriter* const target = writer;
+    QMetaObject::invokeMethod(
+        writer,
+        [this, target, item] {
+            const std::optional<NewHistoryItem> saved = target->save(item);
+            if (!saved)
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this, saved = *saved] {
+                    Q_EMIT historyItemSaved(saved.day, HistoryEntry::fromArchives(saved.name, saved.saved, saved.last,
+                                                                                  saved.colors, wellSpace()));
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+QHash<QString, QList<HistoryEntry>> HistoryStore::getHistory()
+{
+    if (!ensureOpen())
+        return {};
+    std::optional<QHash<QString, QList<HistoryEntry>>> all = database.allEntries(wellSpace());
+    if (!all) {
+        HistoryLog::fetchFailure(database.lastError());
+        return {};
+    }
+    return std::move(*all);
+}
+
+QList<HistoryEntry> HistoryStore::historyForDateObjects(const QString& day, int limit, int offset)
+{
+    if (!ensureOpen())
+        return {};
+    std::optional<QList<HistoryEntry>> entries = database.entries(day, wellSpace(), limit, offset);
+    if (!entries) {
+        HistoryLog::fetchFailure(database.lastError());
+        return {};
+    }
+    return std::move(*entries);
+}
+
+QStringList HistoryStore::dateManagedObjectArray()
+{
+    if (!ensureOpen())
+        return {};
+    std::optional<QStringList> days = database.days();
+    if (!days) {
+        HistoryLog::fetchFailure(database.lastError());
+        return {};
+    }
+    return std::move(*days);
+}
+
+void HistoryStore::deleteAllHistory()
+{
+    if (!ensureOpen())
+        return;
+    waitForPendingSaves();
+    if (!database.deleteAll())
+        HistoryLog::saveFailure(database.lastError());
+}
+
+QList<PaletteRecord> HistoryStore::palettesManagedObjectArray()
+{
+    if (!ensureOpen())
+        return {};
+    std::optional<QList<PaletteRecord>> palettes = database.palettes();
+    if (!palettes) {
+        HistoryLog::fetchFailure(database.lastError());
+        return {};
+    }
+    return std::move(*palettes);
+}
+
+void HistoryStore::waitForPendingSaves()
+{
+    if (!writer)
+        return;
+    QMetaObject::invokeMethod(writer, [] {}, Qt::BlockingQueuedConnection);
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}

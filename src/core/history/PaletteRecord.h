@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+// A palette of the format older versions kept in the history store: a name
+// and nine archived colours (see ColorArchive), any of which may be absent
+// (empty). Only read, once, when those palettes move to the colour-list
+// files.
+struct PaletteRecord
+{
+    QString name;
+    std::array<QByteArray, 8> colors; // color_1 to color_8
+    QByteArray color_last;
+
+    bool operator==(const PaletteRecord& other) const = default;
+};

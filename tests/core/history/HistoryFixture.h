@@ -1,0 +1,70 @@
+#pragma once
+
+#include "QtPrinters.h"
+#include "TempHome.h"
+
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
+#include "colour/ColorSpaceRegistry.h"
+#include "colour/HexCodec.h"
+#include "history/HistoryStore.h"
+#include "settings/UserDefaults.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A history store in a throw-away home, with a clock the test sets and
+// names made from the colour's code, so that every recorded value can be
+// predicted.
+class HistoryFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        defaults = std::make_unique<UserDefaults>(home.configHome() + "/Huelark.conf");
+        store = makeStore();
+    }
+
+    std::unique_ptr<HistoryStore> makeStore()
+    {
+        HistoryStore::Options options;
+        options.folder = folder();
+        options.now = [this] { return clock; };
+        options.closestColorName = [](const Color& color) {
+            return "name of " + HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or("?");
+        };
+        return std::make_unique<HistoryStore>(*defaults, spaces, options);
+    }
+
+    QString folder() const { return home.dataHome() + "/com.quillfen.Huelark"; }
+
+    void setSwatches(const QList<Color>& colors)
+    {
+        QVariantList list;
+        for (const Color& c : colors)
+            list << ColorArchive::archive(c);
+        defaults->setArray(list, "currentColors");
+    }
+
+    // Records `color` at `when` and waits until it is on disk.
+    void record(const Color& color, const QDateTime& when)
+    {
+        clock = when;
+        store->saveHistoryItem(color);
+        store->waitForPendingSaves();
+    }
+
+    static Color rgb(int r, int g, int b) { return Color::fromIntegersSingle(r, g, b); }
+
+    TempHome home;
+    const ColorSpaceRegistry spaces { QStringList {} };
+    std::unique_ptr<UserDefaults> defaults;
+    QDateTime clock = QDateTime(QDate(2026, 12, 6), QTime(14, 3, 5, 120));
+    std::unique_ptr<HistoryStore> store;
+};
