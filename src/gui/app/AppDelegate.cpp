@@ -149,6 +149,7 @@ void AppDelegate::startup()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    launching = true;
     updateDock(true);
     if (!WindowFrameAutosave::restore(defaults, mainWindowAutosaveName, *windowView))
         windowView->resize(windowView->sizeHint());
@@ -166,6 +167,7 @@ void AppDelegate::applicationDidFinishLaunching()
     addExtraNotifications();
     parts.swatches->reloadTable();
     HelperQuitNotice::post();
+    launching = false;
 }
 
 bool AppDelegate::applicationShouldHandleReopen()
@@ -345,9 +347,21 @@ void AppDelegate::applyWindowFlag(Qt::WindowType flag, bool on)
 
 void AppDelegate::openWindow()
 {
-    panel->activate(windowView->mainSwatchWell, false);
-    panel->orderFront(windowView.get());
     windowView->show();
+    if (launching) {
+        // At start-up the window goes to the screen first; the panel, which
+        // takes a while to build, follows on the next turn of the loop.
+        QTimer::singleShot(0, this, &AppDelegate::orderColorPanelFront);
+        return;
+    }
+    orderColorPanelFront();
+}
+
+void AppDelegate::orderColorPanelFront()
+{
+    panel->activate(windowView->mainSwatchWell, false);
+    if (windowView->isVisible())
+        panel->orderFront(windowView.get());
     windowView->raise();
     windowView->activateWindow();
 }

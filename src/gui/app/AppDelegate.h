@@ -112,6 +112,7 @@ private:
     void wireWindow();
     void terminate();
     void applyWindowFlag(Qt::WindowType flag, bool on);
+    void orderColorPanelFront();
 
     UserDefaults& defaults;
     const ColorSpaceRegistry& spaces;
@@ -124,4 +125,5 @@ private:
     std::unique_ptr<FieldSync> sync;
     std::unique_ptr<TrayIcon> statusItem;
     bool observing = false;
+    bool launching = false;
 };
