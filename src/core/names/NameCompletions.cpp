@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QCollatorSortKey>
+#include <QLocale>
 
 #include <algorithm>
 #include <numeric>
@@ -33,20 +34,30 @@ QString NameCompletions::folded(const QString& text)
 
 NameCompletions::NameCompletions(const QStringList& names)
 {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(names.size());
-    for (const QString& name : names)
-        keys.push_back(collator.sortKey(name));
-
     std::vector<qsizetype> order(names.size());
     std::iota(order.begin(), order.end(), 0);
     // Names the collation holds equal ("Red", "red") still get one fixed order.
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int byCollation = keys[a].compare(keys[b]);
-        return byCollation != 0 ? byCollation < 0 : names[a] < names[b];
-    });
+    auto sortBy = [&](auto compare) {
+        std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            const int byCollation = compare(a, b);
+            return byCollation != 0 ? byCollation < 0 : names[a] < names[b];
+        });
+    };
+    const QLocale locale;
+    if (locale.language() == QLocale::C) {
+        // The C locale's sort keys are the plain texts, letter case included.
+        sortBy([&](qsizetype a, qsizetype b) { return names[a].compare(names[b], Qt::CaseInsensitive); });
+    } else {
+        // Comparing through sort keys made once is many times faster than
+        // collating the same names again at every comparison.
+        QCollator collator(locale);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(names.size());
+        for (const QString& name : names)
+            keys.push_back(collator.sortKey(name));
+        sortBy([&](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]); });
+    }
 
     sortedNames.reserve(order.size());
     foldedNames.reserve(order.size());

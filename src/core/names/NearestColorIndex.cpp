@@ -80,11 +80,13 @@ std::int32_t NearestColorIndex::build(std::int32_t begin, std::int32_t end)
     const std::int32_t middle = begin + (end - begin) / 2;
     std::nth_element(points.begin() + begin, points.begin() + middle, points.begin() + end,
                      [dimension](const Point& a, const Point& b) { return a.v[dimension] < b.v[dimension]; });
+    // Taken before the children reorder their halves.
+    const std::int32_t split = points[middle].v[dimension];
     const std::int32_t low = build(begin, middle);
     const std::int32_t high = build(middle, end);
     Node& node = nodes[index];
     node.dimension = dimension;
-    node.split = points[middle].v[dimension];
+    node.split = split;
     node.middle = middle;
     node.low = low;
     node.high = high;

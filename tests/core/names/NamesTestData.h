@@ -1,0 +1,47 @@
+#pragma once
+
+#include "names/NamesDatabaseBuilder.h"
+#include "names/SqlDatabase.h"
+#include "names/SqlResultSet.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* out)
+{
+    *out << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
+}
+
+// A names database at `path` made by the builder from CSV text.
+inline NamesDatabaseBuilder::Result buildNames(const QByteArray& csv, const QString& path)
+{
+    return NamesDatabaseBuilder::generateDatabaseFromCSV(NamesDatabaseBuilder::linesFromCSV(csv), path,
+                                                         ColorSpace::sRGB());
+}
+
+// Each row of `colors` in table order as "id|name|hexCode|r|g|b|h|s|l".
+inline QStringList storedRows(const QString& path)
+{
+    QStringList rows;
+    const auto db = SqlDatabase::databaseWithPath(path);
+    if (!db->open())
+        return rows;
+    const auto rs = db->executeQuery(QStringLiteral("SELECT id,name,hexCode,r,g,b,h,s,l FROM colors"));
+    while (rs && rs->next()) {
+        QStringList fields;
+        for (int i = 0; i < 9; ++i)
+            fields << rs->stringForColumnIndex(i).value_or(QStringLiteral("NULL"));
+        rows << fields.join(u'|');
+    }
+    return rows;
+}
