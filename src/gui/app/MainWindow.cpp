@@ -153,11 +153,10 @@ void MainWindow::buildRows()
     f.hexField->setFont(scaled(QFontDatabase::systemFont(QFontDatabase::FixedFont), 1.55));
     f.hexField->setFixedWidth(QFontMetrics(f.hexField->font()).horizontalAdvance(QStringLiteral("#DDDDDDD")) + 12);
     hexContainerView = makeRow(QString(), { { QString(), f.hexField } });
-    // The hex row's title is its caption.
+    // The hex row's title is also its field's caption.
     rowTitles.removeLast();
     auto* hexSmall = hexContainerView->findChild<QLabel*>();
     hexSmall->setText(tr("HEX"));
-    hexSmall->setProperty("role", QStringLiteral("caption"));
     captionLabels.prepend(hexSmall);
 
     f.rField = field(tr("Red"), 4);

@@ -76,6 +76,15 @@ public:
         return *delegate;
     }
 
+    // Ends this program and starts the next one in the same home.
+    AppDelegate& restart()
+    {
+        delegate.reset();
+        defaults = std::make_unique<UserDefaults>();
+        AppDelegate::initialize(*defaults);
+        return start();
+    }
+
     // The same settings file read afresh, as the next start would.
     std::unique_ptr<UserDefaults> reopenedSettings() const { return std::make_unique<UserDefaults>(); }
 

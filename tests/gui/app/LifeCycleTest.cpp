@@ -97,6 +97,20 @@ TEST(LifeCycle, ClosingTheWindowWithoutTrayEndsTheProgram)
     EXPECT_EQ(h.terminations, 1);
 }
 
+TEST(LifeCycle, TheNextStartRestoresFrameAndColour)
+{
+    AppHarness h;
+    h.start();
+    h.window().resize(613, 447);
+    h.type(h.fields().hexField, "c0ffee");
+    h.window().close();
+    h.restart();
+    EXPECT_EQ(h.window().size(), QSize(613, 447));
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xc0, 0xff, 0xee }));
+    h.waitTicks(4);
+    EXPECT_TRUE(h.history.empty()) << "a restored colour is not a new history entry";
+}
+
 TEST(LifeCycle, QuitCommands)
 {
     const struct { bool hideDock; bool tray; bool fromTray; bool ends; } rows[] = {
