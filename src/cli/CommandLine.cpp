@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "ConvertCommand.h"
+#include "HistoryCommand.h"
 #include "NameCommand.h"
 #include "NamesCommand.h"
 #include "SpacesCommand.h"
@@ -36,6 +37,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return NameCommand::run(rest, out, err);
     if (command == u"names")
         return NamesCommand::run(rest, out, err);
+    if (command == u"history")
+        return HistoryCommand::run(rest, out, err);
     if (command == u"--help" || command == u"-h" || command == u"help") {
         Usage::printHelp(out);
         return Usage::success;

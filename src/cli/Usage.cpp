@@ -8,6 +8,7 @@ const char* const synopsis =
     "       huelark-cli name [--db PATH] VALUE...\n"
     "       huelark-cli names build CSV DB\n"
     "       huelark-cli names update [--api URL] [--cdn URL]\n"
+    "       huelark-cli history [--json]\n"
     "       huelark-cli --help\n";
 
 const char* const details =
@@ -58,6 +59,13 @@ const char* const details =
     "  to stderr. --api URL and --cdn URL replace the release-listing and\n"
     "  download hosts. Exit status 0 when a database was installed or yours is\n"
     "  current.\n"
+    "\n"
+    "history  every colour in your history, latest day first and newest first\n"
+    "  within a day, one per line as DAY<TAB>HH:MM:SS<TAB>NAME<TAB>HEX<TAB>SWATCHES\n"
+    "  (the swatch column's codes, separated by spaces); with --json one object\n"
+    "  per line, keys in the order day, saved (ISO 8601), name, hex, colors.\n"
+    "  Safe while Huelark runs; nothing is printed before anything is recorded,\n"
+    "  and a store that cannot be read gives exit status 2.\n"
     "\n"
     "Exit status: 0 when everything was converted; 2 when a value cannot be read\n"
     "(the others are still converted), a colour space is unknown (the values\n"

@@ -13,7 +13,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QSignalSpy>
-#include <QTimeZone>
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,131 @@
+#include "CliProcess.h"
+#include "TempHome.h"
+
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpaceRegistry.h"
+#include "history/HistoryStore.h"
+#include "settings/UserDefaults.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The program's side: a store in the throw-away home, recording at the
+// moments the test gives, with day strings in American English.
+class HistoryCommandTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        HistoryStore::Options options;
+        options.now = [this] { return clock; };
+        options.closestColorName = [](const Color& color) {
+            return color.integerComponents()[0] == 255 ? QStringLiteral("Red \"Alert\"") : QStringLiteral("Other");
+        };
+        store = std::make_unique<HistoryStore>(defaults, spaces, options);
+    }
+    void TearDown() override { QLocale::setDefault(savedLocale); }
+
+    void record(int r, int g, int b, const QDateTime& when, const QList<Color>& swatches = {})
+    {
+        QVariantList list;
+        for (const Color& c : swatches)
+            list << ColorArchive::archive(c);
+        defaults.setArray(list, "currentColors");
+        clock = when;
+        store->saveHistoryItem(Color::fromIntegersSingle(r, g, b));
+        store->waitForPendingSaves();
+    }
+
+    // The command as a user runs it: a Japanese time zone and an English
+    // locale, whatever the machine's.
+    CliResult history(const QStringList& options = {})
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TZ", "JST-9");
+        environment.insert("LC_ALL", "en_US.UTF-8");
+        return runCli(QStringList {"history"} + options, environment);
+    }
+
+    static QDateTime utc(int day, int hour, int minute)
+    {
+        return QDateTime(QDate(2026, 12, day), QTime(hour, minute, 5, 120), Qt::UTC);
+    }
+
+    QLocale savedLocale;
+    TempHome home;
+    UserDefaults defaults { home.configHome() + "/Huelark.conf" };
+    const ColorSpaceRegistry spaces { QStringList {} };
+    QDateTime clock;
+    std::unique_ptr<HistoryStore> store;
+};
+
+} // namespace
+
+TEST_F(HistoryCommandTest, ListsEveryEntryLatestDayFirst)
+{
+    record(255, 0, 0, utc(5, 10, 0), {Color::fromIntegers(255, 249, 190), Color::fromIntegers(154, 162, 248)});
+    record(0, 128, 255, utc(12, 9, 0));
+    record(1, 2, 3, utc(12, 11, 30), {Color::fromIntegers(0, 0, 0)});
+
+    // "Dec 12" sorts before "Dec 5" as a string; the dates decide.
+    const QStringList plain = {
+        "Dec 12, 2026\t20:30:05\tOther\t010203\t000000",
+        "Dec 12, 2026\t18:00:05\tOther\t0080ff\t",
+        "Dec 5, 2026\t19:00:05\tRed \"Alert\"\tff0000\tfff9be 9aa2f8",
+    };
+    const QStringList json = {
+        R"({"day":"Dec 12, 2026","saved":"2026-12-12T20:30:05.120+09:00","name":"Other","hex":"010203","colors":["000000"]})",
+        R"({"day":"Dec 12, 2026","saved":"2026-12-12T18:00:05.120+09:00","name":"Other","hex":"0080ff","colors":[]})",
+        R"({"day":"Dec 5, 2026","saved":"2026-12-05T19:00:05.120+09:00","name":"Red \"Alert\"","hex":"ff0000","colors":["fff9be","9aa2f8"]})",
+    };
+
+    // While the program has the store open, and after it closed it.
+    for (int closed = 0; closed < 2; ++closed) {
+        SCOPED_TRACE(closed ? "store closed" : "store open");
+        if (closed)
+            store.reset();
+        const CliResult text = history();
+        EXPECT_EQ(text.exitCode, 0);
+        EXPECT_EQ(text.err, "");
+        EXPECT_EQ(text.out.split('\n', Qt::SkipEmptyParts), plain);
+        const CliResult lines = history({"--json"});
+        EXPECT_EQ(lines.exitCode, 0);
+        EXPECT_EQ(lines.outLines(), json);
+    }
+}
+
+TEST_F(HistoryCommandTest, NothingRecordedPrintsNothing)
+{
+    const CliResult r = history();
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    // Reading creates nothing.
+    EXPECT_FALSE(QFileInfo::exists(home.dataHome() + "/com.quillfen.Huelark"));
+}
+
+TEST_F(HistoryCommandTest, AnUnreadableStoreIsAnError)
+{
+    const QString folder = home.dataHome() + "/com.quillfen.Huelark";
+    QDir().mkpath(folder);
+    QFile file(folder + "/Palettes.storedata");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+
+    const CliResult r = history();
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.errLines(), QStringList {"huelark-cli: cannot read the history store \"" + file.fileName()
+                                         + "\": file is not a database"});
+
+    const CliResult wrong = history({"today"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_EQ(wrong.errLines().value(0), "huelark-cli: history takes no VALUE");
+}
