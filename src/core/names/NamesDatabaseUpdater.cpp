@@ -266,12 +266,16 @@ void NamesDatabaseUpdater::storeCSV(const QByteArray& bytes)
 
 void NamesDatabaseUpdater::generateDatabaseFromCSV(const QStringList& lines)
 {
-    setSpinnerVisible(true);
-    setUpdatedLabel(QStringLiteral("Generating database..."));
-    setButton(QStringLiteral("Cancel database creation..."), ButtonAction::CancelDownload, true);
-    setState(State::Building);
-
+    // Flag and state first: a cancel from a slot of any change below must
+    // reach this build, which then winds down as soon as it starts.
     buildCancelled = std::make_shared<std::atomic<bool>>(false);
+    setState(State::Building);
+    if (currentState == State::Building) {
+        setSpinnerVisible(true);
+        setUpdatedLabel(QStringLiteral("Generating database..."));
+        setButton(QStringLiteral("Cancel database creation..."), ButtonAction::CancelDownload, true);
+    }
+
     const std::shared_ptr<std::atomic<bool>> cancelled = buildCancelled;
     const QString path = database.buildDatabasePath();
     const ColorSpacePtr space = wellSpace;

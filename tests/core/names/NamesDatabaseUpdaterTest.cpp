@@ -1,0 +1,264 @@
+#include "LocalHttpServer.h"
+#include "NamesTestData.h"
+
+#include "names/NameCache.h"
+#include "names/NamesDatabase.h"
+#include "names/NamesDatabaseUpdater.h"
+
+#include "settings/UserDefaults.h"
+
+#include "TempHome.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTimer>
+
+namespace {
+
+using Outcome = NamesDatabaseUpdater::Outcome;
+using Mode = LocalHttpServer::Response::Mode;
+
+const QString releasesPath = QStringLiteral("/repos/meodai/color-names/releases");
+const QString csvPath = QStringLiteral("/color-name-list@v2.0/dist/colornames.csv");
+const QByteArray releases = R"([{"id": 7, "name": "v2.0"}, {"id": 6, "name": "v1.0"}])";
+const QByteArray newCSV = "name,hex\nNew Red,#ff0000\nNew Green,#00ff00\nNew Blue,#0000ff\n";
+const QStringList oldRows{"0|Old Red|ff0000|255|0|0|0|100|50", "1|Old Blue|0000ff|0|0|255|240|100|50"};
+
+// A CSV of `rows` names: long enough to build for a good while.
+QByteArray largeCSV(int rows)
+{
+    QByteArray csv = "name,hex\n";
+    for (int i = 0; i < rows; ++i)
+        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i % 0xffffff, 16).rightJustified(6, '0')
+            + "\n";
+    return csv;
+}
+
+// An updater with release 6 installed (two old names), pointed at a local
+// server that offers release 7.
+struct Update
+{
+    explicit Update(qint64 installedRelease = 6)
+        : defaults(home.configHome() + QStringLiteral("/names.conf"))
+        , database(defaults, home.dataHome() + QStringLiteral("/com.quillfen.Huelark"), QString())
+        , cache(database.liveDatabasePath())
+    {
+        QDir().mkpath(database.supportFolder());
+        EXPECT_EQ(buildNames("name,hex\nOld Red,#ff0000\nOld Blue,#0000ff\n", database.liveDatabasePath()).rows, 2);
+        defaults.setInteger(installedRelease, QStringLiteral("namesID"));
+        defaults.setString(QStringLiteral("v1.0"), QStringLiteral("namesVersion"));
+        database.updateNamesCount();
+        cache.setPrepareCompletionsAhead(false);
+        cache.cacheNamesDatabase();
+
+        updater = std::make_unique<NamesDatabaseUpdater>(database, defaults, &cache);
+        updater->setAPIHost(server.url());
+        updater->setCDNHost(server.url());
+        updater->setTransferTimeout(300);
+        QObject::connect(updater.get(), &NamesDatabaseUpdater::updatedLabelChanged, updater.get(),
+                         [this](const QString& text) { labels << text; });
+        server.setResponse(releasesPath, {200, releases, "application/json"});
+        server.setResponse(csvPath, {200, newCSV, "text/csv"});
+    }
+
+    Outcome run()
+    {
+        QSignalSpy finished(updater.get(), &NamesDatabaseUpdater::finished);
+        updater->pressButton();
+        if (finished.isEmpty() && !finished.wait(30000)) {
+            ADD_FAILURE() << "the update did not finish";
+            return Outcome::Failed;
+        }
+        return finished.first().first().value<Outcome>();
+    }
+
+    // What every ending leaves: back to Idle, nothing left over.
+    void expectIdleAndClean() const
+    {
+        EXPECT_EQ(updater->state(), NamesDatabaseUpdater::State::Idle);
+        EXPECT_EQ(updater->buttonTitle(), "Update database");
+        EXPECT_EQ(updater->buttonAction(), NamesDatabaseUpdater::ButtonAction::StartDownload);
+        EXPECT_TRUE(updater->buttonEnabled());
+        EXPECT_FALSE(updater->spinnerVisible());
+        EXPECT_FALSE(QFile::exists(database.buildDatabasePath()));
+        EXPECT_FALSE(QFile::exists(database.downloadedCSVPath()));
+    }
+
+    // The live names and the recorded release are those from before.
+    void expectOldNamesKept() const
+    {
+        EXPECT_EQ(storedRows(database.liveDatabasePath()), oldRows);
+        EXPECT_EQ(defaults.integerForKey(QStringLiteral("namesID")), 6);
+        EXPECT_EQ(defaults.stringForKey(QStringLiteral("namesVersion")), "v1.0");
+        EXPECT_EQ(updater->namesVersion(), "v1.0");
+        EXPECT_EQ(updater->databaseVersion(), 6);
+        EXPECT_EQ(cache.closestColorNameToColor(Color::fromIntegers(255, 0, 0)), "Old Red");
+    }
+
+    TempHome home;
+    LocalHttpServer server;
+    UserDefaults defaults;
+    NamesDatabase database;
+    NameCache cache;
+    std::unique_ptr<NamesDatabaseUpdater> updater;
+    QStringList labels;
+};
+
+} // namespace
+
+TEST(NamesDatabaseUpdater, ANewerReleaseIsDownloadedBuiltAndInstalled)
+{
+    Update u;
+    QSignalSpy installed(u.updater.get(), &NamesDatabaseUpdater::databaseInstalled);
+    EXPECT_EQ(u.updater->namesCount(), "2 unique color names");
+
+    EXPECT_EQ(u.run(), Outcome::Installed);
+    EXPECT_EQ(u.server.requests(), (QStringList{releasesPath, csvPath}));
+    EXPECT_EQ(u.labels.mid(0, 3), (QStringList{"Checking Color Names version...", "Getting download information...",
+                                               "Finished Downloading... 0.1KB"}));
+    EXPECT_TRUE(u.labels.contains("Generating database..."));
+    const QString updated = u.defaults.stringForKey(QStringLiteral("namesIDUpdatedDate"));
+    EXPECT_TRUE(updated.startsWith("Last Updated: ") && updated.endsWith(" (added 1 new Colors)")) << updated.toStdString();
+    EXPECT_EQ(u.updater->updatedLabel(), updated);
+
+    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
+    EXPECT_EQ(u.defaults.integerForKey(QStringLiteral("namesID")), 7);
+    EXPECT_EQ(u.defaults.stringForKey(QStringLiteral("namesVersion")), "v2.0");
+    EXPECT_EQ(u.updater->namesCount(), "3 unique color names");
+    EXPECT_EQ(u.cache.closestColorNameToColor(Color::fromIntegers(255, 0, 0)), "New Red");
+    EXPECT_EQ(installed.count(), 1);
+    u.expectIdleAndClean();
+}
+
+TEST(NamesDatabaseUpdater, TheInstalledReleaseIsCurrentUnlessTheTableIsEmpty)
+{
+    Update u(7);
+    EXPECT_EQ(u.run(), Outcome::Current);
+    EXPECT_EQ(u.updater->updatedLabel(), "Installed database is current...");
+    EXPECT_EQ(u.server.requests(), QStringList{releasesPath});
+    u.expectIdleAndClean();
+
+    // An empty table takes the newest release again, whatever its id.
+    ASSERT_EQ(buildNames("name,hex\n", u.database.liveDatabasePath()).rows, 0);
+    u.database.updateNamesCount();
+    EXPECT_EQ(u.run(), Outcome::Installed);
+    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
+}
+
+TEST(NamesDatabaseUpdater, FailuresLeaveTheInstalledNamesAndReturnToIdle)
+{
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const QString refusing = QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+
+    const QByteArray big(5000, 'x');
+    const struct
+    {
+        const char* what;
+        LocalHttpServer::Response releasesResponse;
+        LocalHttpServer::Response csvResponse;
+        QString apiHost; // empty: the local server
+        const char* label;
+    } rows[] = {
+        {"error object", {403, R"({"message": "API rate limit exceeded"})", "application/json"}, {}, {},
+         "Version check failed..."},
+        {"not JSON", {200, "<html>Service Unavailable</html>", "text/html"}, {}, {}, "Version check failed..."},
+        {"no release", {200, "[]", "application/json"}, {}, {}, "Version check failed..."},
+        {"release without a name", {200, R"([{"id": 9}])", "application/json"}, {}, {}, "Version check failed..."},
+        {"stalled listing", {200, releases, "application/json", Mode::Stall}, {}, {}, "Version check failed..."},
+        {"refused connection", {}, {}, refusing, "Version check failed..."},
+        {"CSV not found", {200, releases, "application/json"}, {404, "Not found", "text/plain"}, {},
+         "Download failed..."},
+        {"stalled CSV", {200, releases, "application/json"}, {200, newCSV, "text/csv", Mode::StallAfter, 10}, {},
+         "Download failed..."},
+        {"CSV past the size cap", {200, releases, "application/json"}, {200, big, "text/csv"}, {},
+         "Download failed..."},
+        {"CSV past the size cap, size not given", {200, releases, "application/json"},
+         {200, big, "text/csv", Mode::WithoutSize}, {}, "Download failed..."},
+        {"error page as CSV", {200, releases, "application/json"}, {200, "<html><body>Oops</body></html>", "text/html"},
+         {}, "Parsing file failed..."},
+        {"CSV without rows", {200, releases, "application/json"}, {200, "name,hex\n", "text/csv"}, {},
+         "Parsing file failed..."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Update u;
+        u.server.setResponse(releasesPath, row.releasesResponse);
+        u.server.setResponse(csvPath, row.csvResponse);
+        if (!row.apiHost.isEmpty())
+            u.updater->setAPIHost(row.apiHost);
+        u.updater->setMaximumDownloadSize(4000);
+        EXPECT_EQ(u.run(), Outcome::Failed);
+        EXPECT_EQ(u.updater->updatedLabel(), QString::fromLatin1(row.label));
+        u.expectOldNamesKept();
+        u.expectIdleAndClean();
+    }
+}
+
+TEST(NamesDatabaseUpdater, ABodyWithoutASizeReportsEachPieceAndInstalls)
+{
+    Update u;
+    u.server.setResponse(csvPath, {200, largeCSV(4000), "text/csv", Mode::WithoutSize});
+    EXPECT_EQ(u.run(), Outcome::Installed);
+    const QStringList progress = u.labels.filter(QStringLiteral("Downloading... "));
+    ASSERT_FALSE(progress.isEmpty());
+    for (const QString& label : progress)
+        EXPECT_FALSE(label.contains(" of ")) << label.toStdString();
+    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 4000);
+}
+
+TEST(NamesDatabaseUpdater, CancellingWhileDownloadingKeepsTheInstalledNames)
+{
+    Update u;
+    u.updater->setTransferTimeout(30000); // the server stalls; the cancel ends it
+    u.server.setResponse(csvPath, {200, largeCSV(4000), "text/csv", Mode::StallAfter, 20000});
+    QObject::connect(u.updater.get(), &NamesDatabaseUpdater::stateChanged, u.updater.get(),
+                     [&u](NamesDatabaseUpdater::State state) {
+                         if (state == NamesDatabaseUpdater::State::Downloading)
+                             QTimer::singleShot(0, u.updater.get(), [&u] {
+                                 EXPECT_EQ(u.updater->buttonTitle(), "Cancel download...");
+                                 u.updater->pressButton();
+                             });
+                     });
+    EXPECT_EQ(u.run(), Outcome::Cancelled);
+    EXPECT_EQ(u.updater->updatedLabel(), "Download cancelled...");
+    u.expectOldNamesKept();
+    u.expectIdleAndClean();
+}
+
+TEST(NamesDatabaseUpdater, CancellingWhileBuildingKeepsTheInstalledNames)
+{
+    Update u;
+    u.server.setResponse(csvPath, {200, largeCSV(300000), "text/csv"});
+    QObject::connect(u.updater.get(), &NamesDatabaseUpdater::stateChanged, u.updater.get(),
+                     [&u](NamesDatabaseUpdater::State state) {
+                         if (state == NamesDatabaseUpdater::State::Building)
+                             QTimer::singleShot(0, u.updater.get(), [&u] {
+                                 EXPECT_EQ(u.updater->buttonTitle(), "Cancel database creation...");
+                                 u.updater->pressButton();
+                             });
+                     });
+    EXPECT_EQ(u.run(), Outcome::Cancelled);
+    EXPECT_EQ(u.updater->updatedLabel(), "Download cancelled...");
+    u.expectOldNamesKept();
+    u.expectIdleAndClean();
+}
+
+TEST(NamesDatabaseUpdater, HostsAndOwnerComeFromTheSettingsWithThePublicDefaults)
+{
+    TempHome home;
+    UserDefaults defaults(home.configHome() + QStringLiteral("/hosts.conf"));
+    NamesDatabase database(defaults, home.dataHome(), QString());
+    NamesDatabaseUpdater updater(database, defaults);
+    EXPECT_EQ(updater.apiHost(), "https://api.github.com");
+    EXPECT_EQ(updater.cdnHost(), "https://unpkg.com");
+    EXPECT_EQ(updater.datasetOwner(), "meodai");
+
+    defaults.setString(QStringLiteral("http://127.0.0.1:8080/"), NamesDatabaseUpdater::apiHostKey);
+    defaults.setString(QStringLiteral("someone"), NamesDatabaseUpdater::datasetOwnerKey);
+    EXPECT_EQ(updater.apiHost(), "http://127.0.0.1:8080");
+    EXPECT_EQ(updater.datasetOwner(), "someone");
+    updater.setAPIHost(QStringLiteral("http://localhost:1"));
+    EXPECT_EQ(updater.apiHost(), "http://localhost:1");
+}
