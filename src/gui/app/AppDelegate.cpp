@@ -185,7 +185,7 @@ void AppDelegate::addNotifications()
     observing = true;
     connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString& key) {
         if (observedKeys.contains(key))
-            observeValueForKey(key);
+            observeValueForKeyPath(key);
     });
 }
 
@@ -199,7 +199,7 @@ void AppDelegate::addExtraNotifications()
     });
 }
 
-void AppDelegate::observeValueForKey(const QString& key)
+void AppDelegate::observeValueForKeyPath(const QString& key)
 {
     if (MainWindow::rowKeys.end() != std::find(MainWindow::rowKeys.begin(), MainWindow::rowKeys.end(), key))
         updateWindowWithConverters();
@@ -313,9 +313,18 @@ bool AppDelegate::skipsTaskbar() const
     return defaults.boolForKey(showInMenuKey) && defaults.boolForKey(hideDockKey) && statusItem->trayAvailable();
 }
 
-void AppDelegate::updateDock(bool)
+void AppDelegate::updateDock(bool atLaunch)
 {
     applyWindowFlag(Qt::Tool, skipsTaskbar());
+    if (atLaunch)
+        QTimer::singleShot(0, this, &AppDelegate::restoreWindowsAfterDockChange);
+    else
+        refreshDockIcon();
+}
+
+void AppDelegate::refreshDockIcon()
+{
+    // The window manager needs a moment to take the window's new type.
     QTimer::singleShot(0, this, &AppDelegate::restoreWindowsAfterDockChange);
 }
 

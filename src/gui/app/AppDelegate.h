@@ -67,7 +67,7 @@ public:
     // Settings observation.
     void addNotifications();
     void addExtraNotifications();
-    void observeValueForKey(const QString& key);
+    void observeValueForKeyPath(const QString& key);
     void updateShortcutKey();
 
     // The window, the tray and the taskbar.
@@ -75,6 +75,7 @@ public:
     void showMenuBarItem(bool show);
     void updateMenu();
     void updateDock(bool atLaunch);
+    void refreshDockIcon();
     void restoreWindowsAfterDockChange();
     void updateWindowIsFloating();
     bool skipsTaskbar() const;

@@ -257,10 +257,10 @@ void MainWindow::applyStyle()
         "ValueField:focus { background: rgba(255,255,255,0.2); border-color: rgba(128,128,128,0.55); }"
         "QLabel[role=\"rowTitle\"] { font-weight: 600; }"
         "QWidget#footer { background: palette(window); border-top: 1px solid palette(mid); }"));
-    applyTextColors();
+    updateLabelColors();
 }
 
-void MainWindow::applyTextColors()
+void MainWindow::updateLabelColors()
 {
     // White text on dark colours, near-black on light ones.
     const QColor text = lightText ? QColor(255, 255, 255, 204) : QColor(51, 51, 51, 217);
@@ -285,7 +285,7 @@ void MainWindow::updateUIColors(unsigned lightness)
     if (light == lightText)
         return;
     lightText = light;
-    applyTextColors();
+    updateLabelColors();
 }
 
 QList<QWidget*> MainWindow::allRows() const

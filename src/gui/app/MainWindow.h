@@ -72,7 +72,7 @@ private:
     void buildRows();
     void buildFooter(QVBoxLayout* outer);
     void applyStyle();
-    void applyTextColors();
+    void updateLabelColors();
     void setCentred(bool centred);
     QList<QWidget*> allRows() const;
 
