@@ -1,0 +1,48 @@
+#include "CliProcess.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+TEST(NameCommand, NamesEachValueOnItsOwnLine)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("names.csv");
+    const QString db = dir.filePath("names.db");
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("name,hex\nRed,#ff0000\nBlue,#0000ff\nAce,#c7cce7\n");
+    }
+    ASSERT_EQ(runCli({"names", "build", csv, db}).exitCode, 0);
+
+    // A name of the database is taken before a code ("Ace" is not #aaccee).
+    const CliResult r = runCli({"name", "--db", db, "#ff0000", "fe0000", "rgb(0,0,200)", "Blue", "Ace", "nope"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.outLines(), (QStringList{"Red", "Red", "Blue", "Blue", "Ace"}));
+    EXPECT_EQ(r.errLines(), QStringList{"huelark-cli: cannot read value \"nope\""});
+
+    const CliResult json = runCli({"convert", "--json", "--db", db, "Ace", "ace"});
+    EXPECT_EQ(json.exitCode, 0);
+    const QStringList lines = json.outLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(R"({"input":"Ace","name":"Ace","hex":"c7cce7",)")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(R"({"input":"ace","name":"Ace","hex":"aaccee",)")) << lines[1].toStdString();
+}
+
+TEST(NameCommand, UsesTheShippedDatabaseAndRefusesAMissingOne)
+{
+    const CliResult shipped = runCli({"name", "9aa2f8", "ff0000"});
+    EXPECT_EQ(shipped.exitCode, 0) << shipped.err.toStdString();
+    EXPECT_EQ(shipped.outLines(), (QStringList{"Periwinkle Blue", "Red"}));
+
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing.db");
+    const CliResult r = runCli({"name", "--db", missing, "ff0000"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.errLines(), QStringList{"huelark-cli: no names database at \"" + missing + "\""});
+    EXPECT_FALSE(QFile::exists(missing));
+
+    const CliResult convert = runCli({"convert", "--db", missing, "ff0000"});
+    EXPECT_EQ(convert.exitCode, 2);
+    EXPECT_TRUE(convert.out.startsWith("name Invalid Color\nhex ff0000\n")) << convert.out.toStdString();
+}

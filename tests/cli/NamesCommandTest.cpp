@@ -1,0 +1,185 @@
+#include "CliProcess.h"
+
+#include "../core/names/LocalHttpServer.h"
+
+#include "names/NamesDatabaseBuilder.h"
+#include "names/SqlDatabase.h"
+#include "names/SqlResultSet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+const QString releasesPath = QStringLiteral("/repos/meodai/color-names/releases");
+const QString csvPath = QStringLiteral("/color-name-list@v2.0/dist/colornames.csv");
+
+QByteArray csvOf(int rows)
+{
+    QByteArray csv = "name,hex\n";
+    for (int i = 0; i < rows; ++i)
+        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i, 16).rightJustified(6, '0') + "\n";
+    return csv;
+}
+
+// Rows of `colors`, -1 when the file is no readable names database.
+int rowCount(const QString& path)
+{
+    const auto db = SqlDatabase::databaseWithPath(path);
+    if (!QFile::exists(path) || !db->open())
+        return -1;
+    const auto check = db->executeQuery(QStringLiteral("PRAGMA integrity_check"));
+    if (!check || !check->next() || check->stringForColumnIndex(0) != QStringLiteral("ok"))
+        return -1;
+    check->close();
+    const auto rs = db->executeQuery(QStringLiteral("SELECT count(*) FROM colors"));
+    return rs && rs->next() ? rs->intForColumnIndex(0) : -1;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A home of its own with a live names database of `rows` names, and a local
+// server offering release v2.0; huelark-cli runs while the server answers.
+struct UpdateHome
+{
+    explicit UpdateHome(int rows)
+    {
+        environment.insert("HOME", dir.path());
+        environment.insert("XDG_CONFIG_HOME", dir.path() + "/.config");
+        environment.insert("XDG_DATA_HOME", dir.path() + "/.local/share");
+        QDir().mkpath(support());
+        const QString csv = dir.filePath("old.csv");
+        EXPECT_TRUE(writeFile(csv, csvOf(rows)));
+        EXPECT_EQ(runCli({"names", "build", csv, live()}).exitCode, 0);
+        server.setResponse(releasesPath, {200, R"([{"id": 7, "name": "v2.0"}])", "application/json"});
+    }
+    QString support() const { return dir.path() + "/.local/share/com.quillfen.Huelark"; }
+    QString live() const { return support() + "/ColorNames.db"; }
+    QStringList hosts() const { return {"--api", server.url(), "--cdn", server.url()}; }
+
+    // Starts huelark-cli; the caller waits on `finished`.
+    QProcess* start(const QStringList& arguments)
+    {
+        process.setProcessEnvironment(environment);
+        process.start(qEnvironmentVariable("HUELARK_CLI"), arguments);
+        return &process;
+    }
+    CliResult run(const QStringList& arguments)
+    {
+        QSignalSpy finished(start(arguments), &QProcess::finished);
+        CliResult result;
+        if (!finished.wait(60000)) {
+            ADD_FAILURE() << "huelark-cli did not finish";
+            process.kill();
+            process.waitForFinished();
+            return result;
+        }
+        result.exitCode = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    QTemporaryDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    LocalHttpServer server;
+    QProcess process;
+};
+
+} // namespace
+
+TEST(NamesCommand, BuildWritesTheDatabaseWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("names.csv");
+    const QString db = dir.filePath("names.db");
+    ASSERT_TRUE(writeFile(csv, csvOf(3)));
+    const CliResult built = runCli({"names", "build", csv, db});
+    EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_EQ(built.out, "3 names in " + db + "\n");
+    EXPECT_EQ(rowCount(db), 3);
+
+    const struct
+    {
+        const char* what;
+        QStringList arguments;
+        const char* error;
+    } rows[] = {
+        {"no rows", {"names", "build", dir.filePath("empty.csv"), db}, "huelark-cli: no colour names in \""},
+        {"missing CSV", {"names", "build", dir.filePath("missing.csv"), db}, "huelark-cli: cannot read \""},
+        {"one operand", {"names", "build", csv}, "huelark-cli: names build needs CSV and DB"},
+        {"unknown action", {"names", "rebuild"}, "huelark-cli: unknown names command \"rebuild\""},
+    };
+    ASSERT_TRUE(writeFile(dir.filePath("empty.csv"), "name,hex\n"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const CliResult r = runCli(row.arguments);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.startsWith(row.error)) << r.err.toStdString();
+        EXPECT_EQ(rowCount(db), 3);
+        EXPECT_FALSE(QFile::exists(db + ".building"));
+    }
+}
+
+TEST(NamesCommand, UpdateInstallsTheNewestReleaseThenFindsItCurrent)
+{
+    UpdateHome home(2);
+    home.server.setResponse(csvPath, {200, csvOf(5), "text/csv"});
+    const CliResult installed = home.run(QStringList{"names", "update"} + home.hosts());
+    EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
+    const QStringList lines = installed.errLines();
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines.first(), "Checking Color Names version...");
+    EXPECT_TRUE(lines.contains("Generating database..."));
+    EXPECT_TRUE(lines[lines.size() - 2].startsWith("Last Updated: "));
+    EXPECT_EQ(lines.last(), "5 unique color names");
+    EXPECT_EQ(rowCount(home.live()), 5);
+
+    const CliResult current = home.run(QStringList{"names", "update"} + home.hosts());
+    EXPECT_EQ(current.exitCode, 0);
+    EXPECT_EQ(current.errLines(), (QStringList{"Checking Color Names version...", "Installed database is current..."}));
+
+    home.server.setResponse(releasesPath, {403, R"({"message": "API rate limit exceeded"})", "application/json"});
+    const CliResult failed = home.run(QStringList{"names", "update"} + home.hosts());
+    EXPECT_EQ(failed.exitCode, 2);
+    EXPECT_EQ(failed.errLines().last(), "Version check failed...");
+    EXPECT_EQ(rowCount(home.live()), 5);
+}
+
+// An update killed in the middle, as by a crash or a power cut, must leave
+// the names the user had: the new database is only ever put in place whole.
+TEST(NamesCommand, AnUpdateKilledWhileBuildingLeavesTheLiveDatabaseIntact)
+{
+    UpdateHome home(3);
+    home.server.setResponse(csvPath, {200, csvOf(400000), "text/csv"});
+    const QString building = home.support() + "/temp.db";
+    QProcess* process = home.start(QStringList{"names", "update"} + home.hosts());
+    QSignalSpy finished(process, &QProcess::finished);
+
+    // Kill it as soon as its database is being built.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, process, [&] {
+        if (QFile::exists(building))
+            process->kill();
+    });
+    poll.start(1);
+    ASSERT_TRUE(finished.wait(60000));
+    poll.stop();
+    ASSERT_EQ(process->exitStatus(), QProcess::CrashExit) << "the update ended before it was killed";
+
+    EXPECT_EQ(rowCount(home.live()), 3);
+
+    // The next update starts afresh and installs.
+    home.server.setResponse(csvPath, {200, csvOf(4), "text/csv"});
+    const CliResult next = home.run(QStringList{"names", "update"} + home.hosts());
+    EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
+    EXPECT_EQ(rowCount(home.live()), 4);
+    EXPECT_FALSE(QFile::exists(building));
+}
