@@ -87,6 +87,8 @@ MainWindow::MainWindow(NotificationCenter& center, QWidget* parent)
     grid->addWidget(stackHost(containerView, codeBottomStackView), 1, 0, 1, 2);
 
     buildRows();
+    // Most visits are to read or type a code.
+    fields.hexField->setFocus();
     buildFooter(outer);
     applyStyle();
 
