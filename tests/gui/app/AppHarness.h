@@ -25,16 +25,24 @@ struct RecordingHistory final : HistoryRecorder
     void updateHistoryAndSetColor(const Color& color) override { entries->push_back(color); }
 };
 
-// Counts the name cache's life cycle.
-struct CountingNames final : NameLookup
+// A names database of two names whose nearest name is always "Nearest",
+// counting how often its cache is freed.
+struct FakeNames final : NameLookup
 {
     int* frees;
-    explicit CountingNames(int* frees) : frees(frees) {}
+    explicit FakeNames(int* frees) : frees(frees) {}
     void createSupportFolderAndNamesDatabase() override {}
     void cacheNamesDatabase() override {}
     void freeNamesDatabase() override { ++*frees; }
-    QString closestColorNameToColor(const Color&) override { return {}; }
-    std::optional<QString> hexCodeForName(const QString&) override { return std::nullopt; }
+    QString closestColorNameToColor(const Color&) override { return QStringLiteral("Nearest"); }
+    std::optional<QString> hexCodeForName(const QString& name) override
+    {
+        if (name == QLatin1String("Signal Red"))
+            return QStringLiteral("e01020");
+        if (name == QLatin1String("Nearest"))
+            return QStringLiteral("9aa2f8");
+        return std::nullopt;
+    }
 };
 
 struct HarnessSetup
@@ -64,7 +72,7 @@ public:
     {
         AppParts parts;
         parts.history = std::make_unique<RecordingHistory>(&history);
-        parts.names = std::make_unique<CountingNames>(&nameCacheFrees);
+        parts.names = std::make_unique<FakeNames>(&nameCacheFrees);
         AppDelegate::Options options;
         options.trayAvailable = setup.trayAvailable;
         options.launchedAtLogin = setup.launchedAtLogin;

@@ -204,3 +204,25 @@ TEST_F(FieldTyping, TextColoursFollowLightness)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FieldTyping, NamesChooseTheColourAndUnknownNamesGiveWayToTheNearest)
+{
+    const NotationFields& f = h.fields();
+    EXPECT_EQ(f.nameField->text(), "Nearest");
+    h.sync().setSwatchFromNameField("Signal Red");
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xe0, 0x10, 0x20 }));
+    EXPECT_EQ(f.hexField->text(), "#E01020");
+    EXPECT_EQ(f.rField->text(), "224");
+
+    h.type(f.nameField, "Signal Red");
+    h.endEditing(f.nameField);
+    EXPECT_EQ(f.nameField->text(), "Signal Red") << "a known name stays as typed";
+    h.type(f.nameField, "no such name");
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xe0, 0x10, 0x20 })) << "typing a name alone changes nothing";
+    h.endEditing(f.nameField);
+    EXPECT_EQ(f.nameField->text(), "Nearest");
+}
+
+} // namespace
