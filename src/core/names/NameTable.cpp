@@ -48,26 +48,42 @@ const QString NameTable::invalidColorName = QStringLiteral("Invalid Color");
 
 NameTable::NameTable(const std::vector<Row>& rows)
 {
-    QHash<QString, int> lastRowOfCode;
-    lastRowOfCode.reserve(static_cast<qsizetype>(rows.size()));
     colorNames.reserve(static_cast<qsizetype>(rows.size()));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        lastRowOfCode.insert(rows[i].hexCode, static_cast<int>(i));
-        colorNames.insert(rows[i].name, rows[i].hexCode);
-    }
-
-    // A code's record is its last row, kept at that row's place in the order.
-    records.reserve(lastRowOfCode.size());
-    allResults.reserve(lastRowOfCode.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (lastRowOfCode.value(rows[i].hexCode) != static_cast<int>(i))
-            continue;
+    allResults.reserve(static_cast<qsizetype>(rows.size()));
+    records.reserve(rows.size());
+    // A code's record is its last row, kept at that row's place in the
+    // order: a later row with a known code retires the earlier record.
+    std::vector<bool> retired;
+    bool anyRetired = false;
+    for (const Row& row : rows) {
+        colorNames.insert(row.name, row.hexCode);
         const int record = static_cast<int>(records.size());
-        records.push_back({rows[i].values, rows[i].name, rows[i].hexCode});
-        allResults.insert(rows[i].hexCode, record);
-        if (const std::optional<int> value = storedFormValue(rows[i].hexCode))
-            allResultsByValue.insert(*value, record);
+        records.push_back({row.values, row.name, row.hexCode});
+        retired.push_back(false);
+        const auto known = allResults.find(row.hexCode);
+        if (known == allResults.end()) {
+            allResults.insert(row.hexCode, record);
+        } else {
+            retired[*known] = true;
+            anyRetired = true;
+            *known = record;
+        }
     }
+    if (anyRetired) {
+        std::vector<Record> kept;
+        kept.reserve(records.size());
+        for (std::size_t i = 0; i < records.size(); ++i)
+            if (!retired[i])
+                kept.push_back(std::move(records[i]));
+        records = std::move(kept);
+        allResults.clear();
+        for (std::size_t i = 0; i < records.size(); ++i)
+            allResults.insert(records[i].hexCode, static_cast<int>(i));
+    }
+    allResultsByValue.reserve(static_cast<qsizetype>(records.size()));
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (const std::optional<int> value = storedFormValue(records[i].hexCode))
+            allResultsByValue.insert(*value, static_cast<int>(i));
 
     std::vector<NameValues> values;
     values.reserve(records.size());

@@ -72,6 +72,8 @@ Result generateDatabaseFromCSV(const QStringList& lines, const QString& database
     std::unique_ptr<SqlDatabase> db = SqlDatabase::databaseWithPath(databasePath);
     if (!db || !db->open())
         return failure(QStringLiteral("cannot open %1").arg(databasePath));
+    // One INSERT for every row: prepared once, not 30,000 times.
+    db->shouldCacheStatements = true;
 
     // One transaction for the whole table: a transaction per row costs a
     // disk sync per row (half a minute for the full dataset), and a

@@ -85,6 +85,7 @@ bool SqlDatabase::close()
         cursor->parentDB = nullptr;
     }
     openResultSets.clear();
+    cachedStatements.clear();
 
     if (!db) {
         open_ = false;
@@ -244,20 +245,31 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
     if (traceExecution)
         qCInfo(lcHuelark, "%s executeUpdate: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
 
-    sqlite3_stmt* handle = nullptr;
-    const QByteArray text = sql.toUtf8();
-    int code = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &handle, nullptr);
-    SqlStatement statement(handle, sql);
-    if (code != SQLITE_OK) {
-        if (logsErrors) {
-            qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
-            qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
-            qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
-        }
-        if (crashOnErrors)
-            std::abort();
-        return false;
+    std::shared_ptr<SqlStatement> statement;
+    if (shouldCacheStatements) {
+        statement = cachedStatements.value(sql);
+        if (statement)
+            sqlite3_reset(statement->statement());
     }
+    if (!statement) {
+        sqlite3_stmt* handle = nullptr;
+        const QByteArray text = sql.toUtf8();
+        const int code = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &handle, nullptr);
+        statement = std::make_shared<SqlStatement>(handle, sql);
+        if (code != SQLITE_OK) {
+            if (logsErrors) {
+                qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
+                qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
+                qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
+            }
+            if (crashOnErrors)
+                std::abort();
+            return false;
+        }
+        if (shouldCacheStatements)
+            cachedStatements.insert(sql, statement);
+    }
+    sqlite3_stmt* handle = statement->statement();
     if (!bindArguments(handle, arguments)) {
         qCWarning(lcHuelark,
                   "Error: the bind count (%d) is not correct for the # of variables in the query (%d) (%s) "
@@ -266,8 +278,8 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
         return false;
     }
 
-    ++statement.useCount;
-    code = sqlite3_step(handle);
+    ++statement->useCount;
+    const int code = sqlite3_step(handle);
     const bool done = code == SQLITE_DONE || code == SQLITE_OK;
     if (code == SQLITE_ROW) {
         qCWarning(lcHuelark, "A executeUpdate is being called with a query string '%s'", qUtf8Printable(sql));
@@ -287,7 +299,8 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
     if (!done && crashOnErrors)
         std::abort();
 
-    const int closeCode = statement.close();
+    // A cached statement is only reset, and kept for the next call.
+    const int closeCode = shouldCacheStatements ? sqlite3_reset(handle) : statement->close();
     if (closeCode != SQLITE_OK)
         qCWarning(lcHuelark, "Unknown error finalizing or resetting statement (%d: %s)", closeCode,
                   sqlite3_errmsg(db));

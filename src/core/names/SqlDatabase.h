@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -11,6 +12,7 @@
 
 struct sqlite3;
 class SqlResultSet;
+class SqlStatement;
 
 // One SQLite connection for the names database. Failures never throw: calls
 // answer false or nothing, log a line (category "huelark") when `logsErrors`
@@ -63,6 +65,9 @@ public:
     bool logsErrors = true;
     bool crashOnErrors = false;
     bool traceExecution = false;
+    // Updates keep their prepared statement for the next call with the same
+    // text, until close: worth it for many rows through one INSERT.
+    bool shouldCacheStatements = false;
 
 private:
     friend class SqlResultSet;
@@ -83,4 +88,5 @@ private:
     double maxBusyRetry = 2;
     std::chrono::steady_clock::time_point busyStart;
     std::set<SqlResultSet*> openResultSets;
+    QHash<QString, std::shared_ptr<SqlStatement>> cachedStatements;
 };
