@@ -101,6 +101,7 @@ void AppDelegate::wireWindow()
     connect(&t, &TrayIcon::quitRequested, this, &AppDelegate::quitFromSysMenu);
     t.preferencesAction->setEnabled(parts.preferences->available());
     t.aboutAction->setEnabled(parts.preferences->available());
+    // Commands that later parts add carry their tag in data().
     connect(&t, &TrayIcon::menuAboutToShow, this, [this] {
         for (QAction* action : statusItem->statusMenu()->actions()) {
             if (action->data().isValid())

@@ -14,8 +14,12 @@ protected:
     void SetUp() override
     {
         h.start();
-        h.waitTicks(2);
-        ASSERT_TRUE(h.sync().canUpdateHistory);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return h.sync().canUpdateHistory; }, 5000));
+    }
+    // Waits (a generous while, for a busy machine) until `count` entries are there.
+    bool recorded(size_t count)
+    {
+        return QTest::qWaitFor([&] { return h.history.size() >= count; }, 5000);
     }
     void pick(int r, int g, int b) { h.window().mainSwatchWell->setColor(Color::fromIntegers(r, g, b)); }
     AppHarness h;
@@ -25,7 +29,8 @@ TEST_F(HistoryTimer, RecordsASettledChangeExactlyOnce)
 {
     pick(10, 20, 30);
     EXPECT_TRUE(h.sync().historyTimerPending());
-    h.waitTicks(5);
+    EXPECT_TRUE(recorded(1));
+    h.waitTicks(4);
     ASSERT_EQ(h.history.size(), 1u);
     EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 10, 20, 30 }));
     EXPECT_FALSE(h.sync().historyTimerPending());
@@ -36,7 +41,8 @@ TEST_F(HistoryTimer, QuickChangesShareOneTimerAndRecordTheColourShownLast)
     pick(10, 20, 30);
     pick(40, 50, 60);
     h.type(h.fields().hexField, "707172");
-    h.waitTicks(5);
+    EXPECT_TRUE(recorded(1));
+    h.waitTicks(4);
     ASSERT_EQ(h.history.size(), 1u);
     EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 0x70, 0x71, 0x72 }));
 }
@@ -52,8 +58,7 @@ TEST_F(HistoryTimer, AChangeSinceTheLastRefreshWaitsForTheNextTick)
     EXPECT_TRUE(h.history.empty());
     EXPECT_TRUE(h.sync().historyTimerPending());
     h.sync().setValuesFromSwatch();
-    h.waitTicks(3);
-    EXPECT_EQ(h.history.size(), 1u);
+    EXPECT_TRUE(recorded(1));
 }
 
 TEST_F(HistoryTimer, HandOverRecordsOneEntryNotTwo)
