@@ -267,7 +267,7 @@ void MainWindow::updateLabelColors()
     // White text on dark colours, near-black on light ones.
     const QColor text = lightText ? QColor(255, 255, 255, 204) : QColor(51, 51, 51, 217);
     QColor caption = text;
-    caption.setAlpha(lightText ? 140 : 150);
+    caption.setAlpha(lightText ? 150 : 175);
     QPalette fieldPalette = palette();
     fieldPalette.setColor(QPalette::Text, text);
     fieldPalette.setColor(QPalette::PlaceholderText, caption);
