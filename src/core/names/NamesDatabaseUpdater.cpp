@@ -173,6 +173,9 @@ void NamesDatabaseUpdater::versionCheckReplied(QNetworkReply* request)
 {
     request->deleteLater();
     reply = nullptr;
+    // Progress reports come at most every so often; the whole body is
+    // checked again at the end.
+    refusedAsTooLarge = refusedAsTooLarge || request->bytesAvailable() > maximumDownloadSize;
     if (refusedAsTooLarge || !serverAnswered(request)) {
         qCWarning(lcHuelark, "version check: %s", qUtf8Printable(request->errorString()));
         versionCheckFailed(versionCheckFailedText, Outcome::Failed);
@@ -236,6 +239,7 @@ void NamesDatabaseUpdater::downloadReplied(QNetworkReply* request)
 {
     request->deleteLater();
     reply = nullptr;
+    refusedAsTooLarge = refusedAsTooLarge || request->bytesAvailable() > maximumDownloadSize;
     if (refusedAsTooLarge || request->error() != QNetworkReply::NoError) {
         qCWarning(lcHuelark, "names download: %s%s", qUtf8Printable(request->errorString()),
                   refusedAsTooLarge ? " (too large)" : "");
