@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <optional>
+#include <vector>
 
 using namespace HexCodec;
 
@@ -122,19 +125,42 @@ TEST(HexCodec, StoredFormOfAColour)
     EXPECT_EQ(hexCodeForColor(Color(0.5, 0.998, 0.999, srgb), srgb), QStringLiteral("80feff"));
 }
 
-TEST(HexCodec, EveryComponentRoundTrips)
+// A dense sample of the cube, plus every value of each channel on its own:
+// colour -> code -> colour keeps the integers and the code, the code is six
+// lowercase digits, and every displayed form of it reads back as the colour.
+TEST(HexCodec, CodesRoundTripOverTheCube)
 {
     const ColorSpacePtr srgb = ColorSpace::sRGB();
+    std::vector<std::array<int, 3>> samples;
+    for (int r = 0; r < 256; r += 5)
+        for (int g = 0; g < 256; g += 5)
+            for (int b = 0; b < 256; b += 5)
+                samples.push_back({r, g, b});
     for (int v = 0; v < 256; ++v) {
         for (int channel = 0; channel < 3; ++channel) {
             std::array<int, 3> rgb{0x12, 0x80, 0xed};
             rgb[channel] = v;
-            const std::optional<QString> code = hexCodeForColor(Color::fromIntegers(rgb[0], rgb[1], rgb[2]), srgb);
-            ASSERT_TRUE(code) << "value " << v << " channel " << channel;
-            const std::optional<Color> back = colorWithHexColorString(*code, srgb);
-            ASSERT_TRUE(back) << code->toStdString();
-            EXPECT_EQ(back->integerComponents(), rgb) << code->toStdString();
-            EXPECT_EQ(hexCodeForColor(*back, srgb), code) << code->toStdString();
+            samples.push_back(rgb);
+        }
+    }
+
+    const QRegularExpression sixLowercaseDigits(QStringLiteral("^[0-9a-f]{6}$"));
+    for (const auto& rgb : samples) {
+        const QString label = storedForm(rgb[0], rgb[1], rgb[2]);
+        const std::optional<QString> code = hexCodeForColor(Color::fromIntegers(rgb[0], rgb[1], rgb[2]), srgb);
+        ASSERT_TRUE(code) << label.toStdString();
+        ASSERT_TRUE(sixLowercaseDigits.match(*code).hasMatch()) << code->toStdString();
+        const std::optional<Color> back = colorWithHexColorString(*code, srgb);
+        ASSERT_TRUE(back) << code->toStdString();
+        ASSERT_EQ(back->integerComponents(), rgb) << code->toStdString();
+        ASSERT_EQ(hexCodeForColor(*back, srgb), code) << code->toStdString();
+        for (bool showHexUnit : {false, true}) {
+            for (bool lowerCaseHEX : {false, true}) {
+                const QString shown = displayedForm(*code, showHexUnit, lowerCaseHEX);
+                const std::optional<Color> read = colorWithHexColorString(shown, srgb);
+                ASSERT_TRUE(read) << shown.toStdString();
+                ASSERT_EQ(read->integerComponents(), rgb) << shown.toStdString();
+            }
         }
     }
 }
