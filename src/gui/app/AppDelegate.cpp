@@ -3,6 +3,7 @@
 #include "app/ColorPanel.h"
 #include "app/HelperQuitNotice.h"
 #include "app/MainWindow.h"
+#include "app/OutsideLinks.h"
 #include "app/SwatchWell.h"
 #include "app/TrayIcon.h"
 #include "app/WindowFrameAutosave.h"
@@ -17,7 +18,9 @@
 #include "settings/UserDefaults.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMenu>
+#include <QSessionManager>
 #include <QTimer>
 #include <QToolButton>
 
@@ -32,6 +35,7 @@ const QString loginStartKey = QStringLiteral("loginStart");
 const QString toggleShortcutKeyKey = QStringLiteral("toggleShortcutKey");
 const QString shortcutKeyKey = QStringLiteral("shortcutKey");
 const QString floatAboveOtherAppsKey = QStringLiteral("floatAboveOtherApps");
+const QString namesGitHubRepoKey = QStringLiteral("namesGitHubRepo");
 
 // The settings whose changes take effect at once while the program runs.
 const QStringList observedKeys {
@@ -98,6 +102,10 @@ void AppDelegate::wireWindow()
     connect(&t, &TrayIcon::openWindowRequested, this, &AppDelegate::openWindow);
     connect(&t, &TrayIcon::preferencesRequested, this, &AppDelegate::openPrefs);
     connect(&t, &TrayIcon::aboutRequested, this, &AppDelegate::aboutHuelark);
+    connect(&t, &TrayIcon::feedbackRequested, this, &AppDelegate::sendEmail);
+    connect(&t, &TrayIcon::supportRequested, this, &AppDelegate::openSuportForum);
+    connect(&t, &TrayIcon::newsRequested, this, &AppDelegate::openTwitter);
+    connect(&t, &TrayIcon::namesRepositoryRequested, this, &AppDelegate::openGitHubRepo);
     connect(&t, &TrayIcon::quitRequested, this, &AppDelegate::quitFromSysMenu);
     t.preferencesAction->setEnabled(parts.preferences->available());
     t.aboutAction->setEnabled(parts.preferences->available());
@@ -107,6 +115,8 @@ void AppDelegate::wireWindow()
             if (action->data().isValid())
                 action->setEnabled(validateUserInterfaceItem(action->data().toInt()));
         }
+        statusItem->namesRepositoryAction->setEnabled(
+            !OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey)).isEmpty());
     });
 }
 
@@ -133,6 +143,7 @@ void AppDelegate::applicationWillFinishLaunching()
     FirstStartValues::setDefaultColorSpaces(defaults, spaces);
     parts.swatches->initializeSwatchView();
     updateWindowWithConverters();
+    sync->setLightness(0);
     sync->canUpdateHistory = false;
     startup();
 }
@@ -151,24 +162,45 @@ void AppDelegate::startup()
 void AppDelegate::applicationDidFinishLaunching()
 {
     launching = true;
+    refuseSessionRestart();
     updateDock(true);
     if (!WindowFrameAutosave::restore(defaults, mainWindowAutosaveName, *windowView))
         windowView->resize(windowView->sizeHint());
     showMenuBarItem(defaults.boolForKey(showInMenuKey));
     if (defaults.boolForKey(loginStartKey))
         parts.login->updateLogin();
-    if (startupCheck() && defaults.boolForKey(hideOnLaunchKey))
-        QTimer::singleShot(0, this, &AppDelegate::hideWindow);
-    else
+    if (startupCheck() && defaults.boolForKey(hideOnLaunchKey)) {
+        if (statusItem->isShown())
+            QTimer::singleShot(0, this, &AppDelegate::hideWindow);
+        else
+            // A hidden program without a tray item could not be found again:
+            // it waits in the taskbar instead.
+            windowView->showMinimized();
+    } else {
         openWindow();
+    }
     updateShortcutKey();
     updateWindowIsFloating();
+    // The name field completes names once the completion field exists; until
+    // then it is a plain field and there is nothing to hand it.
     parts.paletteMigration->migratePalettesFromCoreDataToClrFiles();
     addNotifications();
     addExtraNotifications();
     parts.swatches->reloadTable();
     HelperQuitNotice::post();
     launching = false;
+}
+
+void AppDelegate::refuseSessionRestart()
+{
+    // Huelark starts at login through its own setting only: a desktop
+    // session that restores the programs of the last one must not start it.
+#ifndef QT_NO_SESSIONMANAGER
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::saveStateRequest, this,
+                [](QSessionManager& session) { session.setRestartHint(QSessionManager::RestartNever); });
+    }
+#endif
 }
 
 bool AppDelegate::applicationShouldHandleReopen()
@@ -357,6 +389,8 @@ void AppDelegate::applyWindowFlag(Qt::WindowType flag, bool on)
 
 void AppDelegate::openWindow()
 {
+    if (windowView->isMinimized())
+        windowView->setWindowState(windowView->windowState() & ~Qt::WindowMinimized);
     windowView->show();
     if (launching) {
         // At start-up the window goes to the screen first; the panel, which
@@ -384,7 +418,8 @@ void AppDelegate::closeWindow()
 
 void AppDelegate::toggleWindow()
 {
-    if (windowView->isVisible())
+    // A window minimized to the taskbar is out of sight: it comes back.
+    if (windowView->isVisible() && !windowView->isMinimized())
         windowView->close();
     else
         openWindow();
@@ -397,7 +432,15 @@ void AppDelegate::hideWindow()
 }
 
 void AppDelegate::openPrefs() { parts.preferences->openPreferencesWindow(); }
-void AppDelegate::aboutHuelark() { parts.preferences->aboutHuelark(); }
+
+void AppDelegate::aboutHuelark()
+{
+    parts.preferences->openPreferencesWindow();
+    center.postNotification(QStringLiteral("changePrefsTab"), {},
+                            { { QStringLiteral("tab"), PreferencesWindow::aboutPaneIdentifier() } });
+    parts.preferences->raise();
+}
+
 void AppDelegate::openPalettesWindow() { parts.palettes->openPalettesWindow(); }
 void AppDelegate::openToolWindow() { parts.tools->openToolWindow(); }
 void AppDelegate::addSwatch() { parts.swatches->addSwatch(*windowView->mainSwatchWell->color()); }
@@ -409,6 +452,8 @@ void AppDelegate::windowDidBecomeKey()
     parts.names->cacheNamesDatabase();
 }
 
+void AppDelegate::updateLabelColors(const QColor& color) { windowView->updateLabelColors(color); }
+
 void AppDelegate::updateUIColors()
 {
     windowView->updateUIColors(sync->lightness());
@@ -419,6 +464,19 @@ bool AppDelegate::validateUserInterfaceItem(int tag) const
 {
     // Tag 12 acts on all swatches but the top one: pointless with one left.
     return tag != 12 || parts.swatches->swatchCount() != 1;
+}
+
+// ---- outside links
+
+void AppDelegate::sendEmail() { openLink(OutsideLinks::feedbackMail(QCoreApplication::applicationVersion())); }
+void AppDelegate::openSuportForum() { openLink(OutsideLinks::supportForum()); }
+void AppDelegate::openTwitter() { openLink(OutsideLinks::news()); }
+void AppDelegate::openGitHubRepo() { openLink(OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey))); }
+
+void AppDelegate::openLink(const QUrl& url)
+{
+    if (!url.isEmpty())
+        QDesktopServices::openUrl(url);
 }
 
 // ---- the current colour

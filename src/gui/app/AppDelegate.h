@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+class QColor;
+class QUrl;
 class ColorPanel;
 class ColorSpaceRegistry;
 class FieldSync;
@@ -90,8 +92,15 @@ public:
     void addSwatch();
     void savePalette();
     void windowDidBecomeKey();
+    void updateLabelColors(const QColor& color);
     void updateUIColors();
     bool validateUserInterfaceItem(int tag) const;
+
+    // Outside links.
+    void sendEmail();
+    void openSuportForum();
+    void openTwitter();
+    void openGitHubRepo();
 
     // The current colour and hexadecimal codes, with the window's settings.
     std::optional<QString> normalizedHEXcodeFromHEXvalue(const QString& text) const;
@@ -114,6 +123,8 @@ private:
     void terminate();
     void applyWindowFlag(Qt::WindowType flag, bool on);
     void orderColorPanelFront();
+    void refuseSessionRestart();
+    void openLink(const QUrl& url);
 
     UserDefaults& defaults;
     const ColorSpaceRegistry& spaces;

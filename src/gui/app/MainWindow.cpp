@@ -221,11 +221,10 @@ void MainWindow::buildFooter(QVBoxLayout* outer)
     layout->setContentsMargins(10, 5, 10, 5);
     layout->setSpacing(2);
 
-    const QColor iconColor = palette().color(QPalette::WindowText);
     const auto button = [&](const QString& icon, const QString& tip, const QKeySequence& keys) {
         auto* b = new QToolButton(footer);
         b->setAutoRaise(true);
-        b->setIcon(tintedIcon(icon, iconColor));
+        b->setProperty("iconResource", icon);
         b->setIconSize(QSize(18, 18));
         b->setShortcut(keys);
         b->setToolTip(QStringLiteral("%1 (%2)").arg(tip, keys.toString(QKeySequence::NativeText)));
@@ -246,6 +245,14 @@ void MainWindow::buildFooter(QVBoxLayout* outer)
     layout->addWidget(addButton);
     layout->addWidget(addPaletteButton);
     outer->addWidget(footer);
+    tintIcons();
+}
+
+void MainWindow::tintIcons()
+{
+    const QColor color = palette().color(QPalette::WindowText);
+    for (QToolButton* b : { openPalettesButton, generatorButton, openPrefsButton, addButton, addPaletteButton })
+        b->setIcon(tintedIcon(b->property("iconResource").toString(), color));
 }
 
 void MainWindow::applyStyle()
@@ -259,24 +266,32 @@ void MainWindow::applyStyle()
         "ValueField:focus { background: rgba(255,255,255,0.2); border-color: rgba(128,128,128,0.55); }"
         "QLabel[role=\"rowTitle\"] { font-weight: 600; }"
         "QWidget#footer { background: palette(window); border-top: 1px solid palette(mid); }"));
-    updateLabelColors();
+    applyTextColors();
 }
 
-void MainWindow::updateLabelColors()
+void MainWindow::applyTextColors()
 {
-    // White text on dark colours, near-black on light ones.
-    const QColor text = lightText ? QColor(255, 255, 255, 204) : QColor(51, 51, 51, 217);
+    // White text on dark colours, dark grey on light ones, both a little
+    // translucent so they take on the colour beneath.
+    const QColor text = lightText ? QColor(255, 255, 255, 204) : QColor(51, 51, 51, 204);
     QColor caption = text;
     caption.setAlpha(lightText ? 150 : 175);
     QPalette fieldPalette = palette();
     fieldPalette.setColor(QPalette::Text, text);
     fieldPalette.setColor(QPalette::PlaceholderText, caption);
+    // Selected text stays white: dark grey would vanish into the selection
+    // drawn over a dark colour.
     fieldPalette.setColor(QPalette::Highlight, lightText ? QColor(171, 171, 171, 102) : QColor(45, 45, 45, 153));
     fieldPalette.setColor(QPalette::HighlightedText, Qt::white);
     for (ValueField* field : fields.all())
         field->setPalette(fieldPalette);
+    updateLabelColors(caption);
+}
+
+void MainWindow::updateLabelColors(const QColor& color)
+{
     QPalette labelPalette = palette();
-    labelPalette.setColor(QPalette::WindowText, caption);
+    labelPalette.setColor(QPalette::WindowText, color);
     for (QLabel* label : captionLabels + rowTitles)
         label->setPalette(labelPalette);
 }
@@ -287,7 +302,7 @@ void MainWindow::updateUIColors(unsigned lightness)
     if (light == lightText)
         return;
     lightText = light;
-    updateLabelColors();
+    applyTextColors();
 }
 
 QList<QWidget*> MainWindow::allRows() const
@@ -362,6 +377,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::changeEvent(QEvent* event)
 {
+    // The desktop switched between light and dark: the icons follow.
+    if (event->type() == QEvent::PaletteChange && openPalettesButton) {
+        tintIcons();
+        applyTextColors();
+    }
     if (event->type() == QEvent::ActivationChange) {
         if (isActiveWindow())
             Q_EMIT windowDidBecomeKey();

@@ -40,8 +40,11 @@ public:
     // Puts the swatch column at the right edge (none: nothing there).
     void setSwatchColumn(QWidget* column);
 
-    // Text and caption colours for a colour of this rounded L*.
+    // Text and caption colours for a colour of this rounded L*: light text
+    // below 55, dark text from there on.
     void updateUIColors(unsigned lightness);
+    // Recolours the captions and row titles.
+    void updateLabelColors(const QColor& color);
     bool showsLightText() const { return lightText; }
 
     SwatchWell* mainSwatchWell = nullptr;
@@ -71,8 +74,9 @@ private:
     QWidget* makeRow(const QString& title, const QList<QPair<QString, ValueField*>>& captionedFields);
     void buildRows();
     void buildFooter(QVBoxLayout* outer);
+    void tintIcons();
     void applyStyle();
-    void updateLabelColors();
+    void applyTextColors();
     void setCentred(bool centred);
     QList<QWidget*> allRows() const;
 

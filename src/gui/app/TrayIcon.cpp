@@ -16,6 +16,15 @@ TrayIcon::TrayIcon(bool trayAvailable, QObject* parent)
     connect(preferencesAction, &QAction::triggered, this, &TrayIcon::preferencesRequested);
     aboutAction = menu->addAction(tr("About Huelark"));
     connect(aboutAction, &QAction::triggered, this, &TrayIcon::aboutRequested);
+    QMenu* help = menu->addMenu(tr("Help"));
+    feedbackAction = help->addAction(tr("Send Feedback…"));
+    connect(feedbackAction, &QAction::triggered, this, &TrayIcon::feedbackRequested);
+    supportAction = help->addAction(tr("Support"));
+    connect(supportAction, &QAction::triggered, this, &TrayIcon::supportRequested);
+    newsAction = help->addAction(tr("Huelark News"));
+    connect(newsAction, &QAction::triggered, this, &TrayIcon::newsRequested);
+    namesRepositoryAction = help->addAction(tr("Colour Names Project"));
+    connect(namesRepositoryAction, &QAction::triggered, this, &TrayIcon::namesRepositoryRequested);
     menu->addSeparator();
     quitAction = menu->addAction(tr("Quit Huelark"));
     connect(quitAction, &QAction::triggered, this, &TrayIcon::quitRequested);

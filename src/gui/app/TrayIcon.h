@@ -9,7 +9,8 @@ class QMenu;
 class QSystemTrayIcon;
 
 // The program's item in the desktop's system tray, with its menu: open the
-// window, the commands later parts add, preferences, about, quit. The item
+// window, the commands later parts add, preferences, about, the help links,
+// quit. The item
 // exists only while it is shown; on a desktop without a tray it never does.
 class TrayIcon : public QObject
 {
@@ -33,6 +34,10 @@ public:
     QAction* openAction = nullptr;
     QAction* preferencesAction = nullptr;
     QAction* aboutAction = nullptr;
+    QAction* feedbackAction = nullptr;
+    QAction* supportAction = nullptr;
+    QAction* newsAction = nullptr;
+    QAction* namesRepositoryAction = nullptr;
     QAction* quitAction = nullptr;
 
 Q_SIGNALS:
@@ -40,6 +45,10 @@ Q_SIGNALS:
     void openWindowRequested();
     void preferencesRequested();
     void aboutRequested();
+    void feedbackRequested();
+    void supportRequested();
+    void newsRequested();
+    void namesRepositoryRequested();
     void quitRequested();
     void menuAboutToShow();
 

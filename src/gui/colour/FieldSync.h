@@ -43,6 +43,7 @@ public:
     const ColorSpacePtr& wellColorSpace() const { return wellSpace; }
     // Rounded L* of the current colour; text colours switch at 55.
     unsigned lightness() const { return lightnessValue; }
+    void setLightness(unsigned value);
 
     // Start-up sequencing (see AppDelegate).
     bool canUpdateHex = false;      // while false a refresh leaves the hex field alone
@@ -109,7 +110,6 @@ Q_SIGNALS:
     void lightnessChanged(unsigned lightness);
 
 private:
-    void setLightness(unsigned value);
     void setWellColor(const Color& color);
     void writeRGBFields(int red, int green, int blue);
     void writeHexField(int red, int green, int blue);

@@ -14,6 +14,7 @@
 
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,10 +31,15 @@ struct RecordingHistory final : HistoryRecorder
 struct FakeNames final : NameLookup
 {
     int* frees;
+    bool cached = false;
     explicit FakeNames(int* frees) : frees(frees) {}
     void createSupportFolderAndNamesDatabase() override {}
-    void cacheNamesDatabase() override {}
-    void freeNamesDatabase() override { ++*frees; }
+    void cacheNamesDatabase() override { cached = true; }
+    void freeNamesDatabase() override
+    {
+        cached = false;
+        ++*frees;
+    }
     QString closestColorNameToColor(const Color&) override { return QStringLiteral("Nearest"); }
     std::optional<QString> hexCodeForName(const QString& name) override
     {
@@ -68,11 +74,16 @@ public:
     // Settings to have before the program starts.
     UserDefaults& settings() { return *defaults; }
 
-    AppDelegate& start()
+    // `customize` may put fakes of its own into the parts.
+    AppDelegate& start(const std::function<void(AppParts&)>& customize = {})
     {
         AppParts parts;
         parts.history = std::make_unique<RecordingHistory>(&history);
-        parts.names = std::make_unique<FakeNames>(&nameCacheFrees);
+        auto names = std::make_unique<FakeNames>(&nameCacheFrees);
+        fakeNames = names.get();
+        parts.names = std::move(names);
+        if (customize)
+            customize(parts);
         AppDelegate::Options options;
         options.trayAvailable = setup.trayAvailable;
         options.launchedAtLogin = setup.launchedAtLogin;
@@ -97,6 +108,7 @@ public:
     std::unique_ptr<UserDefaults> reopenedSettings() const { return std::make_unique<UserDefaults>(); }
 
     AppDelegate& app() { return *delegate; }
+    NotificationCenter& notifications() { return center; }
     MainWindow& window() { return delegate->window(); }
     const NotationFields& fields() { return delegate->window().fields; }
     FieldSync& sync() { return delegate->fieldSync(); }
@@ -116,6 +128,7 @@ public:
     std::vector<Color> history;
     int terminations = 0;
     int nameCacheFrees = 0;
+    FakeNames* fakeNames = nullptr;
 
 private:
     TempHome home;

@@ -195,12 +195,52 @@ TEST_F(FieldTyping, UnknownColourSpaceFallsBackToSRGB)
     EXPECT_EQ(h.fields().rField->text(), "154");
 }
 
-TEST_F(FieldTyping, TextColoursFollowLightness)
+TEST_F(FieldTyping, TextColoursSwitchAtLightness55)
 {
-    h.type(h.fields().hexField, "202020");
-    EXPECT_TRUE(h.window().showsLightText());
-    h.type(h.fields().hexField, "f0f0f0");
-    EXPECT_FALSE(h.window().showsLightText());
+    const NotationFields& f = h.fields();
+    h.type(f.aLabField, "0");
+    h.type(f.bLabField, "0");
+    const struct { const char* L; QColor text; } rows[] = {
+        { "54", QColor(255, 255, 255, 204) },
+        { "55", QColor(51, 51, 51, 204) },
+        { "100", QColor(51, 51, 51, 204) },
+        { "0", QColor(255, 255, 255, 204) },
+    };
+    for (const auto& row : rows) {
+        h.type(f.lLabField, row.L);
+        for (ValueField* field : { f.nameField, f.hexField, f.rField, f.kField, f.nsColorField })
+            EXPECT_EQ(field->palette().color(QPalette::Text), row.text) << "L " << row.L;
+        EXPECT_EQ(h.window().showsLightText(), row.text == QColor(255, 255, 255, 204)) << "L " << row.L;
+    }
+    // The same rule for a colour picked anywhere else.
+    h.window().mainSwatchWell->setColor(Color::fromIntegers(250, 250, 250));
+    EXPECT_EQ(f.rField->palette().color(QPalette::Text), QColor(51, 51, 51, 204));
+}
+
+// Profiles that Debian installs with colord-data and libgs-common.
+TEST_F(FieldTyping, ColourSpaceSettingsTakeEffectAtOnce)
+{
+    const ColorSpaceRegistry registry;
+    const QString adobe = QStringLiteral("Compatible with Adobe RGB (1998)");
+    if (!registry.spaceNamed(adobe) || registry.cmykSpaces().size() < 2)
+        GTEST_SKIP() << "needs colord-data and libgs-common";
+    const NotationFields& f = h.fields();
+    const QStringList genericCMYK = texts({ f.cField, f.mField, f.yField, f.kField });
+
+    h.settings().setString(adobe, "colorSpace");
+    EXPECT_EQ(h.sync().wellColorSpace()->name(), adobe);
+    const QStringList rgb = texts({ f.rField, f.gField, f.bField });
+    EXPECT_NE(rgb, QStringList({ "154", "162", "248" })) << "the same colour has other numbers in Adobe RGB";
+    const QString hex = QStringLiteral("#%1%2%3").arg(rgb[0].toInt(), 2, 16, QLatin1Char('0')).arg(rgb[1].toInt(), 2, 16, QLatin1Char('0')).arg(rgb[2].toInt(), 2, 16, QLatin1Char('0'));
+    EXPECT_EQ(f.hexField->text(), hex.toUpper());
+    h.settings().setString(QString(), "colorSpace");
+    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "154", "162", "248" }));
+
+    h.settings().setString(registry.cmykSpaces()[1]->name(), "CMYKcolorSpace");
+    EXPECT_NE(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
+    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "154", "162", "248" }));
+    h.settings().setString(QStringLiteral("Generic CMYK"), "CMYKcolorSpace");
+    EXPECT_EQ(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
 }
 
 } // namespace

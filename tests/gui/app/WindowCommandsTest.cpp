@@ -1,0 +1,314 @@
+#include "AppHarness.h"
+
+#include "app/ColorPanel.h"
+#include "app/TrayIcon.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QToolButton>
+#include <QUrlQuery>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FakeSwatches final : SwatchColumn
+{
+    int count = 8;
+    int reloads = 0;
+    QWidget* view() override { return nullptr; }
+    void initializeSwatchView() override {}
+    void reloadSwatches() override {}
+    void reloadTable() override { ++reloads; }
+    int swatchCount() const override { return count; }
+    void addSwatch(const Color&) override {}
+    void savePalette() override {}
+    void validateSwatchButtons(QAbstractButton&, QAbstractButton&) override {}
+};
+
+struct FakePreferences final : PreferencesWindow
+{
+    int opens = 0;
+    int raises = 0;
+    bool available() const override { return true; }
+    bool isVisible() const override { return opens > 0; }
+    void openPreferencesWindow() override { ++opens; }
+    void raise() override { ++raises; }
+};
+
+struct FakeShortcuts final : ShortcutBinder
+{
+    QString bound;
+    std::function<void()> action;
+    void bindShortcut(const QString& key, std::function<void()> a) override
+    {
+        bound = key;
+        action = std::move(a);
+    }
+    void unbindShortcut(const QString& key) override
+    {
+        if (key == bound) {
+            bound.clear();
+            action = nullptr;
+        }
+    }
+};
+
+struct FakeLogin final : LoginItem
+{
+    int updates = 0;
+    void updateLogin() override { ++updates; }
+};
+
+template<typename Fake, typename Slot>
+Fake* install(AppParts& parts, Slot AppParts::*slot)
+{
+    auto fake = std::make_unique<Fake>();
+    Fake* raw = fake.get();
+    parts.*slot = std::move(fake);
+    return raw;
+}
+
+TEST(WindowCommands, CommandOnAllButTheTopSwatchIsDisabledWithOneSwatchLeft)
+{
+    AppHarness h;
+    FakeSwatches* swatches = nullptr;
+    h.start([&](AppParts& p) { swatches = install<FakeSwatches>(p, &AppParts::swatches); });
+    QAction keepTop(QStringLiteral("Keep the top swatch"));
+    keepTop.setData(12);
+    QAction other(QStringLiteral("Another tagged command"));
+    other.setData(3);
+    h.app().tray().addCommand(&keepTop);
+    h.app().tray().addCommand(&other);
+    for (const int count : { 1, 2, 0 }) {
+        swatches->count = count;
+        Q_EMIT h.app().tray().statusMenu()->aboutToShow();
+        EXPECT_EQ(keepTop.isEnabled(), count != 1) << count << " swatches";
+        EXPECT_TRUE(other.isEnabled()) << count << " swatches";
+    }
+}
+
+TEST(WindowCommands, RebuildingTheRowsRedrawsTheSwatchColumn)
+{
+    AppHarness h;
+    FakeSwatches* swatches = nullptr;
+    h.start([&](AppParts& p) { swatches = install<FakeSwatches>(p, &AppParts::swatches); });
+    const int before = swatches->reloads;
+    h.settings().setBool(false, "showRGB");
+    QCoreApplication::processEvents();
+    EXPECT_GT(swatches->reloads, before);
+}
+
+TEST(WindowCommands, AboutOpensThePreferencesOnTheAboutPane)
+{
+    AppHarness h;
+    FakePreferences* prefs = nullptr;
+    h.start([&](AppParts& p) { prefs = install<FakePreferences>(p, &AppParts::preferences); });
+    QStringList tabs;
+    QObject observer;
+    h.notifications().addObserver(QStringLiteral("changePrefsTab"), &observer,
+                                  [&](const Notification& n) { tabs << n.userInfo.value("tab").toString(); });
+    ASSERT_TRUE(h.app().tray().aboutAction->isEnabled());
+    h.app().tray().aboutAction->trigger();
+    EXPECT_EQ(prefs->opens, 1);
+    EXPECT_EQ(tabs, QStringList { "AboutPreferences_en" });
+    EXPECT_EQ(prefs->raises, 1);
+
+    QTest::mouseClick(h.window().openPrefsButton, Qt::LeftButton);
+    EXPECT_EQ(prefs->opens, 2);
+    EXPECT_EQ(tabs.size(), 1) << "plain Preferences keeps the pane the user left";
+}
+
+// Catches what the program hands to the desktop to open.
+class LinkCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    LinkCatcher()
+    {
+        for (const char* scheme : { "mailto", "https", "http", "file", "javascript" })
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+    }
+    ~LinkCatcher() override
+    {
+        for (const char* scheme : { "mailto", "https", "http", "file", "javascript" })
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST(WindowCommands, HelpLinksOpenTheirAddresses)
+{
+    AppHarness h;
+    h.start();
+    LinkCatcher links;
+    const QString version = QCoreApplication::applicationVersion();
+    QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
+    TrayIcon& tray = h.app().tray();
+    tray.feedbackAction->trigger();
+    tray.supportAction->trigger();
+    tray.newsAction->trigger();
+    tray.namesRepositoryAction->trigger();
+    QCoreApplication::setApplicationVersion(version);
+
+    ASSERT_EQ(links.opened.size(), 4);
+    const QUrl mail = links.opened[0];
+    EXPECT_EQ(mail.scheme(), "mailto");
+    EXPECT_EQ(mail.path(), "huelark@quillfen.com");
+    EXPECT_EQ(QUrlQuery(mail).queryItemValue("subject", QUrl::FullyDecoded), "Huelark feedback v9.8.7");
+    EXPECT_TRUE(mail.toEncoded().contains("Huelark%20feedback%20v9.8.7")) << mail.toEncoded().toStdString();
+    EXPECT_EQ(links.opened[1].scheme(), "https");
+    EXPECT_EQ(links.opened[2].scheme(), "https");
+    EXPECT_EQ(links.opened[3], QUrl("https://github.com/meodai/color-names"));
+}
+
+TEST(WindowCommands, NamesProjectLinkOpensOnlyWebAddresses)
+{
+    const struct { const char* setting; bool opens; } rows[] = {
+        { "https://example.org/names", true },
+        { "  http://example.org/names ", true },
+        { "file:///etc/passwd", false },
+        { "javascript:alert(1)", false },
+        { "https://", false },
+        { "", false },
+    };
+    AppHarness h;
+    h.start();
+    LinkCatcher links;
+    for (const auto& row : rows) {
+        links.opened.clear();
+        h.settings().setString(QString::fromLatin1(row.setting), "namesGitHubRepo");
+        Q_EMIT h.app().tray().statusMenu()->aboutToShow();
+        EXPECT_EQ(h.app().tray().namesRepositoryAction->isEnabled(), row.opens) << row.setting;
+        h.app().openGitHubRepo();
+        EXPECT_EQ(links.opened.size(), row.opens ? 1 : 0) << row.setting;
+    }
+}
+
+TEST(WindowCommands, GlobalShortcutFollowsItsSettingAndTogglesTheWindowWithThePanel)
+{
+    AppHarness h;
+    FakeShortcuts* shortcuts = nullptr;
+    h.start([&](AppParts& p) { shortcuts = install<FakeShortcuts>(p, &AppParts::shortcuts); });
+    EXPECT_TRUE(shortcuts->bound.isEmpty()) << "off by default";
+    h.settings().setBool(true, "toggleShortcutKey");
+    ASSERT_EQ(shortcuts->bound, "shortcutKey");
+
+    shortcuts->action();
+    EXPECT_FALSE(h.window().isVisible());
+    EXPECT_FALSE(h.app().colorPanel().isVisible()) << "closing the window closes the panel";
+    EXPECT_EQ(h.terminations, 0);
+    shortcuts->action();
+    EXPECT_TRUE(h.window().isVisible());
+    EXPECT_TRUE(h.app().colorPanel().isVisible()) << "the panel opens with the window";
+
+    h.settings().setBool(false, "toggleShortcutKey");
+    EXPECT_TRUE(shortcuts->bound.isEmpty());
+}
+
+TEST(WindowCommands, LoginItemFollowsItsSetting)
+{
+    for (const bool atStart : { false, true }) {
+        AppHarness h;
+        FakeLogin* login = nullptr;
+        h.settings().setBool(atStart, "loginStart");
+        h.start([&](AppParts& p) { login = install<FakeLogin>(p, &AppParts::login); });
+        EXPECT_EQ(login->updates, atStart ? 1 : 0) << "loginStart at start: " << atStart;
+        h.settings().setBool(!atStart, "loginStart");
+        EXPECT_EQ(login->updates, atStart ? 2 : 1) << "loginStart at start: " << atStart;
+    }
+}
+
+TEST(WindowCommands, HideDockTakesTheWindowOutOfTheTaskbarAtOnceAndKeepsItShown)
+{
+    AppHarness h;
+    h.start();
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
+    h.settings().setBool(true, "hideDock");
+    EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(h.window().isVisible());
+    h.settings().setBool(false, "hideDock");
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(h.window().isVisible());
+}
+
+TEST(WindowCommands, WithoutATrayHideDockNeverHidesTheTaskbarEntry)
+{
+    AppHarness h(HarnessSetup { .trayAvailable = false });
+    h.settings().setBool(true, "hideDock");
+    h.start();
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
+}
+
+TEST(WindowCommands, StartAtLoginWithoutATrayWaitsInTheTaskbar)
+{
+    AppHarness h(HarnessSetup { .trayAvailable = false, .launchedAtLogin = true });
+    h.start();
+    QTest::qWait(10);
+    EXPECT_TRUE(h.window().isMinimized());
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
+    // Starting Huelark again (or the shortcut) brings it up.
+    h.app().applicationShouldHandleReopen();
+    EXPECT_FALSE(h.window().isMinimized());
+    EXPECT_TRUE(h.window().isVisible());
+}
+
+TEST(WindowCommands, ReopeningAMinimizedWindowRestoresIt)
+{
+    AppHarness h;
+    h.start();
+    h.window().showMinimized();
+    h.app().toggleWindow();
+    EXPECT_FALSE(h.window().isMinimized()) << "a minimized window is out of sight: toggling brings it back";
+    EXPECT_TRUE(h.window().isVisible());
+    h.window().showMinimized();
+    h.app().applicationShouldHandleReopen();
+    EXPECT_FALSE(h.window().isMinimized());
+}
+
+TEST(WindowCommands, ActivatingTheWindowLoadsTheNamesAgainAfterAClose)
+{
+    AppHarness h;
+    h.start();
+    EXPECT_TRUE(h.fakeNames->cached);
+    h.window().close();
+    EXPECT_FALSE(h.fakeNames->cached);
+    h.app().openWindow();
+    QApplication::setActiveWindow(&h.window());
+    EXPECT_TRUE(h.fakeNames->cached);
+}
+
+// The colour of the first opaque pixel of a button's icon.
+QColor iconColour(const QToolButton* button)
+{
+    const QImage image = button->icon().pixmap(QSize(18, 18)).toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() == 255)
+                return pixel;
+        }
+    }
+    return {};
+}
+
+TEST(WindowCommands, FooterIconsFollowASwitchOfTheDesktopTheme)
+{
+    AppHarness h;
+    h.start();
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(0x2a, 0x2b, 0x30));
+    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xea));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const QColor afterSwitch = iconColour(h.window().generatorButton);
+    QApplication::setPalette(before);
+    EXPECT_EQ(afterSwitch, QColor(0xe6, 0xe6, 0xea));
+}
+
+} // namespace
+
+#include "WindowCommandsTest.moc"
