@@ -64,26 +64,10 @@ HistoryStore::HistoryStore(UserDefaults& defaults, const ColorSpaceRegistry& spa
 {
     if (this->options.folder.isEmpty())
         this->options.folder = Paths::applicationSupportFolder();
-    writerThread.setObjectName(QStringLiteral("history writer"));
 }
 
-HistoryStore::~HistoryStore()
-{
-    stopWriter();
-}
-
-void HistoryStore::stopWriter()
-{
-    if (!writer)
-        return;
-    // Queued behind every entry already handed over: they are all written
-    // before the thread ends.
-    QThread* thread = &writerThread;
-    QMetaObject::invokeMethod(writer, [thread] { thread->quit(); }, Qt::QueuedConnection);
-    writerThread.wait();
-    delete writer;
-    writer = nullptr;
-}
+// The writer's destructor writes what it was handed before it returns.
+HistoryStore::~HistoryStore() = default;
 
 QString HistoryStore::filePath() const
 {
@@ -107,9 +91,18 @@ std::optional<HistoryStoreError> HistoryStore::open()
         return error;
     }
 
-    writer = new HistoryWriter(filePath(), options.closestColorName);
-    writer->moveToThread(&writerThread);
-    writerThread.start();
+    // Runs on the writer thread after each commit; the announcement is made
+    // on the main thread, and dropped if the store is gone by then.
+    auto saved = [this](const NewHistoryItem& item) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, item] {
+                Q_EMIT historyItemSaved(item.day, HistoryEntry::fromArchives(item.name, item.saved, item.last,
+                                                                             item.colors, wellSpace()));
+            },
+            Qt::QueuedConnection);
+    };
+    writer = std::make_unique<HistoryWriter>(filePath(), options.closestColorName, saved);
     return std::nullopt;
 }
 
@@ -152,22 +145,7 @@ void HistoryStore::saveHistoryItem(const Color& color)
     item.now = options.now ? options.now() : QDateTime::currentDateTime();
     item.locale = QLocale();
 
-    HistoryWriter* const target = writer;
-    QMetaObject::invokeMethod(
-        writer,
-        [this, target, item] {
-            const std::optional<NewHistoryItem> saved = target->save(item);
-            if (!saved)
-                return;
-            QMetaObject::invokeMethod(
-                this,
-                [this, saved = *saved] {
-                    Q_EMIT historyItemSaved(saved.day, HistoryEntry::fromArchives(saved.name, saved.saved, saved.last,
-                                                                                  saved.colors, wellSpace()));
-                },
-                Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    writer->enqueue(std::move(item));
 }
 
 QHash<QString, QList<HistoryEntry>> HistoryStore::getHistory()
@@ -231,6 +209,6 @@ void HistoryStore::waitForPendingSaves()
 {
     if (!writer)
         return;
-    QMetaObject::invokeMethod(writer, [] {}, Qt::BlockingQueuedConnection);
+    writer->waitUntilIdle();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }

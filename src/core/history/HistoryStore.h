@@ -14,9 +14,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class ColorSpaceRegistry;
@@ -26,8 +26,9 @@ class UserDefaults;
 // The dated log of settled colours, in "Palettes.storedata" in the support
 // folder. Every operation is called on the main thread. Recording an entry
 // takes its values from the settings here, then hands it to a writer thread
-// with its own connection, which looks up the colour's name and commits; the
-// store announces the entry afterwards with historyItemSaved.
+// with its own connection (HistoryWriter), which looks up the colour's name
+// and commits; the store announces the entry afterwards with
+// historyItemSaved.
 //
 // The store opens on first use or through open(). A store that cannot be
 // opened is the program's one fatal path: openFailed carries the error to
@@ -100,13 +101,11 @@ Q_SIGNALS:
 private:
     bool ensureOpen();
     ColorSpacePtr wellSpace() const;
-    void stopWriter();
 
     UserDefaults& defaults;
     const ColorSpaceRegistry& spaces;
     Options options;
     HistoryDatabase database;
     std::optional<std::optional<HistoryStoreError>> openResult; // set once open() ran
-    QThread writerThread;
-    HistoryWriter* writer = nullptr;
+    std::unique_ptr<HistoryWriter> writer;
 };

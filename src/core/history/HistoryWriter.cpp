@@ -3,10 +3,61 @@
 #include "DayFormat.h"
 #include "HistoryLog.h"
 
-HistoryWriter::HistoryWriter(const QString& filePath, ClosestName closestName)
+#include <QThread>
+
+HistoryWriter::HistoryWriter(const QString& filePath, ClosestName closestName, Saved saved)
     : filePath(filePath)
     , closestName(std::move(closestName))
+    , saved(std::move(saved))
 {
+    thread.reset(QThread::create([this] { run(); }));
+    thread->setObjectName(QStringLiteral("history writer"));
+    thread->start();
+}
+
+HistoryWriter::~HistoryWriter()
+{
+    {
+        std::lock_guard lock(mutex);
+        stopping = true;
+    }
+    changed.notify_all();
+    thread->wait();
+}
+
+void HistoryWriter::enqueue(PendingHistoryItem item)
+{
+    {
+        std::lock_guard lock(mutex);
+        queue.push_back(std::move(item));
+    }
+    changed.notify_all();
+}
+
+void HistoryWriter::waitUntilIdle()
+{
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return queue.empty() && !busy; });
+}
+
+void HistoryWriter::run()
+{
+    std::unique_lock lock(mutex);
+    for (;;) {
+        changed.wait(lock, [this] { return stopping || !queue.empty(); });
+        // Stopping still drains the queue: nothing handed over is dropped.
+        if (queue.empty())
+            return;
+        const PendingHistoryItem item = std::move(queue.front());
+        queue.pop_front();
+        busy = true;
+        lock.unlock();
+        if (const std::optional<NewHistoryItem> written = save(item); written && saved)
+            saved(*written);
+        lock.lock();
+        busy = false;
+        changed.notify_all();
+    }
 }
 
 std::optional<NewHistoryItem> HistoryWriter::save(const PendingHistoryItem& pending)

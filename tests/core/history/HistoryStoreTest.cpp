@@ -84,6 +84,19 @@ TEST_F(HistoryStoreTest, EntriesAreFiledByDayNewestFirstWithTheirValues)
     EXPECT_EQ(saved[3][1].value<HistoryEntry>(), second[0]);
 }
 
+// Entries handed over just before the program ends are written all the same.
+TEST_F(HistoryStoreTest, ClosingTheStoreWritesWhatWasHandedOver)
+{
+    for (int i = 0; i < 5; ++i)
+        store->saveHistoryItem(rgb(i, i, i));
+    store.reset();
+    store = makeStore();
+    int entries = 0;
+    for (const QList<HistoryEntry>& day : store->getHistory())
+        entries += int(day.size());
+    EXPECT_EQ(entries, 5);
+}
+
 // The menu loads today's first twenty and the rest only when asked.
 TEST_F(HistoryStoreTest, DayQueriesPageFromTheNewest)
 {
