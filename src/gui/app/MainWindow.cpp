@@ -371,6 +371,8 @@ void MainWindow::setSwatchColumn(QWidget* column)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (auto* editing = qobject_cast<ValueField*>(focusWidget()))
+        editing->endEditing();
     Q_EMIT windowWillClose();
     event->accept();
 }

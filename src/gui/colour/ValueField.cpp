@@ -30,8 +30,11 @@ void ValueField::focusInEvent(QFocusEvent* event)
 void ValueField::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // A context menu or completion popup takes the focus only for a moment:
-    // the edit goes on.
-    if (event->reason() != Qt::PopupFocusReason)
-        Q_EMIT editingEnded();
+    // A context menu or completion popup takes the focus only for a moment,
+    // and a visit to another window (the colour panel, another program)
+    // leaves the field ready to go on typing: the edit goes on.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        endEditing();
 }
+
+void ValueField::endEditing() { Q_EMIT editingEnded(); }

@@ -6,8 +6,9 @@ class NotificationCenter;
 
 // A text field of the main window. Taking the keyboard focus posts
 // "showColorPicker", so the colour panel always edits the current colour
-// while the user works in the window; losing the focus or pressing Return
-// ends the edit (`editingEnded`), when the field is tidied.
+// while the user works in the window; moving the focus to another part of
+// the window, pressing Return or closing the window ends the edit
+// (`editingEnded`), when the field is tidied.
 class ValueField : public QLineEdit
 {
     Q_OBJECT
@@ -18,6 +19,8 @@ public:
     // Writes `text` unless the field already shows it, so that a field being
     // typed in keeps its cursor and refreshes stay cheap.
     void setTextIfChanged(const QString& text);
+    // Ends the edit as leaving the field would.
+    void endEditing();
 
 Q_SIGNALS:
     void editingEnded();

@@ -133,6 +133,28 @@ TEST_F(FieldTyping, EndOfEditingAddsOrRemovesUnits)
     }
 }
 
+TEST_F(FieldTyping, AVisitToAnotherWindowLeavesTheEditOpenAndClosingTheWindowEndsIt)
+{
+    const NotationFields& f = h.fields();
+    QApplication::setActiveWindow(&h.window());
+    for (ValueField* field : { f.sHSLField, f.nameField }) {
+        field->setFocus();
+        ASSERT_TRUE(field->hasFocus());
+        h.type(field, field == f.nameField ? "Sig" : "40");
+        QWidget elsewhere;
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+        EXPECT_EQ(field->text(), field == f.nameField ? "Sig" : "40") << "half-typed text survives the visit";
+        QApplication::setActiveWindow(&h.window());
+        EXPECT_TRUE(field->hasFocus());
+    }
+    h.type(f.hHSBField, "90");
+    f.hHSBField->setFocus();
+    h.window().close();
+    EXPECT_EQ(f.hHSBField->text(), "90°");
+    EXPECT_EQ(f.nameField->text(), "Nearest") << "the name edit ended when the focus moved on within the window";
+}
+
 TEST_F(FieldTyping, FormattersRefuseKeystrokesThatCannotBeAValue)
 {
     const NotationFields& f = h.fields();
