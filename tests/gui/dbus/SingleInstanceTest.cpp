@@ -85,6 +85,23 @@ TEST(HelperQuitNotice, IsASessionBusSignalCarryingTheProgramIdentifier)
     EXPECT_EQ(catcher.received, QStringList { "com.quillfen.Huelark" });
 }
 
+TEST(HelperQuitNotice, EveryStartOfTheProgramTellsAHelperToQuit)
+{
+    TempHome home;
+    SignalCatcher catcher;
+    QDBusConnection listener = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("start listener"));
+    ASSERT_TRUE(listener.connect(QString(), QLatin1String(HelperQuitNotice::objectPath),
+                                 QLatin1String(HelperQuitNotice::interfaceName),
+                                 QLatin1String(HelperQuitNotice::signalName), &catcher,
+                                 SLOT(terminateHuelarkLoginHelper(QString))));
+    auto running = startHuelark();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !catcher.received.isEmpty(); }, 10000));
+    EXPECT_EQ(catcher.received, QStringList { "com.quillfen.Huelark" });
+    running->terminate();
+    ASSERT_TRUE(running->waitForFinished(10000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !nameOwned(); }, 10000));
+}
+
 } // namespace
 
 #include "SingleInstanceTest.moc"
