@@ -42,7 +42,9 @@ void TrayIcon::showMenuBarItem(bool show)
         statusItem->setToolTip(QStringLiteral("Huelark"));
         statusItem->setContextMenu(menu.get());
         connect(statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            // A double click arrives as a click and then a double click: one
+            // toggle for both, or the window would open and close again.
+            if (reason == QSystemTrayIcon::Trigger)
                 Q_EMIT activated();
         });
         statusItem->show();

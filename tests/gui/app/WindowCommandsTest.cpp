@@ -5,6 +5,7 @@
 
 #include <QDesktopServices>
 #include <QMenu>
+#include <QSystemTrayIcon>
 #include <QToolButton>
 #include <QUrlQuery>
 
@@ -185,6 +186,22 @@ TEST(WindowCommands, NamesProjectLinkOpensOnlyWebAddresses)
         h.app().openGitHubRepo();
         EXPECT_EQ(links.opened.size(), row.opens ? 1 : 0) << row.setting;
     }
+}
+
+TEST(WindowCommands, ClickingTheTrayItemTogglesTheWindowOncePerClick)
+{
+    AppHarness h;
+    h.start();
+    auto* item = h.app().tray().findChild<QSystemTrayIcon*>();
+    ASSERT_TRUE(item);
+    Q_EMIT item->activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(h.window().isVisible());
+    // A double click: the click, then the double click.
+    Q_EMIT item->activated(QSystemTrayIcon::Trigger);
+    Q_EMIT item->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(h.window().isVisible());
+    Q_EMIT item->activated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(h.window().isVisible()) << "the menu alone changes nothing";
 }
 
 TEST(WindowCommands, GlobalShortcutFollowsItsSettingAndTogglesTheWindowWithThePanel)
