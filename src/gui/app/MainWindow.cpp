@@ -63,6 +63,9 @@ MainWindow::MainWindow(NotificationCenter& center, QWidget* parent)
 
     mainSwatchWell = new SwatchWell(this);
     mainSwatchWell->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // With every row turned off the window is a colour swatch: big enough to
+    // see and to grab.
+    mainSwatchWell->setMinimumSize(240, 140);
     outer->addWidget(mainSwatchWell, 1);
     auto* wellLayout = new QVBoxLayout(mainSwatchWell);
     wellLayout->setContentsMargins(0, 0, 0, 0);
