@@ -1,0 +1,233 @@
+#include "HistoryMenu.h"
+
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
+#include "colour/HexCodec.h"
+#include "history/DayFormat.h"
+#include "history/EntryMenu.h"
+#include "history/HistoryStore.h"
+#include "history/HistorySwatchView.h"
+#include "settings/UserDefaults.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QWidgetAction>
+
+#include <cmath>
+
+namespace {
+
+constexpr int chipSize = 16;
+constexpr qreal chipRadius = 4;
+
+// Menu texts treat "&" as the mark of a shortcut letter.
+QString menuText(QString text)
+{
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QColor onScreen(const Color& color)
+{
+    const Color screen = ColorSpace::convert(color, ColorSpace::sRGB()).value_or(color);
+    return QColor::fromRgbF(float(screen.red()), float(screen.green()), float(screen.blue()));
+}
+
+} // namespace
+
+HistoryMenu::HistoryMenu(HistoryStore& store, UserDefaults& defaults, Options options, QObject* parent)
+    : QObject(parent)
+    , store(store)
+    , defaults(defaults)
+    , options(std::move(options))
+    , historyMenu(std::make_unique<EntryMenu>(tr("History")))
+{
+    historyMenu->setObjectName(QStringLiteral("historyMenu"));
+    historyMenu->setToolTipsVisible(true);
+    connect(historyMenu.get(), &QMenu::aboutToShow, this, [this] { menuNeedsUpdate(historyMenu.get()); });
+}
+
+HistoryMenu::~HistoryMenu() = default;
+
+QMenu* HistoryMenu::menu() const
+{
+    return historyMenu.get();
+}
+
+ColorSpacePtr HistoryMenu::wellSpace() const
+{
+    ColorSpacePtr space = options.wellColorSpace ? options.wellColorSpace() : nullptr;
+    return space ? space : ColorSpace::sRGB();
+}
+
+// ---- building
+
+void HistoryMenu::menuNeedsUpdate(QMenu* menu)
+{
+    menu->clear();
+    qDeleteAll(menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+
+    const QString today = DayFormat::dayString(options.today ? options.today() : QDate::currentDate());
+    QStringList days = DayFormat::sortedNewestFirst(store.dateManagedObjectArray());
+    if (days.removeOne(today)) {
+        // One more than shown tells whether "Earlier Today" is needed.
+        const QList<HistoryEntry> newest = store.historyForDateObjects(today, shownToday + 1);
+        for (qsizetype i = 0; i < std::min<qsizetype>(newest.size(), shownToday); ++i)
+            menu->addAction(createMenuItemForObject(newest[i], menu));
+        if (newest.size() > shownToday) {
+            menu->addSeparator();
+            addDaySubmenu(menu, tr("Earlier Today"), today, shownToday);
+        }
+    }
+    for (const QString& day : std::as_const(days))
+        addDaySubmenu(menu, day, day, 0);
+
+    auto* clear = new QAction(QIcon::fromTheme(QStringLiteral("user-trash")), tr("Clear History..."), menu);
+    if (!menu->isEmpty()) {
+        menu->addSeparator();
+        connect(clear, &QAction::triggered, this, &HistoryMenu::clearHistory);
+    } else {
+        clear->setEnabled(false);
+    }
+    menu->addAction(clear);
+}
+
+QMenu* HistoryMenu::addDaySubmenu(QMenu* parent, const QString& title, const QString& day, int offset)
+{
+    auto* submenu = new EntryMenu(menuText(title), parent);
+    submenu->setToolTipsVisible(true);
+    parent->addMenu(submenu);
+    // Filled when it first opens: a day's entries are read only if asked for.
+    connect(submenu, &QMenu::aboutToShow, this, [this, submenu, day, offset] {
+        if (!submenu->isEmpty())
+            return;
+        for (const HistoryEntry& entry : store.historyForDateObjects(day, -1, offset))
+            submenu->addAction(createMenuItemForObject(entry, submenu));
+    });
+    return submenu;
+}
+
+QAction* HistoryMenu::createMenuItemForObject(const HistoryEntry& entry, QMenu* parent)
+{
+    auto* item = new QAction(imageForMenuItem(entry), menuText(titleForMenuItem(entry)), parent);
+    item->setToolTip(QLocale().toString(entry.saved.time(), QLocale::ShortFormat));
+    item->setMenu(createMenuForObject(entry, parent));
+    EntryMenu::markEntry(item);
+    connect(item, &QAction::triggered, this, [this, entry] { historyItemClicked(entry); });
+    return item;
+}
+
+QMenu* HistoryMenu::createMenuForObject(const HistoryEntry& entry, QMenu* parent)
+{
+    auto* preview = new EntryPreviewMenu(parent);
+    // The strip is drawn when the preview first opens.
+    connect(preview, &QMenu::aboutToShow, this, [this, preview, entry] {
+        if (!preview->isEmpty())
+            return;
+        auto* view = new HistorySwatchView([this] { return wellSpace(); });
+        view->setColorArray(entry.colors);
+        auto* strip = new QWidgetAction(preview);
+        strip->setDefaultWidget(view);
+        // Shown where a desktop draws the tray's menu itself and cannot show
+        // the strip; read out by screen readers.
+        strip->setText(tr("Restore This Colour"));
+        connect(strip, &QAction::triggered, this, [this, entry] { historyItemClicked(entry); });
+        connect(view, &HistorySwatchView::clicked, this, [this, entry] {
+            EntryMenu::closeAllMenus();
+            historyItemClicked(entry);
+        });
+        preview->addAction(strip);
+    });
+    return preview;
+}
+
+QString HistoryMenu::titleForMenuItem(const HistoryEntry& entry) const
+{
+    const ColorSpacePtr space = wellSpace();
+    const Color last = ColorSpace::convert(entry.last, space).value_or(entry.last);
+    const auto [r, g, b] = last.integerComponents();
+    const QString code = HexCodec::displayedForm(HexCodec::storedForm(r, g, b),
+                                                 defaults.boolForKey(QStringLiteral("showHexUnit")),
+                                                 defaults.boolForKey(QStringLiteral("lowerCaseHEX")));
+    return entry.name + QChar(0x30FB) + code;
+}
+
+QIcon HistoryMenu::imageForMenuItem(const HistoryEntry& entry) const
+{
+    const QColor color = onScreen(ColorSpace::convert(entry.last, wellSpace()).value_or(entry.last));
+    QIcon icon;
+    qreal screenRatio = 1;
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        screenRatio = app->devicePixelRatio();
+    for (const qreal ratio : { 1.0, 2.0, screenRatio }) {
+        const QImage chip = chipImage(color, ratio);
+        icon.addPixmap(QPixmap::fromImage(chip));
+    }
+    return icon;
+}
+
+QImage HistoryMenu::chipImage(const QColor& color, qreal ratio)
+{
+    const int side = int(std::round(chipSize * ratio));
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(color);
+    return roundCorners(image);
+}
+
+QImage HistoryMenu::roundCorners(const QImage& image)
+{
+    QImage rounded(image.size(), QImage::Format_ARGB32_Premultiplied);
+    rounded.setDevicePixelRatio(image.devicePixelRatio());
+    rounded.fill(Qt::transparent);
+    QPainter painter(&rounded);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // The shape first, smoothed; the image then takes its coverage.
+    QPainterPath shape;
+    shape.setFillRule(Qt::OddEvenFill);
+    shape.addRoundedRect(QRectF(0, 0, chipSize, chipSize), chipRadius, chipRadius);
+    painter.fillPath(shape, Qt::black);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.drawImage(QPointF(0, 0), image);
+    return rounded;
+}
+
+// ---- choosing
+
+void HistoryMenu::historyItemClicked(const HistoryEntry& entry)
+{
+    const ColorSpacePtr space = wellSpace();
+    defaults.setData(ColorArchive::archive(ColorSpace::convert(entry.last, space).value_or(entry.last)),
+                     QStringLiteral("color_last"));
+    QVariantList swatches;
+    for (const Color& color : entry.colors)
+        swatches << ColorArchive::archive(ColorSpace::convert(color, space).value_or(color));
+    defaults.setArray(swatches, QStringLiteral("currentColors"));
+    defaults.synchronize();
+    Q_EMIT colorsHandedOver();
+}
+
+void HistoryMenu::clearHistory()
+{
+    if (confirmClearHistory())
+        store.deleteAllHistory();
+}
+
+bool HistoryMenu::confirmClearHistory() const
+{
+    // The whole log of every day goes, with no way back: ask first, and
+    // make keeping it the answer Return gives.
+    QMessageBox box(QMessageBox::Warning, tr("Clear History"), tr("Clear the whole history?"), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setInformativeText(tr("Every recorded colour of every day is deleted. This cannot be undone."));
+    QPushButton* clear = box.addButton(tr("Clear History"), QMessageBox::DestructiveRole);
+    QPushButton* keep = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    return box.clickedButton() == clear;
+}
