@@ -1,11 +1,16 @@
 #pragma once
 
+#include "colour/Color.h"
+
+#include <QList>
+
 // The palettes window, created on first use and dropped when the main
-// window closes.
+// window closes, and the colour lists it keeps.
 //
 // The palettes window arrives in a later change. Until then the program runs
 // with `NoPalettesWindow`: `available()` is false, so the window's button and
-// commands stay disabled, and the operations do nothing.
+// commands stay disabled, the operations do nothing and there are no colour
+// lists.
 class PalettesWindow
 {
 public:
@@ -15,6 +20,12 @@ public:
     virtual void openPalettesWindow() = 0;
     // Closes the window (if any) and drops it.
     virtual void releasePalettesWindow() = 0;
+    // Saves the swatch column (`palette`, top first, in the window's colour
+    // space) as a new colour list, opening the window first if need be.
+    virtual void saveCurrentPalette(const QList<Color>& palette) = 0;
+    // The colours of every available colour list with exactly `count`
+    // entries, each in key order.
+    virtual QList<QList<Color>> allPaletteArraysWithCount(int count) const = 0;
 };
 
 class NoPalettesWindow final : public PalettesWindow
@@ -23,4 +34,6 @@ public:
     bool available() const override { return false; }
     void openPalettesWindow() override {}
     void releasePalettesWindow() override {}
+    void saveCurrentPalette(const QList<Color>&) override {}
+    QList<QList<Color>> allPaletteArraysWithCount(int) const override { return {}; }
 };
