@@ -13,6 +13,7 @@
 #include "colour/FieldSync.h"
 #include "colour/HexCodec.h"
 #include "colour/ValueField.h"
+#include "names/AutoCompleteTextField.h"
 #include "settings/FirstStartValues.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
@@ -85,6 +86,8 @@ void AppDelegate::wireWindow()
     }
     // Text colours follow the colour's lightness whichever way it changed.
     connect(sync.get(), &FieldSync::lightnessChanged, this, &AppDelegate::updateUIColors);
+    w.nameField()->swatchWellDelegate = this;
+    connect(parts.names.get(), &NameLookup::namesChanged, sync.get(), &FieldSync::updateNameField);
     connect(&w, &MainWindow::windowDidBecomeKey, this, &AppDelegate::windowDidBecomeKey);
     connect(&w, &MainWindow::quitRequested, this, &AppDelegate::quit);
     connect(w.openPalettesButton, &QToolButton::clicked, this, &AppDelegate::openPalettesWindow);
@@ -101,6 +104,8 @@ void AppDelegate::wireWindow()
     connect(&t, &TrayIcon::activated, this, &AppDelegate::toggleWindow);
     connect(&t, &TrayIcon::openWindowRequested, this, &AppDelegate::openWindow);
     connect(&t, &TrayIcon::preferencesRequested, this, &AppDelegate::openPrefs);
+    connect(&t, &TrayIcon::namesPreferencesRequested, this, &AppDelegate::openNamesPreferences);
+    t.namesPreferencesAction->setEnabled(parts.names->hasNamesPreferences());
     connect(&t, &TrayIcon::aboutRequested, this, &AppDelegate::aboutHuelark);
     connect(&t, &TrayIcon::feedbackRequested, this, &AppDelegate::sendEmail);
     connect(&t, &TrayIcon::supportRequested, this, &AppDelegate::openSuportForum);
@@ -181,8 +186,7 @@ void AppDelegate::applicationDidFinishLaunching()
     }
     updateShortcutKey();
     updateWindowIsFloating();
-    // The name field completes names once the completion field exists; until
-    // then it is a plain field and there is nothing to hand it.
+    windowView->nameField()->tableViewDelegate = this;
     parts.paletteMigration->migratePalettesFromCoreDataToClrFiles();
     addNotifications();
     addExtraNotifications();
@@ -432,6 +436,7 @@ void AppDelegate::hideWindow()
 }
 
 void AppDelegate::openPrefs() { parts.preferences->openPreferencesWindow(); }
+void AppDelegate::openNamesPreferences() { parts.names->openNamesPreferences(); }
 
 void AppDelegate::aboutHuelark()
 {
@@ -519,5 +524,14 @@ void AppDelegate::reloadColorsAndSaveHistory()
     loadColors();
     sync->updateHistoryAndSetColor();
 }
+
+QStringList AppDelegate::textFieldCompletions(AutoCompleteTextField*, const QStringList&, Range, int)
+{
+    // The whole text is the pattern, not only the word being typed.
+    return parts.names->completions(windowView->fields.nameField->text());
+}
+
+unsigned AppDelegate::lightness() const { return sync->lightness(); }
+void AppDelegate::setSwatchFromNameField(const QString& name) { sync->setSwatchFromNameField(name); }
 
 void AppDelegate::showColorPicker() { panel->activate(windowView->mainSwatchWell, windowView->isVisible()); }

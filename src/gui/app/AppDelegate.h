@@ -2,6 +2,8 @@
 
 #include "app/AppParts.h"
 #include "colour/Color.h"
+#include "names/AutoCompleteTableViewDelegate.h"
+#include "names/SwatchWellDelegate.h"
 
 #include <QObject>
 #include <QString>
@@ -30,7 +32,7 @@ class UserDefaults;
 // constructor (which loads the window), then launch(), which runs
 // awakeFromNib, applicationWillFinishLaunching (and with it startup) and
 // applicationDidFinishLaunching.
-class AppDelegate : public QObject
+class AppDelegate : public QObject, public AutoCompleteTableViewDelegate, public SwatchWellDelegate
 {
     Q_OBJECT
 
@@ -86,6 +88,7 @@ public:
     void toggleWindow();
     void hideWindow();
     void openPrefs();
+    void openNamesPreferences();
     void aboutHuelark();
     void openPalettesWindow();
     void openToolWindow();
@@ -111,6 +114,12 @@ public:
     void saveMainColor();
     void reloadColorsAndSaveHistory();
     void showColorPicker();
+
+    // The name field's completions, and the colour it previews.
+    QStringList textFieldCompletions(AutoCompleteTextField* textField, const QStringList& words, Range range,
+                                     int indexOfSelectedItem) override;
+    unsigned lightness() const override;
+    void setSwatchFromNameField(const QString& name) override;
 
     MainWindow& window() const { return *windowView; }
     FieldSync& fieldSync() const { return *sync; }

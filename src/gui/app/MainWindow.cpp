@@ -3,6 +3,7 @@
 #include "app/SwatchWell.h"
 #include "app/TintedIcon.h"
 #include "colour/ValueField.h"
+#include "names/AutoCompleteTextField.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -149,8 +150,9 @@ void MainWindow::buildRows()
     NotationFields& f = fields;
     const auto field = [this](const QString& name, int characters) { return makeField(this, name, characters); };
 
-    f.nameField = field(tr("Colour name"), 0);
-    f.nameField->setFont(scaled(font(), 1.2));
+    f.nameField = new AutoCompleteTextField(center, this);
+    f.nameField->setFrame(false);
+    f.nameField->setAccessibleName(tr("Colour name"));
     f.nameField->setPlaceholderText(tr("Name"));
     nameContainerView = makeRow(tr("NAME"), { { QString(), f.nameField } });
 
@@ -338,6 +340,8 @@ void MainWindow::resetWindow()
     }
     setCentred(false);
 }
+
+AutoCompleteTextField* MainWindow::nameField() const { return static_cast<AutoCompleteTextField*>(fields.nameField); }
 
 void MainWindow::updateWindowWithConverters(const std::array<bool, 8>& shown)
 {

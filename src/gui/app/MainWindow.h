@@ -7,6 +7,7 @@
 
 #include <array>
 
+class AutoCompleteTextField;
 class NotificationCenter;
 class QLabel;
 class QSpacerItem;
@@ -57,6 +58,8 @@ public:
     QToolButton *openPalettesButton = nullptr, *generatorButton = nullptr, *openPrefsButton = nullptr,
                 *addButton = nullptr, *addPaletteButton = nullptr;
     NotationFields fields;
+    // fields.nameField, the field that completes names.
+    AutoCompleteTextField* nameField() const;
     QList<QLabel*> captionLabels; // the small label of every number field and of the hex field
 
 Q_SIGNALS:

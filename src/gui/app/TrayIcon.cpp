@@ -14,6 +14,8 @@ TrayIcon::TrayIcon(bool trayAvailable, QObject* parent)
     commandsEnd = menu->addSeparator();
     preferencesAction = menu->addAction(tr("Preferences…"));
     connect(preferencesAction, &QAction::triggered, this, &TrayIcon::preferencesRequested);
+    namesPreferencesAction = menu->addAction(tr("Colour Names…"));
+    connect(namesPreferencesAction, &QAction::triggered, this, &TrayIcon::namesPreferencesRequested);
     aboutAction = menu->addAction(tr("About Huelark"));
     connect(aboutAction, &QAction::triggered, this, &TrayIcon::aboutRequested);
     QMenu* help = menu->addMenu(tr("Help"));

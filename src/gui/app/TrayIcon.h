@@ -9,8 +9,8 @@ class QMenu;
 class QSystemTrayIcon;
 
 // The program's item in the desktop's system tray, with its menu: open the
-// window, the commands later parts add, preferences, about, the help links,
-// quit. The item
+// window, the commands later parts add, preferences, the colour names,
+// about, the help links, quit. The item
 // exists only while it is shown; on a desktop without a tray it never does.
 class TrayIcon : public QObject
 {
@@ -33,6 +33,7 @@ public:
 
     QAction* openAction = nullptr;
     QAction* preferencesAction = nullptr;
+    QAction* namesPreferencesAction = nullptr;
     QAction* aboutAction = nullptr;
     QAction* feedbackAction = nullptr;
     QAction* supportAction = nullptr;
@@ -44,6 +45,7 @@ Q_SIGNALS:
     void activated(); // the item itself was clicked
     void openWindowRequested();
     void preferencesRequested();
+    void namesPreferencesRequested();
     void aboutRequested();
     void feedbackRequested();
     void supportRequested();

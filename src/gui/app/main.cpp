@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/SingleInstance.h"
 #include "colour/ColorSpaceRegistry.h"
+#include "names/DatabaseNameLookup.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
 
@@ -37,7 +38,9 @@ int main(int argc, char** argv)
     AppDelegate::Options options;
     options.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     options.launchedAtLogin = parser.isSet(atLogin);
-    AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), AppParts(), std::move(options));
+    AppParts parts;
+    parts.names = std::make_unique<DatabaseNameLookup>(defaults);
+    AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     delegate.launch();
     return app.exec();

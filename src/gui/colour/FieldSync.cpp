@@ -156,6 +156,15 @@ void FieldSync::setSwatchFromNameField(const QString& name)
     setHexFieldValue(defaults.boolForKey(showHexUnitKey) ? QLatin1Char('#') + *code : *code);
 }
 
+void FieldSync::updateNameField()
+{
+    ValueField* field = fields.nameField;
+    if (!updateFromSwatch || (field->hasFocus() && field->isModified()))
+        return;
+    if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellSpace))
+        field->setTextIfChanged(names.closestColorNameToColor(*color));
+}
+
 void FieldSync::setWellColor(const Color& color)
 {
     // The well's change still reaches setValuesFromSwatch (for the history
@@ -352,6 +361,7 @@ void FieldSync::tidyUnits(ValueField* field, const QString& unit)
 void FieldSync::updateColorSpace()
 {
     wellSpace = spaces.rgbSpaceNamed(defaults.stringForKey(colorSpaceKey));
+    names.setWellColorSpace(wellSpace);
     setValuesFromSwatch();
 }
 

@@ -68,6 +68,9 @@ public:
     void setSwatchFromRGBArray(const std::array<int, 3>& rgb, Type type);
     // With no name, the name field's own text.
     void setSwatchFromNameField(const QString& name = QString());
+    // Names the current colour again, after the names changed; a name the
+    // user is typing stays.
+    void updateNameField();
 
     void populateFieldsFromRGB(int red, int green, int blue);
     void populateFieldsFromHSL(int red, int green, int blue);

@@ -1,21 +1,31 @@
 #pragma once
 
 #include "colour/Color.h"
+#include "colour/ColorSpace.h"
 
+#include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
-// The colour-names database as the main window uses it: the closest name of
-// a colour, the code of a typed name, and the cache's life cycle.
+// The colour-names database as the program uses it: the closest name of a
+// colour, the code of a typed name, the names completing a typed text, the
+// cache's life cycle and the Names preferences.
 //
-// The names database arrives in a later change. Until then the program runs
-// with `NoNameLookup`: every colour has an empty name, no name has a code,
-// and nothing is loaded or written.
-class NameLookup
+// `NoNameLookup` stands in where there are no names (tests of other parts):
+// every colour has an empty name, no name has a code, nothing completes and
+// nothing is loaded or written. The program runs with DatabaseNameLookup.
+class NameLookup : public QObject
 {
+    Q_OBJECT
+
 public:
-    virtual ~NameLookup() = default;
+    // The closest name of a colour, callable from any thread.
+    using ClosestName = std::function<QString(const Color&)>;
+
+    ~NameLookup() override = default;
 
     // First start: copies the bundled database into the support folder.
     virtual void createSupportFolderAndNamesDatabase() = 0;
@@ -26,6 +36,26 @@ public:
     virtual QString closestColorNameToColor(const Color& color) = 0;
     // The stored-form hexadecimal code of an exactly matching name.
     virtual std::optional<QString> hexCodeForName(const QString& name) = 0;
+    // The names that complete `text`, in the order the name field lists them.
+    virtual QStringList completions(const QString&) { return {}; }
+
+    // closestColorNameToColor for threads other than the main one (the
+    // history writer). It holds nothing of this object, so it stays safe to
+    // call after this object is gone. Empty where there are no names.
+    virtual ClosestName closestColorNameOnAnyThread() const { return {}; }
+
+    // The space the window holds its colours in; an update reads the
+    // downloaded codes into it, as the window reads typed ones.
+    virtual void setWellColorSpace(const ColorSpacePtr&) {}
+
+    // The Names preferences: the database's size, release and update.
+    virtual bool hasNamesPreferences() const { return false; }
+    virtual void openNamesPreferences() {}
+
+Q_SIGNALS:
+    // The names changed (loaded, reloaded, grown): names shown so far may
+    // be stale.
+    void namesChanged();
 };
 
 class NoNameLookup final : public NameLookup

@@ -1,0 +1,102 @@
+#include "DatabaseNameLookup.h"
+
+#include "names/NameTable.h"
+#include "names/NamesDatabaseUpdater.h"
+#include "prefs/NamesPreferencesWindow.h"
+
+#include <algorithm>
+#include <atomic>
+
+// What the history writer's lookup holds: the table of the moment, and where
+// to read the names from while there is none.
+struct DatabaseNameLookup::SharedNames
+{
+    explicit SharedNames(QString path) : databasePath(std::move(path)) {}
+    const QString databasePath;
+    std::atomic<std::shared_ptr<const NameTable>> table;
+};
+
+DatabaseNameLookup::DatabaseNameLookup(UserDefaults& defaults, QString supportFolder, QString shippedDatabasePath,
+                                       QObject* parent)
+    : defaults(defaults)
+    , namesDatabase(defaults, std::move(supportFolder), std::move(shippedDatabasePath))
+    , nameCache(namesDatabase.liveDatabasePath())
+    , wellSpace(ColorSpace::sRGB())
+    , shared(std::make_shared<SharedNames>(namesDatabase.liveDatabasePath()))
+{
+    setParent(parent);
+    connect(&nameCache, &NameCache::cacheChanged, this, [this] {
+        shared->table.store(nameCache.snapshot());
+        // A freed cache leaves the names shown as they are: the window is
+        // closed then, and the next load names everything again.
+        if (nameCache.isLoaded())
+            Q_EMIT namesChanged();
+    });
+    connect(&namesDatabase, &NamesDatabase::namesCountIncreased, this, &NameLookup::namesChanged);
+}
+
+DatabaseNameLookup::~DatabaseNameLookup()
+{
+    // The window shows the updater: it goes first.
+    window.reset();
+    namesUpdater.reset();
+}
+
+void DatabaseNameLookup::createSupportFolderAndNamesDatabase() { namesDatabase.createSupportFolderAndNamesDatabase(); }
+void DatabaseNameLookup::cacheNamesDatabase() { nameCache.cacheNamesDatabase(); }
+void DatabaseNameLookup::freeNamesDatabase() { nameCache.freeNamesDatabase(); }
+
+QString DatabaseNameLookup::closestColorNameToColor(const Color& color)
+{
+    return nameCache.closestColorNameToColor(color);
+}
+
+std::optional<QString> DatabaseNameLookup::hexCodeForName(const QString& name)
+{
+    return nameCache.hexCodeForName(name);
+}
+
+QStringList DatabaseNameLookup::completions(const QString& text)
+{
+    QStringList names = nameCache.completions(text);
+    // The field previews and commits its first row, and in the list's own
+    // order "Red" comes after "1975 Earth Red": a name typed out in full
+    // must not give way to a longer one.
+    std::stable_partition(names.begin(), names.end(),
+                          [&text](const QString& name) { return name.compare(text, Qt::CaseInsensitive) == 0; });
+    return names;
+}
+
+NameLookup::ClosestName DatabaseNameLookup::closestColorNameOnAnyThread() const
+{
+    return [names = shared](const Color& color) {
+        if (const std::shared_ptr<const NameTable> table = names->table.load())
+            return table->closestColorNameToColor(color);
+        // Freed while the window is closed; a colour recorded now keeps its
+        // name for good, so it is looked up in the database itself.
+        return NameTable::load(names->databasePath)->closestColorNameToColor(color);
+    };
+}
+
+void DatabaseNameLookup::setWellColorSpace(const ColorSpacePtr& space)
+{
+    wellSpace = space;
+    if (namesUpdater)
+        namesUpdater->setWellColorSpace(space);
+}
+
+NamesDatabaseUpdater& DatabaseNameLookup::updater()
+{
+    if (!namesUpdater) {
+        namesUpdater = std::make_unique<NamesDatabaseUpdater>(namesDatabase, defaults, &nameCache);
+        namesUpdater->setWellColorSpace(wellSpace);
+    }
+    return *namesUpdater;
+}
+
+void DatabaseNameLookup::openNamesPreferences()
+{
+    if (!window)
+        window = std::make_unique<NamesPreferencesWindow>(updater(), defaults);
+    window->showAndRaise();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "names/NameLookup.h"
+
+#include "names/NameCache.h"
+#include "names/NamesDatabase.h"
+#include "settings/Paths.h"
+
+#include <memory>
+
+class NamesDatabaseUpdater;
+class NamesPreferencesWindow;
+class UserDefaults;
+
+// The names of the program: the live names database in the support folder,
+// its in-memory cache, its update and the window of the Names preferences.
+//
+// Lookups on the main thread answer "Invalid Color" while the cache is freed
+// (the main window is closed). The history writer's lookup does not: a
+// colour recorded then still gets its name, read from the database itself.
+class DatabaseNameLookup final : public NameLookup
+{
+    Q_OBJECT
+
+public:
+    explicit DatabaseNameLookup(UserDefaults& defaults, QString supportFolder = Paths::applicationSupportFolder(),
+                                QString shippedDatabasePath = NamesDatabase::shippedDatabasePath(),
+                                QObject* parent = nullptr);
+    ~DatabaseNameLookup() override;
+
+    void createSupportFolderAndNamesDatabase() override;
+    void cacheNamesDatabase() override;
+    void freeNamesDatabase() override;
+    QString closestColorNameToColor(const Color& color) override;
+    std::optional<QString> hexCodeForName(const QString& name) override;
+    // The cache's completions, with a name typed out in full (in any letter
+    // case) moved to the front.
+    QStringList completions(const QString& text) override;
+    ClosestName closestColorNameOnAnyThread() const override;
+    void setWellColorSpace(const ColorSpacePtr& space) override;
+    bool hasNamesPreferences() const override { return true; }
+    void openNamesPreferences() override;
+
+    NameCache& cache() { return nameCache; }
+    NamesDatabase& database() { return namesDatabase; }
+    // Made on first use: most runs never update.
+    NamesDatabaseUpdater& updater();
+    // The window of the Names preferences once it has been opened.
+    NamesPreferencesWindow* preferencesWindow() const { return window.get(); }
+
+private:
+    struct SharedNames;
+
+    UserDefaults& defaults;
+    NamesDatabase namesDatabase;
+    NameCache nameCache;
+    ColorSpacePtr wellSpace;
+    std::shared_ptr<SharedNames> shared;
+    std::unique_ptr<NamesDatabaseUpdater> namesUpdater;
+    std::unique_ptr<NamesPreferencesWindow> window;
+};

@@ -1,0 +1,160 @@
+#include "NamesPreferencesViewController.h"
+
+#include "app/OutsideLinks.h"
+#include "names/NamesDatabaseUpdater.h"
+#include "settings/UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+const QString namesGitHubRepoKey = QStringLiteral("namesGitHubRepo");
+
+QLabel* caption(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+} // namespace
+
+QString NamesPreferencesViewController::identifier()
+{
+    return QCoreApplication::translate("NamesPreferencesViewController", "NamesPreferences_en");
+}
+
+QString NamesPreferencesViewController::toolbarItemLabel()
+{
+    return QCoreApplication::translate("NamesPreferencesViewController", "Names");
+}
+
+NamesPreferencesViewController::NamesPreferencesViewController(NamesDatabaseUpdater& updater, UserDefaults& defaults,
+                                                               QWidget* parent)
+    : QWidget(parent)
+    , updater(updater)
+    , defaults(defaults)
+{
+    namesCount = new QLabel(this);
+    QFont large = namesCount->font();
+    large.setPointSizeF(large.pointSizeF() * 1.25);
+    large.setWeight(QFont::DemiBold);
+    namesCount->setFont(large);
+    namesVersion = new QLabel(this);
+    updatedLabel = new QLabel(this);
+    updatedLabel->setWordWrap(true);
+    updatedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Wide enough for the longest status, so the pane does not change size
+    // while an update runs.
+    updatedLabel->setMinimumWidth(updatedLabel->fontMetrics().horizontalAdvance(
+        QStringLiteral("Last Updated: 30 Sept 2026, 23:59 (added 99999 new Colors)")));
+
+    downloadButton = new QPushButton(this);
+    downloadButton->setAutoDefault(false);
+    createDBIndicator = new QProgressBar(this);
+    createDBIndicator->setRange(0, 0); // busy, no percentage
+    createDBIndicator->setTextVisible(false);
+    createDBIndicator->setFixedSize(72, 10);
+    createDBIndicator->setAccessibleName(tr("Working"));
+    QSizePolicy keepRoom = createDBIndicator->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    createDBIndicator->setSizePolicy(keepRoom);
+
+    urlView = new QLabel(this);
+    urlView->setTextFormat(Qt::RichText);
+    urlView->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    urlView->setFocusPolicy(Qt::StrongFocus);
+    connect(urlView, &QLabel::linkActivated, this, &NamesPreferencesViewController::openGitHubRepo);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(10);
+    buttonRow->addWidget(downloadButton);
+    buttonRow->addWidget(createDBIndicator);
+    buttonRow->addStretch(1);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(24, 20, 24, 20);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(caption(tr("Names"), this), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(namesCount, 0, 1);
+    grid->addWidget(caption(tr("Release"), this), 1, 0);
+    grid->addWidget(namesVersion, 1, 1);
+    grid->setRowMinimumHeight(2, 6);
+    grid->addWidget(caption(tr("Status"), this), 3, 0);
+    grid->addWidget(updatedLabel, 3, 1);
+    grid->addLayout(buttonRow, 4, 1);
+    grid->setRowMinimumHeight(5, 6);
+    grid->addWidget(caption(tr("Source"), this), 6, 0);
+    grid->addWidget(urlView, 6, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(7, 1);
+
+    bind();
+}
+
+void NamesPreferencesViewController::bind()
+{
+    NamesDatabaseUpdater* u = &updater;
+    updatedLabel->setText(u->updatedLabel());
+    connect(u, &NamesDatabaseUpdater::updatedLabelChanged, updatedLabel, &QLabel::setText);
+    namesCount->setText(u->namesCount());
+    connect(u, &NamesDatabaseUpdater::namesCountChanged, namesCount, &QLabel::setText);
+    updateVersion();
+    connect(u, &NamesDatabaseUpdater::namesVersionChanged, this, &NamesPreferencesViewController::updateVersion);
+    updateButton();
+    connect(u, &NamesDatabaseUpdater::buttonChanged, this, &NamesPreferencesViewController::updateButton);
+    connect(downloadButton, &QPushButton::clicked, u, &NamesDatabaseUpdater::pressButton);
+    createDBIndicator->setVisible(u->spinnerVisible());
+    connect(u, &NamesDatabaseUpdater::spinnerVisibleChanged, createDBIndicator, &QWidget::setVisible);
+    updateLink();
+    connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString& key) {
+        if (key == namesGitHubRepoKey)
+            updateLink();
+    });
+}
+
+void NamesPreferencesViewController::viewWillAppear() { updater.viewWillAppear(); }
+
+void NamesPreferencesViewController::showEvent(QShowEvent* event)
+{
+    viewWillAppear();
+    QWidget::showEvent(event);
+}
+
+void NamesPreferencesViewController::updateButton()
+{
+    downloadButton->setText(updater.buttonTitle());
+    downloadButton->setEnabled(updater.buttonEnabled());
+}
+
+void NamesPreferencesViewController::updateVersion()
+{
+    const QString version = updater.namesVersion();
+    namesVersion->setText(version.isEmpty() ? tr("as shipped with Huelark") : version);
+}
+
+void NamesPreferencesViewController::updateLink()
+{
+    const QUrl url = OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey));
+    urlView->setVisible(!url.isEmpty());
+    const QString shown = url.toDisplayString(QUrl::RemoveScheme | QUrl::StripTrailingSlash).mid(2);
+    urlView->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(url.toString().toHtmlEscaped(), shown.toHtmlEscaped()));
+    urlView->setToolTip(tr("Opens the colour-names project in your web browser"));
+}
+
+void NamesPreferencesViewController::openGitHubRepo()
+{
+    // The setting is read again: the link follows a change made while the
+    // pane was open.
+    const QUrl url = OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey));
+    if (!url.isEmpty())
+        QDesktopServices::openUrl(url);
+}
