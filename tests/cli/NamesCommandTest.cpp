@@ -1,6 +1,6 @@
 #include "CliProcess.h"
 
-#include "../core/names/LocalHttpServer.h"
+#include "LocalHttpServer.h"
 
 #include "names/NamesDatabaseBuilder.h"
 #include "names/SqlDatabase.h"

@@ -1,0 +1,238 @@
+#include "NamesApp.h"
+
+#include "names/AutoCompletePopover.h"
+#include "settings/NotificationCenter.h"
+
+#include <QScrollBar>
+
+namespace {
+
+QRect rowRect(QListView* list, int row) { return list->visualRect(list->model()->index(row, 0)); }
+
+class CompletionField : public testing::Test
+{
+protected:
+    void SetUp() override { app.focusNameField(); }
+
+    std::array<int, 3> rgb() { return app.h.wellRGB(); }
+
+    NamesApp app;
+};
+
+TEST_F(CompletionField, TypingPreviewsTheFirstMatchAndTheArrowsPreviewTheOthers)
+{
+    app.typeName("gre");
+    ASSERT_TRUE(app.popoverShown());
+    EXPECT_EQ(app.field()->text(), "gre") << "the typed text stays as typed";
+    EXPECT_EQ(app.highlighted(), "Green 01");
+    EXPECT_EQ(rgb(), (std::array<int, 3> { 0, 0x30, 0x01 }));
+    EXPECT_EQ(app.h.fields().hexField->text(), "#003001");
+
+    const struct { Qt::Key key; const char* highlighted; } steps[] = {
+        { Qt::Key_Down, "Green 02" },
+        { Qt::Key_Down, "Green 03" },
+        { Qt::Key_Up, "Green 02" },
+        { Qt::Key_Up, "Green 01" },
+        { Qt::Key_Up, "Green 01" }, // the first row stays
+        { Qt::Key_PageDown, "Green 11" },
+        { Qt::Key_PageDown, "Green 21" },
+        { Qt::Key_PageDown, "Green 25" }, // and so does the last
+        { Qt::Key_Down, "Green 25" },
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(app.field(), step.key);
+        EXPECT_EQ(app.highlighted(), step.highlighted);
+        const QString code = *app.names->hexCodeForName(QString::fromLatin1(step.highlighted));
+        EXPECT_EQ(app.h.fields().hexField->text().toLower(), "#" + code) << step.highlighted;
+        EXPECT_EQ(app.field()->text(), "gre");
+    }
+    EXPECT_TRUE(app.list()->viewport()->rect().contains(rowRect(app.list(), 24))) << "the last row is scrolled into view";
+    EXPECT_TRUE(app.field()->hasFocus());
+}
+
+TEST_F(CompletionField, ReturnTabAndDoubleClickCommitTheHighlightedName)
+{
+    // Return with the list open commits; with it closed it opens nothing.
+    app.typeName("gre");
+    QTest::keyClick(app.field(), Qt::Key_Down);
+    QTest::keyClick(app.field(), Qt::Key_Return);
+    EXPECT_EQ(app.field()->text(), "Green 02");
+    EXPECT_FALSE(app.popoverShown());
+    QTest::keyClick(app.field(), Qt::Key_Return);
+    EXPECT_EQ(app.field()->text(), "Green 02");
+    EXPECT_FALSE(app.popoverShown());
+    EXPECT_EQ(rgb(), (std::array<int, 3> { 0, 0x38, 0x02 }));
+
+    // Tab with the list open commits and stays; with it closed it moves on.
+    app.typeName("ark");
+    ASSERT_TRUE(app.popoverShown());
+    QTest::keyClick(app.field(), Qt::Key_Down);
+    QTest::keyClick(app.field(), Qt::Key_Tab);
+    EXPECT_EQ(app.field()->text(), "Dark Red");
+    EXPECT_FALSE(app.popoverShown());
+    EXPECT_TRUE(app.field()->hasFocus());
+
+    // A double-click commits the row clicked, and the focus stays.
+    app.typeName("blu");
+    ASSERT_TRUE(app.popoverShown());
+    const QStringList matches = app.field()->matches();
+    ASSERT_EQ(matches.size(), 4) << matches.join(", ").toStdString();
+    QTest::mouseClick(app.list()->viewport(), Qt::LeftButton, {}, rowRect(app.list(), matches.indexOf("Bluebell")).center());
+    EXPECT_EQ(app.highlighted(), "Bluebell") << "a click highlights and previews";
+    EXPECT_EQ(rgb(), (std::array<int, 3> { 0xa2, 0xa2, 0xd0 }));
+    EXPECT_TRUE(app.popoverShown());
+    // A double-click reaches a widget as press, release, double-click.
+    const QPoint skyBlue = rowRect(app.list(), matches.indexOf("Sky Blue")).center();
+    QTest::mouseClick(app.list()->viewport(), Qt::LeftButton, {}, skyBlue);
+    QTest::mouseDClick(app.list()->viewport(), Qt::LeftButton, {}, skyBlue);
+    EXPECT_EQ(app.field()->text(), "Sky Blue");
+    EXPECT_FALSE(app.popoverShown());
+    EXPECT_EQ(QApplication::focusWidget(), app.field());
+
+    QTest::keyClick(app.field(), Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), app.field()) << "Tab with the list closed moves on";
+    EXPECT_EQ(app.field()->text(), "Sky Blue");
+}
+
+TEST_F(CompletionField, EscapeAndEmptyOrUnmatchedTextCloseTheList)
+{
+    app.typeName("gre");
+    ASSERT_TRUE(app.popoverShown());
+    QTest::keyClick(app.field(), Qt::Key_Escape);
+    EXPECT_FALSE(app.popoverShown());
+    EXPECT_EQ(app.field()->text(), "gre");
+    EXPECT_TRUE(app.field()->hasFocus());
+    QTest::keyClick(app.field(), Qt::Key_Down);
+    EXPECT_TRUE(app.popoverShown()) << "Down opens the list again";
+
+    QTest::keyClick(app.field(), Qt::Key_X);
+    EXPECT_FALSE(app.popoverShown()) << "\"grex\" matches nothing";
+    QTest::keyClick(app.field(), Qt::Key_Backspace);
+    EXPECT_TRUE(app.popoverShown());
+    const std::array<int, 3> before = rgb();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(app.field(), Qt::Key_Backspace);
+    EXPECT_EQ(app.field()->text(), "");
+    EXPECT_FALSE(app.popoverShown()) << "an empty field lists nothing";
+    EXPECT_EQ(rgb(), before);
+}
+
+TEST_F(CompletionField, ShowsAtMostTenRowsAndScrollsBeyond)
+{
+    const struct { const char* typed; int rows; bool scrolls; } cases[] = {
+        { "gre", 10, true },  // 25 matches
+        { "ark", 3, false },
+    };
+    for (const auto& c : cases) {
+        app.typeName(c.typed);
+        ASSERT_TRUE(app.popoverShown()) << c.typed;
+        QListView* list = app.list();
+        const int rowHeight = list->sizeHintForRow(0);
+        EXPECT_EQ(list->viewport()->height() / rowHeight, c.rows) << c.typed;
+        EXPECT_EQ(list->viewport()->height() % rowHeight, 0) << c.typed;
+        EXPECT_EQ(list->verticalScrollBar()->maximum() > 0, c.scrolls) << c.typed;
+        EXPECT_EQ(list->width(), app.field()->popOverWidth);
+        // Beside the field, at its right edge.
+        const QRect field(app.field()->mapToGlobal(QPoint(0, 0)), app.field()->size());
+        EXPECT_GE(app.field()->autoCompletePopover->x(), field.right());
+    }
+}
+
+TEST_F(CompletionField, ANameTypedInFullComesFirst)
+{
+    const struct { const char* typed; const char* first; } cases[] = {
+        { "Red", "Red" },       // before "Dark Red"
+        { "blue", "Blue" },     // any letter case; before "Blü Moon"
+        { "Periwinkle", "Periwinkle" },
+    };
+    for (const auto& c : cases) {
+        app.typeName(c.typed);
+        EXPECT_EQ(app.highlighted(), c.first) << c.typed;
+        EXPECT_EQ(app.h.fields().hexField->text().toLower(), "#" + *app.names->hexCodeForName(c.first)) << c.typed;
+    }
+}
+
+TEST_F(CompletionField, LeavingTheFieldClosesTheListAndTidiesTheName)
+{
+    app.typeName("gre");
+    ASSERT_TRUE(app.popoverShown());
+    app.h.fields().hexField->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(app.popoverShown());
+    EXPECT_EQ(app.field()->text(), "Green 01") << "not a name: the name of the previewed colour";
+
+    // A click elsewhere in the window closes the list too.
+    app.focusNameField();
+    app.typeName("ark");
+    ASSERT_TRUE(app.popoverShown());
+    QTest::mouseClick(app.h.window().mainSwatchWell, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_FALSE(app.popoverShown());
+}
+
+TEST_F(CompletionField, FocusShowsTheColourPanelAndSelectsTheName)
+{
+    app.h.fields().hexField->setFocus();
+    int posted = 0;
+    QObject context;
+    app.h.notifications().addObserver(QStringLiteral("showColorPicker"), &context,
+                                      [&posted](const Notification&) { ++posted; });
+    app.field()->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(posted, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.field()->selectedText(), app.field()->text());
+    EXPECT_FALSE(app.field()->text().isEmpty());
+}
+
+TEST(CompletionFieldLook, FontShrinksFromSixteenToEightPixelsToFit)
+{
+    const QFont base = QApplication::font();
+    const auto width = [&base](const QString& text, int size) {
+        QFont font = base;
+        font.setPixelSize(size);
+        return QFontMetricsF(font).horizontalAdvance(text);
+    };
+    QString longest = QStringLiteral("W");
+    while (width(longest, 8) <= 180)
+        longest += QLatin1Char('W');
+    for (const QString& text : { QStringLiteral("Red"), QStringLiteral("A Certain Shade of Green"),
+                                 QStringLiteral("Fluorescent Orange Lemonade Punch Pink"), longest }) {
+        const int size = AutoCompleteTextField::fittingFontSize(base, text);
+        SCOPED_TRACE(text.toStdString());
+        ASSERT_GE(size, 8);
+        ASSERT_LE(size, 16);
+        if (size > 8) {
+            EXPECT_LE(width(text, size), 180) << "fits";
+        }
+        if (size < 16) {
+            EXPECT_GT(width(text, size + 1), 180) << "as large as fits";
+        }
+    }
+    EXPECT_EQ(AutoCompleteTextField::fittingFontSize(base, "Red"), 16);
+    EXPECT_EQ(AutoCompleteTextField::fittingFontSize(base, longest), 8);
+
+    NamesApp app;
+    app.field()->setText(longest);
+    EXPECT_EQ(app.field()->font().pixelSize(), 8);
+    app.field()->setText("Red");
+    EXPECT_EQ(app.field()->font().pixelSize(), 16);
+}
+
+TEST(CompletionFieldLook, TextAndSelectionColoursFollowTheLightness)
+{
+    NamesApp app;
+    app.focusNameField();
+    const QColor white08 = QColor::fromRgbF(1, 1, 1, 0.8f), grey08 = QColor::fromRgbF(0.2f, 0.2f, 0.2f, 0.8f);
+    const QColor black08 = QColor::fromRgbF(0, 0, 0, 0.8f), grey06 = QColor::fromRgbF(0.2f, 0.2f, 0.2f, 0.6f);
+    for (int grey = 124; grey <= 136; ++grey) {
+        app.h.sync().setSwatchFromHEXValue(QString::number(grey * 0x010101, 16), true);
+        const unsigned lightness = app.h.sync().lightness();
+        app.field()->repaint();
+        const QPalette p = app.field()->palette();
+        const bool light = lightness >= 55;
+        SCOPED_TRACE(lightness);
+        EXPECT_EQ(p.color(QPalette::Active, QPalette::Text), light ? grey08 : white08);
+        EXPECT_EQ(p.color(QPalette::Active, QPalette::HighlightedText), light ? white08 : black08);
+        EXPECT_EQ(p.color(QPalette::Active, QPalette::Highlight), light ? grey06 : white08);
+    }
+}
+
+} // namespace

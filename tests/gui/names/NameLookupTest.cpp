@@ -1,0 +1,122 @@
+#include "NamesApp.h"
+
+#include "names/NameTable.h"
+
+#include <QFile>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+const QString invalidColor = QStringLiteral("Invalid Color");
+
+TEST(NameLookup, StartUpNamesTheColourFromTheShippedDatabase)
+{
+    NamesApp app(QByteArray{});
+    EXPECT_TRUE(QFile::exists(Paths::applicationSupportFolder() + "/ColorNames.db")) << "copied at first start";
+    EXPECT_EQ(app.h.fields().nameField->text(), "Periwinkle Blue");
+    EXPECT_GT(app.h.settings().integerForKey("namesCountValue"), 30000);
+    app.h.sync().setSwatchFromHEXValue("ff0000", true);
+    EXPECT_EQ(app.h.fields().nameField->text(), "Red");
+}
+
+TEST(NameLookup, AClosedWindowFreesTheNamesAndOpeningItNamesTheColourAgain)
+{
+    NamesApp app;
+    AutoCompleteTextField* field = app.field();
+    EXPECT_EQ(field->text(), "Periwinkle");
+    const NameLookup::ClosestName writerLookup = app.names->closestColorNameOnAnyThread();
+
+    app.h.window().close();
+    const Color red = Color::fromIntegers(255, 0, 0);
+    EXPECT_EQ(app.names->closestColorNameToColor(red), invalidColor);
+    EXPECT_EQ(app.names->hexCodeForName("Red"), std::nullopt);
+    EXPECT_TRUE(app.names->completions("re").isEmpty());
+    // A history entry recorded now keeps its name for good: it gets a real one.
+    EXPECT_EQ(writerLookup(red), "Red");
+
+    // A colour set while the window is closed has no name to show...
+    app.h.sync().setSwatchFromHEXValue("ff0000", true);
+    EXPECT_EQ(field->text(), invalidColor);
+    // ...until the window is back.
+    app.h.app().openWindow();
+    QApplication::setActiveWindow(&app.h.window());
+    EXPECT_EQ(field->text(), "Red");
+}
+
+TEST(NameLookup, EndOfEditingKeepsAKnownNameAndNamesTheColourOtherwise)
+{
+    NamesApp app;
+    app.focusNameField();
+    const struct { const char* typed; const char* shown; std::array<int, 3> rgb; } rows[] = {
+        { "Bluebell", "Bluebell", { 0xa2, 0xa2, 0xd0 } },
+        { "bluebell", "Bluebell", { 0xa2, 0xa2, 0xd0 } }, // letter case counts: the colour's name
+        { "Dark Slate", "Dark Slate", { 0x2f, 0x4f, 0x4f } },
+        { "xyz", "Dark Slate", { 0x2f, 0x4f, 0x4f } }, // completes to nothing: the colour stays
+    };
+    for (const auto& row : rows) {
+        app.typeName(row.typed);
+        QTest::keyClick(app.field(), Qt::Key_Escape);
+        QTest::keyClick(app.field(), Qt::Key_Return);
+        EXPECT_EQ(app.field()->text(), row.shown) << row.typed;
+        EXPECT_EQ(app.h.wellRGB(), row.rgb) << row.typed;
+    }
+}
+
+TEST(NameLookup, ReloadedNamesRenameTheShownColourButNotANameBeingTyped)
+{
+    NamesApp app;
+    EXPECT_EQ(app.field()->text(), "Periwinkle");
+    const QString live = app.names->database().liveDatabasePath();
+    const QString built = live + ".new";
+    ASSERT_GT(buildNamesDatabase("name,hex\nLavender Test,#9aa2f8\nRed,#ff0000\n", built), 0);
+    ASSERT_TRUE(NamesDatabase::replaceDBFile(built, live));
+
+    // As an update reloads: the colour stays, its name follows the names.
+    app.names->freeNamesDatabase();
+    app.names->cacheNamesDatabase();
+    EXPECT_EQ(app.field()->text(), "Lavender Test");
+    EXPECT_EQ(app.h.wellRGB(), (std::array<int, 3> { 0x9a, 0xa2, 0xf8 }));
+
+    app.focusNameField();
+    app.typeName("Re");
+    QTest::keyClick(app.field(), Qt::Key_Escape);
+    app.names->freeNamesDatabase();
+    app.names->cacheNamesDatabase();
+    EXPECT_EQ(app.field()->text(), "Re") << "the user's typing stays";
+}
+
+TEST(NameLookup, TheWritersLookupIsSafeOnItsThreadWhileTheCacheChangesAndAfterwards)
+{
+    TempHome home;
+    UserDefaults defaults;
+    const QString folder = home.dataHome() + "/names";
+    QDir().mkpath(folder);
+    ASSERT_GT(buildNamesDatabase(completionCSV(), folder + "/ColorNames.db"), 0);
+    auto lookup = std::make_unique<DatabaseNameLookup>(defaults, folder, QString());
+    lookup->cacheNamesDatabase();
+    const NameLookup::ClosestName closest = lookup->closestColorNameOnAnyThread();
+
+    std::atomic<bool> stop = false;
+    std::atomic<int> wrong = 0, asked = 0;
+    std::thread writer([&] {
+        while (!stop || asked < 50) {
+            if (closest(Color::fromIntegers(0xa2, 0xa2, 0xd0)) != QLatin1String("Bluebell"))
+                ++wrong;
+            ++asked;
+        }
+    });
+    for (int i = 0; i < 40; ++i) {
+        lookup->freeNamesDatabase();
+        lookup->cacheNamesDatabase();
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(wrong, 0);
+
+    lookup.reset();
+    EXPECT_EQ(closest(Color::fromIntegers(255, 0, 0)), "Red") << "the lookup outlives its maker";
+}
+
+} // namespace

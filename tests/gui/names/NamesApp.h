@@ -1,0 +1,96 @@
+#pragma once
+
+#include "../app/AppHarness.h"
+
+#include "names/AutoCompletePopover.h"
+#include "names/AutoCompleteTextField.h"
+#include "names/DatabaseNameLookup.h"
+#include "names/NamesDatabaseBuilder.h"
+#include "settings/Paths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QListView>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// Names for the completion field: 25 that contain "gre" and sort in number
+// order, three that contain "ark", names with and without accents, and the
+// window's default colour.
+inline QByteArray completionCSV()
+{
+    QByteArray csv = "name,hex\nRed,#ff0000\nDark Red,#8b0000\nBlue,#0000ff\nBlü Moon,#334455\n"
+                     "Bluebell,#a2a2d0\nSky Blue,#87ceeb\nDark Slate,#2f4f4f\nArk Brown,#5a3a1a\n"
+                     "Periwinkle,#9aa2f8\n";
+    for (int i = 1; i <= 25; ++i)
+        csv += QStringLiteral("Green %1,#00%2%3\n")
+                   .arg(i, 2, 10, QLatin1Char('0'))
+                   .arg(40 + 8 * i, 2, 16, QLatin1Char('0'))
+                   .arg(i, 2, 16, QLatin1Char('0'))
+                   .toUtf8();
+    return csv;
+}
+
+// A names database at `path`, built as an update would build it.
+inline int buildNamesDatabase(const QByteArray& csv, const QString& path)
+{
+    return NamesDatabaseBuilder::generateDatabaseFromCSV(NamesDatabaseBuilder::linesFromCSV(csv), path,
+                                                         ColorSpace::sRGB())
+        .rows;
+}
+
+// The whole program, with its names from a database of its own in the
+// temporary home: built from `csv`, or the shipped one when `csv` is empty.
+class NamesApp
+{
+public:
+    explicit NamesApp(const QByteArray& csv = completionCSV(), HarnessSetup setup = HarnessSetup())
+        : h(setup)
+    {
+        h.start([this, &csv](AppParts& parts) {
+            const QString folder = Paths::applicationSupportFolder();
+            QString shipped = NamesDatabase::shippedDatabasePath();
+            if (!csv.isEmpty()) {
+                QDir().mkpath(folder);
+                EXPECT_GT(buildNamesDatabase(csv, folder + QStringLiteral("/ColorNames.db")), 0);
+                shipped.clear();
+            }
+            auto lookup = std::make_unique<DatabaseNameLookup>(h.settings(), folder, shipped);
+            lookup->cache().setPrepareCompletionsAhead(false);
+            names = lookup.get();
+            parts.names = std::move(lookup);
+        });
+    }
+
+    AutoCompleteTextField* field() { return h.window().nameField(); }
+    QListView* list() { return field()->autoCompleteTableView; }
+    bool popoverShown() { return field()->autoCompletePopover->isVisible(); }
+    QString highlighted()
+    {
+        const QModelIndex current = list()->currentIndex();
+        return current.isValid() ? current.data().toString() : QString();
+    }
+
+    // The window in front with the name field focused, as after a click.
+    void focusNameField()
+    {
+        h.app().openWindow();
+        QApplication::setActiveWindow(&h.window());
+        field()->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    // Types `text` after clearing the field.
+    void typeName(const QString& text)
+    {
+        field()->selectAll();
+        QTest::keyClicks(field(), text);
+    }
+
+    AppHarness h;
+    DatabaseNameLookup* names = nullptr;
+};

@@ -1,0 +1,224 @@
+#include "NamesApp.h"
+
+#include "LocalHttpServer.h"
+
+#include "app/TrayIcon.h"
+#include "names/NamesDatabaseUpdater.h"
+#include "prefs/NamesPreferencesViewController.h"
+#include "prefs/NamesPreferencesWindow.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+namespace {
+
+using Mode = LocalHttpServer::Response::Mode;
+using Outcome = NamesDatabaseUpdater::Outcome;
+
+const QString releasesPath = QStringLiteral("/repos/meodai/color-names/releases");
+const QString csvPath = QStringLiteral("/color-name-list@v2.0/dist/colornames.csv");
+const QByteArray releases = R"([{"id": 7, "name": "v2.0"}, {"id": 6, "name": "v1.0"}])";
+
+QByteArray csvOf(int rows)
+{
+    QByteArray csv = "name,hex\nLavender Test,#9aa2f8\n";
+    for (int i = 0; i < rows; ++i)
+        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i % 0xffffff, 16).rightJustified(6, '0') + "\n";
+    return csv;
+}
+
+// The program with release 6 of a small names database installed, the
+// Names preferences opened from the tray, and a local server offering
+// release 7.
+class NamesPane : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app.h.settings().setInteger(6, "namesID");
+        app.h.settings().setString("v1.0", "namesVersion");
+        app.h.settings().setString("Last Updated: 1 Dec 2026, 09:00", "namesIDUpdatedDate");
+        app.h.settings().setString(server.url(), "namesAPIHost");
+        app.h.settings().setString(server.url(), "namesCDNHost");
+        app.names->updater().setTransferTimeout(300);
+        server.setResponse(releasesPath, { 200, releases, "application/json" });
+        server.setResponse(csvPath, { 200, csvOf(3), "text/csv" });
+
+        TrayIcon& tray = app.h.app().tray();
+        ASSERT_TRUE(tray.namesPreferencesAction->isEnabled());
+        tray.namesPreferencesAction->trigger();
+        ASSERT_NE(app.names->preferencesWindow(), nullptr);
+        window = app.names->preferencesWindow();
+        pane = window->pane();
+        // Every change of the pane, as the user would see it.
+        NamesDatabaseUpdater* updater = &app.names->updater();
+        QObject::connect(updater, &NamesDatabaseUpdater::buttonChanged, pane, [this] { look(); });
+        QObject::connect(updater, &NamesDatabaseUpdater::updatedLabelChanged, pane, [this] { look(); });
+        QObject::connect(updater, &NamesDatabaseUpdater::spinnerVisibleChanged, pane, [this] { look(); });
+    }
+
+    void look()
+    {
+        seen << QStringLiteral("%1 | %2 %3 | %4")
+                    .arg(pane->updatedLabel->text(), pane->downloadButton->text(),
+                         pane->downloadButton->isEnabled() ? "on" : "off",
+                         pane->createDBIndicator->isVisible() ? "spinning" : "still");
+    }
+
+    Outcome press()
+    {
+        QSignalSpy finished(&app.names->updater(), &NamesDatabaseUpdater::finished);
+        QTest::mouseClick(pane->downloadButton, Qt::LeftButton);
+        if (finished.isEmpty() && !finished.wait(30000)) {
+            ADD_FAILURE() << "the update did not finish";
+            return Outcome::Failed;
+        }
+        return finished.first().first().value<Outcome>();
+    }
+
+    // `expected` appear in `seen`, in this order.
+    void expectSeen(const QStringList& expected)
+    {
+        qsizetype at = 0;
+        for (const QString& line : expected) {
+            at = seen.indexOf(line, at);
+            ASSERT_GE(at, 0) << "not seen: " << line.toStdString() << "\nseen:\n" << seen.join("\n").toStdString();
+        }
+    }
+
+    void expectIdle(const QString& status)
+    {
+        EXPECT_EQ(pane->updatedLabel->text(), status);
+        EXPECT_EQ(pane->downloadButton->text(), "Update database");
+        EXPECT_TRUE(pane->downloadButton->isEnabled());
+        EXPECT_FALSE(pane->createDBIndicator->isVisible());
+    }
+
+    NamesApp app;
+    LocalHttpServer server;
+    NamesPreferencesWindow* window = nullptr;
+    NamesPreferencesViewController* pane = nullptr;
+    QStringList seen;
+};
+
+TEST_F(NamesPane, OpensIdleWithTheCountTheReleaseAndTheLastUpdate)
+{
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Colour Names");
+    EXPECT_EQ(pane->namesCount->text(), "34 unique color names");
+    EXPECT_EQ(pane->namesVersion->text(), "v1.0");
+    expectIdle("Last Updated: 1 Dec 2026, 09:00");
+    EXPECT_TRUE(pane->urlView->isVisible());
+    EXPECT_TRUE(pane->urlView->text().contains("github.com/meodai/color-names"));
+}
+
+TEST_F(NamesPane, AnInstalledReleaseShowsItsCountReleaseAndTheAddedNames)
+{
+    EXPECT_EQ(press(), Outcome::Installed);
+    expectSeen({
+        "Checking Color Names version... | Update database off | spinning",
+        "Getting download information... | Cancel download... on | still",
+        "Generating database... | Cancel database creation... on | spinning",
+    });
+    EXPECT_EQ(pane->namesCount->text(), "4 unique color names");
+    EXPECT_EQ(pane->namesVersion->text(), "v2.0");
+    expectIdle(app.h.settings().stringForKey("namesIDUpdatedDate"));
+    EXPECT_FALSE(pane->updatedLabel->text().contains("added")) << "fewer names than before";
+    // The window names its colour from the new names at once.
+    EXPECT_EQ(app.field()->text(), "Lavender Test");
+
+    // The next release adds names: the status says how many.
+    server.setResponse(releasesPath, { 200, R"([{"id": 8, "name": "v2.0"}])", "application/json" });
+    server.setResponse(csvPath, { 200, csvOf(10), "text/csv" });
+    EXPECT_EQ(press(), Outcome::Installed);
+    EXPECT_TRUE(pane->updatedLabel->text().startsWith("Last Updated: ")) << pane->updatedLabel->text().toStdString();
+    EXPECT_TRUE(pane->updatedLabel->text().endsWith(" (added 7 new Colors)")) << pane->updatedLabel->text().toStdString();
+    EXPECT_EQ(pane->namesCount->text(), "11 unique color names");
+}
+
+TEST_F(NamesPane, ACurrentOrUnreachableDatabaseReturnsToIdleWithWhy)
+{
+    server.setResponse(releasesPath, { 200, R"([{"id": 6, "name": "v1.0"}])", "application/json" });
+    EXPECT_EQ(press(), Outcome::Current);
+    expectIdle("Installed database is current...");
+
+    server.setResponse(releasesPath, { 200, {}, "application/json", Mode::Stall });
+    EXPECT_EQ(press(), Outcome::Failed);
+    expectSeen({ "Checking Color Names version... | Update database off | spinning" });
+    expectIdle("Version check failed...");
+    EXPECT_EQ(pane->namesVersion->text(), "v1.0");
+}
+
+TEST_F(NamesPane, CancellingADownloadOrABuildKeepsTheNames)
+{
+    // A download that stalls halfway shows its progress until cancelled.
+    server.setResponse(csvPath, { 200, csvOf(20000), "text/csv", Mode::StallAfter, 40000 });
+    QSignalSpy finished(&app.names->updater(), &NamesDatabaseUpdater::finished);
+    QTest::mouseClick(pane->downloadButton, Qt::LeftButton);
+    QTRY_VERIFY(pane->updatedLabel->text().startsWith("Downloading... "));
+    EXPECT_TRUE(pane->updatedLabel->text().contains("KB of ")) << pane->updatedLabel->text().toStdString();
+    EXPECT_EQ(pane->downloadButton->text(), "Cancel download...");
+    QTest::mouseClick(pane->downloadButton, Qt::LeftButton);
+    ASSERT_TRUE(finished.size() == 1 || finished.wait(10000));
+    EXPECT_EQ(finished.first().first().value<Outcome>(), Outcome::Cancelled);
+    expectIdle("Download cancelled...");
+    EXPECT_EQ(pane->namesVersion->text(), "v1.0");
+
+    // A long build is cancelled from its own button.
+    server.setResponse(csvPath, { 200, csvOf(400000), "text/csv" });
+    finished.clear();
+    QObject::connect(&app.names->updater(), &NamesDatabaseUpdater::buttonChanged, pane, [this] {
+        if (pane->downloadButton->text() == "Cancel database creation...")
+            QTimer::singleShot(0, pane, [this] { QTest::mouseClick(pane->downloadButton, Qt::LeftButton); });
+    });
+    QTest::mouseClick(pane->downloadButton, Qt::LeftButton);
+    ASSERT_TRUE(finished.size() == 1 || finished.wait(30000));
+    EXPECT_EQ(finished.first().first().value<Outcome>(), Outcome::Cancelled);
+    expectSeen({ "Generating database... | Cancel database creation... on | spinning" });
+    expectIdle("Download cancelled...");
+    EXPECT_EQ(pane->namesCount->text(), "34 unique color names");
+    EXPECT_EQ(app.names->hexCodeForName("Bluebell"), "a2a2d0");
+}
+
+// Catches the web addresses handed to the desktop to open.
+class LinkCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    LinkCatcher() { QDesktopServices::setUrlHandler("https", this, "open"); }
+    ~LinkCatcher() override { QDesktopServices::unsetUrlHandler("https"); }
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST_F(NamesPane, TheLinkOpensTheDatasetsProjectAndFollowsTheSetting)
+{
+    LinkCatcher links;
+    QTest::mouseClick(pane->urlView, Qt::LeftButton, {}, QPoint(8, pane->urlView->height() / 2));
+    EXPECT_EQ(links.opened, QList<QUrl>({ QUrl("https://github.com/meodai/color-names") }));
+
+    app.h.settings().setString("file:///etc/passwd", "namesGitHubRepo");
+    EXPECT_FALSE(pane->urlView->isVisible()) << "only web addresses are offered";
+    app.h.settings().setString("https://example.org/names", "namesGitHubRepo");
+    EXPECT_TRUE(pane->urlView->isVisible());
+    QTest::mouseClick(pane->urlView, Qt::LeftButton, {}, QPoint(8, pane->urlView->height() / 2));
+    EXPECT_EQ(links.opened.value(1), QUrl("https://example.org/names"));
+}
+
+TEST(NamesPaneAvailability, TheTrayOffersTheNamesOnlyWhereThereAreNames)
+{
+    AppHarness h; // fake names without preferences
+    h.start();
+    EXPECT_FALSE(h.app().tray().namesPreferencesAction->isEnabled());
+    NamesApp app;
+    EXPECT_TRUE(app.h.app().tray().namesPreferencesAction->isEnabled());
+}
+
+} // namespace
+
+#include "NamesPaneTest.moc"
