@@ -20,8 +20,19 @@ QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label->setForegroundRole(QPalette::PlaceholderText);
+    label->setProperty("muted", true);
     return label;
+}
+
+// Themes that do not set a link colour of their own leave Qt's dark blue,
+// which cannot be read on a dark background.
+QColor readableLinkColor(const QPalette& palette)
+{
+    const QColor link = palette.color(QPalette::Link);
+    const bool dark = palette.color(QPalette::Window).lightnessF() < palette.color(QPalette::WindowText).lightnessF();
+    if (!dark || link.lightnessF() >= 0.6f)
+        return link;
+    return QColor::fromHslF(link.hslHueF() < 0 ? 0.6f : link.hslHueF(), 0.8f, 0.7f);
 }
 
 } // namespace
@@ -48,13 +59,15 @@ NamesPreferencesViewController::NamesPreferencesViewController(NamesDatabaseUpda
     large.setWeight(QFont::DemiBold);
     namesCount->setFont(large);
     namesVersion = new QLabel(this);
+    auto* explanation = new QLabel(tr("Every colour is named after the nearest of them."), this);
+    explanation->setProperty("muted", true);
     updatedLabel = new QLabel(this);
     updatedLabel->setWordWrap(true);
     updatedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Wide enough for the longest status, so the pane does not change size
     // while an update runs.
     updatedLabel->setMinimumWidth(updatedLabel->fontMetrics().horizontalAdvance(
-        QStringLiteral("Last Updated: 30 Sept 2026, 23:59 (added 99999 new Colors)")));
+        QStringLiteral("Last Updated: 30 Sept 2026, 23:59:59 (added 99999 new Colors)")));
 
     downloadButton = new QPushButton(this);
     downloadButton->setAutoDefault(false);
@@ -85,18 +98,20 @@ NamesPreferencesViewController::NamesPreferencesViewController(NamesDatabaseUpda
     grid->setVerticalSpacing(8);
     grid->addWidget(caption(tr("Names"), this), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(namesCount, 0, 1);
-    grid->addWidget(caption(tr("Release"), this), 1, 0);
-    grid->addWidget(namesVersion, 1, 1);
-    grid->setRowMinimumHeight(2, 6);
-    grid->addWidget(caption(tr("Status"), this), 3, 0);
-    grid->addWidget(updatedLabel, 3, 1);
-    grid->addLayout(buttonRow, 4, 1);
-    grid->setRowMinimumHeight(5, 6);
-    grid->addWidget(caption(tr("Source"), this), 6, 0);
-    grid->addWidget(urlView, 6, 1);
+    grid->addWidget(explanation, 1, 1);
+    grid->setRowMinimumHeight(2, 4);
+    grid->addWidget(caption(tr("Release"), this), 3, 0);
+    grid->addWidget(namesVersion, 3, 1);
+    grid->addWidget(caption(tr("Status"), this), 4, 0);
+    grid->addWidget(updatedLabel, 4, 1);
+    grid->addLayout(buttonRow, 5, 1);
+    grid->setRowMinimumHeight(6, 6);
+    grid->addWidget(caption(tr("Source"), this), 7, 0);
+    grid->addWidget(urlView, 7, 1);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(7, 1);
+    grid->setRowStretch(8, 1);
 
+    applyColors();
     bind();
 }
 
@@ -123,6 +138,31 @@ void NamesPreferencesViewController::bind()
 
 void NamesPreferencesViewController::viewWillAppear() { updater.viewWillAppear(); }
 
+void NamesPreferencesViewController::applyColors()
+{
+    // Captions and the explanation are the text colour, faded.
+    QPalette muted = palette();
+    QColor faded = muted.color(QPalette::WindowText);
+    faded.setAlphaF(0.6f);
+    muted.setColor(QPalette::WindowText, faded);
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->property("muted").toBool())
+            label->setPalette(muted);
+    }
+    updateLink();
+}
+
+void NamesPreferencesViewController::changeEvent(QEvent* event)
+{
+    // The desktop switched between light and dark themes.
+    if (event->type() == QEvent::PaletteChange && !applyingColors) {
+        applyingColors = true;
+        applyColors();
+        applyingColors = false;
+    }
+    QWidget::changeEvent(event);
+}
+
 void NamesPreferencesViewController::showEvent(QShowEvent* event)
 {
     viewWillAppear();
@@ -146,7 +186,9 @@ void NamesPreferencesViewController::updateLink()
     const QUrl url = OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey));
     urlView->setVisible(!url.isEmpty());
     const QString shown = url.toDisplayString(QUrl::RemoveScheme | QUrl::StripTrailingSlash).mid(2);
-    urlView->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(url.toString().toHtmlEscaped(), shown.toHtmlEscaped()));
+    urlView->setText(QStringLiteral("<a href=\"%1\" style=\"color: %3\">%2</a>")
+                         .arg(url.toString().toHtmlEscaped(), shown.toHtmlEscaped(),
+                              readableLinkColor(palette()).name()));
     urlView->setToolTip(tr("Opens the colour-names project in your web browser"));
 }
 

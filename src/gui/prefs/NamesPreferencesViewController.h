@@ -35,10 +35,12 @@ public:
     QLabel* namesVersion = nullptr;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void bind();
+    void applyColors();
     void updateButton();
     void updateVersion();
     void updateLink();
@@ -46,4 +48,5 @@ private:
 
     NamesDatabaseUpdater& updater;
     UserDefaults& defaults;
+    bool applyingColors = false;
 };
