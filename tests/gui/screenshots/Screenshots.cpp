@@ -1,5 +1,6 @@
 // Renders the main window to PNG files for the README: light and dark
-// desktop themes, with every row and with a few rows.
+// desktop themes, with every row and with a few rows, with the name field's
+// completion list open, and the Names preferences.
 //   gui_screenshots OUTPUT_FOLDER
 #include "TempHome.h"
 
@@ -8,11 +9,16 @@
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/FieldSync.h"
 #include "colour/ValueField.h"
+#include "names/AutoCompletePopover.h"
+#include "names/AutoCompleteTextField.h"
+#include "names/DatabaseNameLookup.h"
+#include "prefs/NamesPreferencesWindow.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
@@ -41,7 +47,28 @@ QPalette darkPalette()
     return p;
 }
 
-bool render(const QString& path, bool dark, const QStringList& hiddenRows, const QString& hex)
+enum class Shot { Window, Completion, NamesPreferences };
+
+// The window and, beside it, the completion list it has open.
+QImage windowWithPopover(MainWindow& window)
+{
+    QWidget* popover = window.nameField()->autoCompletePopover;
+    const QRect windowRect = window.frameGeometry();
+    const QRect popoverRect = popover->isVisible() ? popover->geometry() : QRect();
+    const QRect all = windowRect.united(popoverRect).adjusted(0, 0, 12, 0);
+    const qreal scale = window.devicePixelRatioF();
+    QImage image(all.size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawPixmap(windowRect.topLeft() - all.topLeft(), window.grab());
+    if (popover->isVisible())
+        painter.drawPixmap(popoverRect.topLeft() - all.topLeft(), popover->grab());
+    return image;
+}
+
+bool render(const QString& path, bool dark, const QStringList& hiddenRows, const QString& hex, Shot shot = Shot::Window,
+            const QString& typed = QString())
 {
     TempHome home;
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
@@ -52,7 +79,11 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     const ColorSpaceRegistry spaces;
     AppDelegate::Options options;
     options.terminate = [] {};
-    AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), AppParts(), std::move(options));
+    AppParts parts;
+    auto names = std::make_unique<DatabaseNameLookup>(defaults);
+    DatabaseNameLookup* lookup = names.get();
+    parts.names = std::move(names);
+    AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     delegate.launch();
     MainWindow& window = delegate.window();
     if (!hex.isEmpty()) {
@@ -61,9 +92,27 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     }
     window.resize(window.sizeHint());
     QTest::qWait(50);
-    window.fields.hexField->clearFocus();
-    window.setFocus();
-    const bool saved = window.grab().save(path);
+    bool saved = false;
+    if (shot == Shot::NamesPreferences) {
+        lookup->openNamesPreferences();
+        QWidget* prefs = lookup->preferencesWindow();
+        QTest::qWait(50);
+        saved = prefs->grab().save(path);
+    } else if (shot == Shot::Completion) {
+        QApplication::setActiveWindow(&window);
+        AutoCompleteTextField* field = window.nameField();
+        field->setFocus(Qt::MouseFocusReason);
+        QTest::qWait(20);
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Down);
+        QTest::qWait(50);
+        saved = windowWithPopover(window).save(path);
+    } else {
+        window.fields.hexField->clearFocus();
+        window.setFocus();
+        saved = window.grab().save(path);
+    }
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
     return saved;
 }
@@ -84,5 +133,9 @@ int main(int argc, char** argv)
     ok &= render(out + "/main-dark.png", true, {}, QStringLiteral("2d3142"));
     ok &= render(out + "/main-light-few-rows.png", false, few, QStringLiteral("f4d35e"));
     ok &= render(out + "/main-dark-few-rows.png", true, few, QStringLiteral("1b998b"));
+    ok &= render(out + "/completion-light.png", false, few, QString(), Shot::Completion, QStringLiteral("peri"));
+    ok &= render(out + "/completion-dark.png", true, few, QStringLiteral("2d3142"), Shot::Completion, QStringLiteral("midnight"));
+    ok &= render(out + "/names-light.png", false, {}, QString(), Shot::NamesPreferences);
+    ok &= render(out + "/names-dark.png", true, {}, QString(), Shot::NamesPreferences);
     return ok ? 0 : 1;
 }
