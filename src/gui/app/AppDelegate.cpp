@@ -13,11 +13,15 @@
 #include "colour/FieldSync.h"
 #include "colour/HexCodec.h"
 #include "colour/ValueField.h"
+#include "history/HistoryMenu.h"
+#include "history/HistoryStoreAlert.h"
+#include "history/SwatchColumn.h"
 #include "names/AutoCompleteTextField.h"
 #include "settings/FirstStartValues.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMenu>
@@ -64,10 +68,20 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
     , panel(std::make_unique<ColorPanel>())
     , statusItem(std::make_unique<TrayIcon>(options.trayAvailable))
 {
+    HistoryStore::Options store;
+    store.closestColorName = parts.names->closestColorNameOnAnyThread();
+    store.wellColorSpace = [this] { return sync->wellColorSpace(); };
+    history = std::make_unique<HistoryStore>(defaults, spaces, std::move(store));
+    if (!parts.history)
+        parts.history = std::make_unique<StoreHistoryRecorder>(*history);
     sync = std::make_unique<FieldSync>(windowView->fields, *windowView->mainSwatchWell, defaults, spaces,
                                        *parts.names, *parts.history, *parts.tools);
     sync->setHistoryInterval(options.historyInterval);
-    windowView->setSwatchColumn(parts.swatches->view());
+    swatches = new SwatchColumn(defaults, spaces, *sync, *windowView->mainSwatchWell, *parts.palettes);
+    windowView->setSwatchColumn(swatches);
+    swatches->setButtons(windowView->addButton, windowView->addPaletteButton);
+    historyItems = std::make_unique<HistoryMenu>(*history, defaults,
+                                                 HistoryMenu::Options { [this] { return sync->wellColorSpace(); }, {} });
     wireWindow();
 }
 
@@ -95,6 +109,9 @@ void AppDelegate::wireWindow()
     connect(w.openPrefsButton, &QToolButton::clicked, this, &AppDelegate::openPrefs);
     connect(w.addButton, &QToolButton::clicked, this, &AppDelegate::addSwatch);
     connect(w.addPaletteButton, &QToolButton::clicked, this, &AppDelegate::savePalette);
+    connect(swatches, &SwatchColumn::colorsHandedOver, this, &AppDelegate::reloadColorsAndSaveHistory);
+    connect(historyItems.get(), &HistoryMenu::colorsHandedOver, this, &AppDelegate::reloadColorsAndSaveHistory);
+    w.historyButton->setMenu(historyItems->menu());
     // Parts that are not there yet get no live button.
     w.openPalettesButton->setEnabled(parts.palettes->available());
     w.generatorButton->setEnabled(parts.tools->available());
@@ -102,6 +119,11 @@ void AppDelegate::wireWindow()
 
     TrayIcon& t = *statusItem;
     connect(&t, &TrayIcon::activated, this, &AppDelegate::toggleWindow);
+    t.addCommand(historyItems->menu()->menuAction());
+    auto* keepTopSwatch = new QAction(tr("Keep Only the Top Swatch"), &t);
+    keepTopSwatch->setData(12);
+    connect(keepTopSwatch, &QAction::triggered, this, &AppDelegate::clearAllSwatches);
+    t.addCommand(keepTopSwatch);
     connect(&t, &TrayIcon::openWindowRequested, this, &AppDelegate::openWindow);
     connect(&t, &TrayIcon::preferencesRequested, this, &AppDelegate::openPrefs);
     connect(&t, &TrayIcon::namesPreferencesRequested, this, &AppDelegate::openNamesPreferences);
@@ -131,22 +153,25 @@ void AppDelegate::launch()
 {
     awakeFromNib();
     applicationWillFinishLaunching();
-    applicationDidFinishLaunching();
+    if (!storeFailed)
+        applicationDidFinishLaunching();
 }
 
 void AppDelegate::awakeFromNib()
 {
     sync->updateColorSpace();
     sync->updateCMYKColorSpace();
-    parts.swatches->validateSwatchButtons(*windowView->addButton, *windowView->addPaletteButton);
+    swatches->validateSwatchButtons();
 }
 
 void AppDelegate::applicationWillFinishLaunching()
 {
     parts.names->createSupportFolderAndNamesDatabase();
+    if (!openHistoryStore())
+        return;
     FirstStartValues::setDefaultColors(defaults, sync->wellColorSpace());
     FirstStartValues::setDefaultColorSpaces(defaults, spaces);
-    parts.swatches->initializeSwatchView();
+    swatches->initializeSwatchView();
     updateWindowWithConverters();
     sync->setLightness(0);
     sync->canUpdateHistory = false;
@@ -190,7 +215,7 @@ void AppDelegate::applicationDidFinishLaunching()
     parts.paletteMigration->migratePalettesFromCoreDataToClrFiles();
     addNotifications();
     addExtraNotifications();
-    parts.swatches->reloadTable();
+    swatches->reloadTable();
     HelperQuitNotice::post();
     launching = false;
 }
@@ -311,12 +336,25 @@ void AppDelegate::quitFromSysMenu()
     terminate();
 }
 
-void AppDelegate::terminate()
+bool AppDelegate::openHistoryStore()
+{
+    const std::optional<HistoryStoreError> error = history->open();
+    if (!error)
+        return true;
+    storeFailed = true;
+    HistoryStoreAlert::presentError(*error);
+    terminate(EXIT_FAILURE);
+    return false;
+}
+
+void AppDelegate::terminate(int status)
 {
     if (options.terminate)
         options.terminate();
     else
-        QCoreApplication::quit();
+        // Queued: at start-up the event loop is not running yet.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
 }
 
 // ---- window, tray and taskbar
@@ -329,7 +367,7 @@ void AppDelegate::updateWindowWithConverters()
     windowView->updateWindowWithConverters(shown);
     if (windowView->isVisible())
         windowView->resize(windowView->width(), windowView->sizeHint().height());
-    QTimer::singleShot(0, this, [this] { parts.swatches->reloadTable(); });
+    QTimer::singleShot(0, this, [this] { swatches->reloadTable(); });
     updateUIColors();
 }
 
@@ -448,8 +486,9 @@ void AppDelegate::aboutHuelark()
 
 void AppDelegate::openPalettesWindow() { parts.palettes->openPalettesWindow(); }
 void AppDelegate::openToolWindow() { parts.tools->openToolWindow(); }
-void AppDelegate::addSwatch() { parts.swatches->addSwatch(*windowView->mainSwatchWell->color()); }
-void AppDelegate::savePalette() { parts.swatches->savePalette(); }
+void AppDelegate::addSwatch() { swatches->addSwatch(); }
+void AppDelegate::clearAllSwatches() { swatches->clearAllSwatches(); }
+void AppDelegate::savePalette() { swatches->savePalette(); }
 
 void AppDelegate::windowDidBecomeKey()
 {
@@ -462,13 +501,13 @@ void AppDelegate::updateLabelColors(const QColor& color) { windowView->updateLab
 void AppDelegate::updateUIColors()
 {
     windowView->updateUIColors(sync->lightness());
-    parts.swatches->validateSwatchButtons(*windowView->addButton, *windowView->addPaletteButton);
+    swatches->validateSwatchButtons();
 }
 
 bool AppDelegate::validateUserInterfaceItem(int tag) const
 {
     // Tag 12 acts on all swatches but the top one: pointless with one left.
-    return tag != 12 || parts.swatches->swatchCount() != 1;
+    return tag != 12 || swatches->swatchCount() != 1;
 }
 
 // ---- outside links
@@ -507,7 +546,7 @@ void AppDelegate::loadColors()
 {
     const std::optional<Color> color = ColorArchive::getColorFromData(
         defaults.dataForKey(colorLastKey), ColorArchive::defaultColor(), spaces, sync->wellColorSpace());
-    parts.swatches->reloadSwatches();
+    swatches->reloadSwatches();
     sync->loadColor(color);
 }
 

@@ -18,8 +18,11 @@ class QUrl;
 class ColorPanel;
 class ColorSpaceRegistry;
 class FieldSync;
+class HistoryMenu;
+class HistoryStore;
 class MainWindow;
 class NotificationCenter;
+class SwatchColumn;
 class TrayIcon;
 class UserDefaults;
 
@@ -93,6 +96,7 @@ public:
     void openPalettesWindow();
     void openToolWindow();
     void addSwatch();
+    void clearAllSwatches();
     void savePalette();
     void windowDidBecomeKey();
     void updateLabelColors(const QColor& color);
@@ -125,11 +129,17 @@ public:
     FieldSync& fieldSync() const { return *sync; }
     TrayIcon& tray() const { return *statusItem; }
     ColorPanel& colorPanel() const { return *panel; }
+    HistoryStore& historyStore() const { return *history; }
+    HistoryMenu& historyMenu() const { return *historyItems; }
+    SwatchColumn& swatchColumn() const { return *swatches; }
     const AppParts& appParts() const { return parts; }
 
 private:
     void wireWindow();
-    void terminate();
+    // Opens the history store; a store that cannot open is shown to the
+    // user and ends the program.
+    bool openHistoryStore();
+    void terminate(int status = 0);
     void applyWindowFlag(Qt::WindowType flag, bool on);
     void orderColorPanelFront();
     void refuseSessionRestart();
@@ -145,6 +155,10 @@ private:
     std::unique_ptr<ColorPanel> panel;
     std::unique_ptr<FieldSync> sync;
     std::unique_ptr<TrayIcon> statusItem;
+    std::unique_ptr<HistoryStore> history;
+    std::unique_ptr<HistoryMenu> historyItems;
+    SwatchColumn* swatches = nullptr; // a child of the window
     bool observing = false;
+    bool storeFailed = false;
     bool launching = false;
 };

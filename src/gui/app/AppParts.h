@@ -1,7 +1,6 @@
 #pragma once
 
 #include "history/HistoryRecorder.h"
-#include "history/SwatchColumn.h"
 #include "names/NameLookup.h"
 #include "palettes/PaletteMigration.h"
 #include "palettes/PalettesWindow.h"
@@ -17,8 +16,8 @@
 // a part puts the real one here (and tests put in fakes to watch the calls).
 struct AppParts
 {
-    std::unique_ptr<HistoryRecorder> history = std::make_unique<NoHistoryRecorder>();
-    std::unique_ptr<SwatchColumn> swatches = std::make_unique<NoSwatchColumn>();
+    // None: entries go to the program's history store.
+    std::unique_ptr<HistoryRecorder> history;
     std::unique_ptr<NameLookup> names = std::make_unique<NoNameLookup>();
     std::unique_ptr<PalettesWindow> palettes = std::make_unique<NoPalettesWindow>();
     std::unique_ptr<PaletteMigration> paletteMigration = std::make_unique<NoPaletteMigration>();

@@ -241,12 +241,16 @@ void MainWindow::buildFooter(QVBoxLayout* outer)
     openPrefsButton = button(QStringLiteral(":/icons/preferences.svg"), tr("Preferences"), QKeySequence::Preferences);
     if (openPrefsButton->shortcut().isEmpty())
         openPrefsButton->setShortcut(QKeySequence(tr("Ctrl+,")));
+    historyButton = button(QStringLiteral(":/icons/history.svg"), tr("History"), QKeySequence(tr("Ctrl+H")));
+    historyButton->setObjectName(QStringLiteral("historyButton"));
+    historyButton->setPopupMode(QToolButton::InstantPopup);
     addButton = button(QStringLiteral(":/icons/add-swatch.svg"), tr("Add the colour to the swatches"), QKeySequence(tr("Ctrl+D")));
     addPaletteButton = button(QStringLiteral(":/icons/add-palette.svg"), tr("Save the swatches as a palette"), QKeySequence(tr("Ctrl+S")));
     layout->addWidget(openPalettesButton);
     layout->addWidget(generatorButton);
     layout->addWidget(openPrefsButton);
     layout->addStretch(1);
+    layout->addWidget(historyButton);
     layout->addWidget(addButton);
     layout->addWidget(addPaletteButton);
     outer->addWidget(footer);
@@ -256,7 +260,7 @@ void MainWindow::buildFooter(QVBoxLayout* outer)
 void MainWindow::tintIcons()
 {
     const QColor color = palette().color(QPalette::WindowText);
-    for (QToolButton* b : { openPalettesButton, generatorButton, openPrefsButton, addButton, addPaletteButton })
+    for (QToolButton* b : { openPalettesButton, generatorButton, openPrefsButton, historyButton, addButton, addPaletteButton })
         b->setIcon(tintedIcon(b->property("iconResource").toString(), color));
 }
 
@@ -270,7 +274,8 @@ void MainWindow::applyStyle()
         "ValueField:hover { border-color: rgba(128,128,128,0.45); }"
         "ValueField:focus { background: rgba(255,255,255,0.2); border-color: rgba(128,128,128,0.55); }"
         "QLabel[role=\"rowTitle\"] { font-weight: 600; }"
-        "QWidget#footer { background: palette(window); border-top: 1px solid palette(mid); }"));
+        "QWidget#footer { background: palette(window); border-top: 1px solid palette(mid); }"
+        "QToolButton#historyButton::menu-indicator { image: none; width: 0px; }"));
     applyTextColors();
 }
 

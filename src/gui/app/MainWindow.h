@@ -56,7 +56,7 @@ public:
     QVBoxLayout *mainStackView = nullptr, *codeStackView = nullptr, *codeBottomStackView = nullptr;
     bool mainStackViewCenterConstraint = false; // the rows are centred vertically
     QToolButton *openPalettesButton = nullptr, *generatorButton = nullptr, *openPrefsButton = nullptr,
-                *addButton = nullptr, *addPaletteButton = nullptr;
+                *addButton = nullptr, *addPaletteButton = nullptr, *historyButton = nullptr;
     NotationFields fields;
     // fields.nameField, the field that completes names.
     AutoCompleteTextField* nameField() const;

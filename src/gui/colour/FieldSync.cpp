@@ -410,10 +410,11 @@ void FieldSync::checkForSwatchChange()
 
 void FieldSync::updateHistoryAndSetColor(const std::optional<Color>& color)
 {
+    if (color)
+        well.setColor(*color);
     invalidateTimer();
-    const std::optional<Color> recorded = color ? color : ColorSpace::convert(*well.color(), wellSpace);
-    if (recorded)
-        history.updateHistoryAndSetColor(*recorded);
+    if (const std::optional<Color> recorded = ColorSpace::convert(*well.color(), wellSpace))
+        history.saveHistoryItem(*recorded);
 }
 
 void FieldSync::invalidateTimer()

@@ -105,7 +105,8 @@ public:
     // The history timer's tick: records the well's colour when no change
     // has come since the last refresh.
     void checkForSwatchChange();
-    // Records `color`, or the well's colour, as a history entry now.
+    // Makes `color` (if any) the well's colour, then records the well's
+    // colour as a history entry now.
     void updateHistoryAndSetColor(const std::optional<Color>& color = std::nullopt);
     void invalidateTimer();
 

@@ -1,23 +1,26 @@
 #pragma once
 
 #include "colour/Color.h"
+#include "history/HistoryStore.h"
 
-// Where a settled current colour becomes a dated history entry.
-//
-// The history store arrives in a later change. Until then the program runs
-// with `NoHistoryRecorder`, which records nothing and shows nothing; tests
-// plug in their own recorder to watch when the history timer fires.
+// Where a settled current colour becomes a dated history entry: the
+// history store, or in tests a recorder that watches when the history timer
+// fires.
 class HistoryRecorder
 {
 public:
     virtual ~HistoryRecorder() = default;
 
     // Records `color` (already in the window's colour space) as a new entry.
-    virtual void updateHistoryAndSetColor(const Color& color) = 0;
+    virtual void saveHistoryItem(const Color& color) = 0;
 };
 
-class NoHistoryRecorder final : public HistoryRecorder
+class StoreHistoryRecorder final : public HistoryRecorder
 {
 public:
-    void updateHistoryAndSetColor(const Color&) override {}
+    explicit StoreHistoryRecorder(HistoryStore& store) : store(store) {}
+    void saveHistoryItem(const Color& color) override { store.saveHistoryItem(color); }
+
+private:
+    HistoryStore& store;
 };

@@ -1,9 +1,420 @@
 #include "SwatchColumn.h"
 
-#include <QAbstractButton>
+#include "app/SwatchWell.h"
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
+#include "colour/FieldSync.h"
+#include "colour/HexCodec.h"
+#include "history/PoofEffect.h"
+#include "history/SwatchCellView.h"
+#include "history/SwatchDragData.h"
+#include "history/SwatchListModel.h"
+#include "history/SwatchTable.h"
+#include "palettes/PalettesWindow.h"
+#include "settings/UserDefaults.h"
 
-void NoSwatchColumn::validateSwatchButtons(QAbstractButton& addButton, QAbstractButton& addPaletteButton)
+#include <QAbstractButton>
+#include <QMenu>
+#include <QMimeData>
+#include <QSet>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <unistd.h>
+
+namespace {
+
+const QString currentColorsKey = QStringLiteral("currentColors");
+const QString colorLastKey = QStringLiteral("color_last");
+constexpr int columnWidth = 40;
+constexpr int rowsSharingHeight = 8;
+constexpr int lowestRow = 25;
+
+QColor onScreen(const Color& color)
 {
-    addButton.setEnabled(false);
-    addPaletteButton.setEnabled(false);
+    const Color screen = ColorSpace::convert(color, ColorSpace::sRGB()).value_or(color);
+    return QColor::fromRgbF(float(screen.red()), float(screen.green()), float(screen.blue()));
+}
+
+} // namespace
+
+SwatchColumn::SwatchColumn(UserDefaults& defaults, const ColorSpaceRegistry& spaces, FieldSync& sync,
+                           SwatchWell& well, PalettesWindow& palettes, QWidget* parent)
+    : QWidget(parent)
+    , defaults(defaults)
+    , spaces(spaces)
+    , sync(sync)
+    , well(well)
+    , palettes(palettes)
+    , dragSource(QByteArray::number(::getpid()) + '/' + QByteArray::number(quintptr(this), 16))
+{
+    setObjectName(QStringLiteral("swatchColumn"));
+    setFixedWidth(columnWidth);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    model = new SwatchListModel(this);
+    table = new SwatchTable(*this, this);
+    table->setModel(model);
+    // Where there are no swatches the window's colour shows through.
+    table->viewport()->setAutoFillBackground(false);
+    table->setStyleSheet(QStringLiteral("QTableView { background: transparent; }"));
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(table);
+
+    connect(table, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { tableViewShouldSelectRow(index.row()); });
+    connect(table, &SwatchTable::rowChosen, this, &SwatchColumn::tableViewShouldSelectRow);
+    connect(table, &SwatchTable::removeRequested, this, [this](int row) {
+        removeSwatch(row);
+        table->setCurrentIndex(model->index(std::min(row, swatchCount() - 1), 0));
+    });
+    connect(table, &SwatchTable::moveRequested, this, [this](int row, int gap) {
+        moveSwatch(row, gap);
+        table->setCurrentIndex(model->index(std::clamp(gap > row ? gap - 1 : gap, 0, swatchCount() - 1), 0));
+    });
+    connect(table, &SwatchTable::keyboardRowChanged, this, &SwatchColumn::updateMarks);
+    connect(table, &QWidget::customContextMenuRequested, this, &SwatchColumn::showContextMenu);
+}
+
+SwatchColumn::~SwatchColumn() = default;
+
+void SwatchColumn::setButtons(QAbstractButton* add, QAbstractButton* addPalette)
+{
+    addButton = add;
+    addPaletteButton = addPalette;
+    validateSwatchButtons();
+}
+
+// ---- the list
+
+void SwatchColumn::initializeSwatchView()
+{
+    if (defaults.hasUserValue(QStringLiteral("color_1"))) {
+        QVariantList migrated;
+        for (int i = 1; i <= 8; ++i) {
+            const QString key = QStringLiteral("color_%1").arg(i);
+            const QByteArray data = defaults.dataForKey(key);
+            if (!data.isEmpty())
+                migrated << data;
+            defaults.removeObjectForKey(key);
+        }
+        defaults.setArray(migrated, currentColorsKey);
+        defaults.synchronize();
+    }
+    reloadTable();
+}
+
+const QList<QByteArray>& SwatchColumn::swatchesArray()
+{
+    swatches.clear();
+    for (const QVariant& element : defaults.arrayForKey(currentColorsKey))
+        swatches << element.toByteArray();
+    return swatches;
+}
+
+void SwatchColumn::reloadSwatches()
+{
+    swatchesArray();
+    reloadTable();
+    table->scrollToTop();
+    validateSwatchButtons();
+}
+
+void SwatchColumn::reloadTable()
+{
+    keys.clear();
+    QList<SwatchListModel::Row> rows;
+    const bool hexUnit = defaults.boolForKey(QStringLiteral("showHexUnit"));
+    const bool lowerCase = defaults.boolForKey(QStringLiteral("lowerCaseHEX"));
+    for (const QByteArray& data : swatches) {
+        const Color color = swatchColor(data);
+        keys << hexKey(color);
+        rows.append({ data, onScreen(color), HexCodec::displayedForm(keys.last(), hexUnit, lowerCase) });
+    }
+    keysSpace = sync.wellColorSpace();
+    model->setRows(std::move(rows));
+    cells.clear();
+    for (int row = 0; row < swatchCount(); ++row) {
+        SwatchCellView* cell = tableViewViewForTableColumn(row);
+        cells << cell;
+        table->setIndexWidget(model->index(row, 0), cell);
+    }
+    table->updateRowHeights();
+    updateMarks();
+}
+
+SwatchCellView* SwatchColumn::tableViewViewForTableColumn(int row)
+{
+    const SwatchListModel::Row& shown = model->rows().at(row);
+    auto* cell = new SwatchCellView(row, shown.shown, shown.hexCode);
+    cell->setAccessibleName(model->index(row, 0).data(Qt::AccessibleTextRole).toString());
+    connect(cell, &SwatchCellView::entered, this, [this](int r) {
+        if (swatchCount() != 1)
+            showRemoveButton(r);
+    });
+    connect(cell, &SwatchCellView::exited, this, [this](int r) {
+        if (swatchCount() != 1)
+            hideRemoveButton(r);
+    });
+    connect(cell, &SwatchCellView::removeClicked, this, &SwatchColumn::removeSwatch);
+    return cell;
+}
+
+SwatchCellView* SwatchColumn::cellAt(int row) const
+{
+    return row >= 0 && row < cells.size() ? cells[row] : nullptr;
+}
+
+// ---- changes
+
+void SwatchColumn::addSwatch()
+{
+    const std::optional<Color> current = ColorSpace::convert(*well.color(), sync.wellColorSpace());
+    swatches.prepend(archiveInWellSpace(current.value_or(*well.color())));
+    updateSwatches();
+}
+
+void SwatchColumn::removeSwatch(int row)
+{
+    if (swatchCount() < 2 || row < 0 || row >= swatchCount())
+        return;
+    swatches.removeAt(row);
+    updateSwatches();
+}
+
+void SwatchColumn::moveSwatch(int from, int gap)
+{
+    if (from < 0 || from >= swatchCount())
+        return;
+    const int to = std::clamp(gap > from ? gap - 1 : gap, 0, swatchCount() - 1);
+    if (to == from)
+        return; // dropped where it was: nothing changed, nothing to record
+    swatches.move(from, to);
+    updateSwatches();
+}
+
+void SwatchColumn::clearAllSwatches()
+{
+    QVariantList kept;
+    if (!swatches.isEmpty())
+        kept << swatches.first();
+    // The current colour goes along: the reload reads "color_last", which
+    // otherwise holds the colour of the last close.
+    defaults.setData(archiveInWellSpace(*well.color()), colorLastKey);
+    defaults.setArray(kept, currentColorsKey);
+    defaults.synchronize();
+    Q_EMIT colorsHandedOver();
+}
+
+void SwatchColumn::updateSwatches()
+{
+    QVariantList stored;
+    for (const QByteArray& data : swatches)
+        stored << data;
+    defaults.setArray(stored, currentColorsKey);
+    defaults.synchronize();
+    reloadTable();
+    sync.updateHistoryAndSetColor();
+    validateSwatchButtons();
+}
+
+// ---- colours
+
+Color SwatchColumn::swatchColor(const QByteArray& data) const
+{
+    // What the column shows for data that is not a colour.
+    const Color fallback = Color::fromIntegers(45, 52, 65);
+    const Color color = ColorArchive::unarchive(data, spaces).value_or(fallback);
+    return ColorSpace::convert(color, sync.wellColorSpace()).value_or(color);
+}
+
+QString SwatchColumn::hexKey(const Color& color) const
+{
+    if (std::optional<QString> code = HexCodec::hexCodeForColor(color, sync.wellColorSpace()))
+        return *code;
+    const auto [r, g, b] = color.integerComponents();
+    return HexCodec::storedForm(r, g, b);
+}
+
+QByteArray SwatchColumn::archiveInWellSpace(const Color& color) const
+{
+    return ColorArchive::archive(ColorSpace::convert(color, sync.wellColorSpace()).value_or(color));
+}
+
+bool SwatchColumn::isSwatch(const Color& color) const
+{
+    if (keysSpace != sync.wellColorSpace()) {
+        keys.clear();
+        for (const QByteArray& data : swatches)
+            keys << hexKey(swatchColor(data));
+        keysSpace = sync.wellColorSpace();
+    }
+    return keys.contains(hexKey(color));
+}
+
+QList<Color> SwatchColumn::currentPalette() const
+{
+    QList<Color> colors;
+    for (const QByteArray& data : swatches)
+        colors << swatchColor(data);
+    return colors;
+}
+
+QList<QList<Color>> SwatchColumn::allPaletteArraysWithCount(int count) const
+{
+    return palettes.allPaletteArraysWithCount(count);
+}
+
+void SwatchColumn::savePalette()
+{
+    palettes.saveCurrentPalette(currentPalette());
+}
+
+void SwatchColumn::validateSwatchButtons()
+{
+    if (addButton)
+        addButton->setEnabled(!isSwatch(*well.color()));
+    if (addPaletteButton) {
+        // Saving needs the palettes, something to save and no list of these
+        // very colours yet.
+        bool enable = palettes.available() && !swatches.isEmpty();
+        if (enable) {
+            const QList<Color> palette = currentPalette();
+            QSet<QString> mine;
+            for (const Color& c : palette)
+                mine.insert(hexKey(c));
+            for (const QList<Color>& list : allPaletteArraysWithCount(int(palette.size()))) {
+                QSet<QString> theirs;
+                for (const Color& c : list)
+                    theirs.insert(hexKey(c));
+                if (theirs == mine) {
+                    enable = false;
+                    break;
+                }
+            }
+        }
+        addPaletteButton->setEnabled(enable);
+    }
+    updateMarks();
+}
+
+void SwatchColumn::updateMarks()
+{
+    const QString current = hexKey(*well.color());
+    const int focused = table->hasFocus() ? table->currentIndex().row() : -1;
+    for (SwatchCellView* cell : std::as_const(cells)) {
+        cell->setCurrent(cell->row() < keys.size() && keys[cell->row()] == current);
+        cell->setKeyboardFocus(cell->row() == focused);
+    }
+}
+
+// ---- hover
+
+void SwatchColumn::showRemoveButton(int row)
+{
+    for (SwatchCellView* cell : std::as_const(cells))
+        cell->removeButton->setVisible(cell->row() == row);
+}
+
+void SwatchColumn::hideRemoveButton(int row)
+{
+    if (SwatchCellView* cell = cellAt(row))
+        cell->removeButton->hide();
+}
+
+void SwatchColumn::hideAllRemoveButtons()
+{
+    for (SwatchCellView* cell : std::as_const(cells))
+        cell->removeButton->hide();
+}
+
+// ---- the table
+
+int SwatchColumn::heightOfRow(int row, int count, int columnHeight)
+{
+    if (count > rowsSharingHeight || count <= 0 || columnHeight <= 0)
+        return lowestRow;
+    const int share = columnHeight / count;
+    const int height = row == count - 1 ? share + (columnHeight - share * count) : share;
+    return std::max(height, lowestRow);
+}
+
+int SwatchColumn::tableViewHeightOfRow(int row) const
+{
+    return heightOfRow(row, swatchCount(), table->height());
+}
+
+void SwatchColumn::tableViewShouldSelectRow(int row)
+{
+    if (row >= 0 && row < swatchCount())
+        sync.updateHistoryAndSetColor(swatchColor(swatches[row]));
+}
+
+QMimeData* SwatchColumn::tableViewPasteboardWriterForRow(int row)
+{
+    hideAllRemoveButtons();
+    if (swatchCount() == 1 || row < 0 || row >= swatchCount())
+        return nullptr;
+    const SwatchListModel::Row& shown = model->rows().at(row);
+    return SwatchDragData::forRow(row, dragSource, shown.shown, shown.hexCode);
+}
+
+bool SwatchColumn::isOwnDrag(const QMimeData* data) const
+{
+    return SwatchDragData::sourceRow(data, dragSource).has_value();
+}
+
+bool SwatchColumn::tableViewValidateDrop(const QMimeData* data) const
+{
+    return isOwnDrag(data) || SwatchDragData::droppedColor(data).has_value();
+}
+
+bool SwatchColumn::tableViewAcceptDrop(const QMimeData* data, int row)
+{
+    if (const std::optional<int> source = SwatchDragData::sourceRow(data, dragSource)) {
+        moveSwatch(*source, row);
+        return true;
+    }
+    const std::optional<QColor> dropped = SwatchDragData::droppedColor(data);
+    if (!dropped)
+        return true;
+    // Read as the hex field reads a code, so a dropped colour and the same
+    // colour typed are one and the same swatch.
+    const std::optional<Color> color = HexCodec::colorWithHexColorString(
+        HexCodec::storedForm(dropped->red(), dropped->green(), dropped->blue()), sync.wellColorSpace());
+    if (!color || isSwatch(*color))
+        return false;
+    swatches.prepend(archiveInWellSpace(*color));
+    updateSwatches();
+    return true;
+}
+
+void SwatchColumn::tableViewDraggingSessionEndedAtPoint(int row, Qt::DropAction operation, const QPoint& globalPoint)
+{
+    // Taken by another program (or moved within the column): kept. Let go
+    // over the window itself: kept too, nothing is thrown away by a slip.
+    if (operation != Qt::IgnoreAction || window()->frameGeometry().contains(globalPoint))
+        return;
+    if (swatchCount() < 2 || row < 0 || row >= swatchCount())
+        return;
+    swatches.removeAt(row);
+    PoofEffect::showAt(globalPoint);
+    updateSwatches();
+}
+
+void SwatchColumn::showContextMenu(const QPoint& point)
+{
+    const int row = table->rowAt(point.y());
+    QMenu menu(this);
+    QAction* choose = menu.addAction(tr("Use This Colour"), this, [this, row] { tableViewShouldSelectRow(row); });
+    choose->setEnabled(row >= 0);
+    QAction* remove = menu.addAction(tr("Remove Swatch"), this, [this, row] { removeSwatch(row); });
+    remove->setEnabled(row >= 0 && swatchCount() > 1);
+    menu.addSeparator();
+    QAction* add = menu.addAction(tr("Add the Current Colour"), this, &SwatchColumn::addSwatch);
+    add->setEnabled(!isSwatch(*well.color()));
+    QAction* keepTop = menu.addAction(tr("Keep Only the Top Swatch"), this, &SwatchColumn::clearAllSwatches);
+    keepTop->setEnabled(swatchCount() > 1);
+    menu.exec(table->viewport()->mapToGlobal(point));
 }

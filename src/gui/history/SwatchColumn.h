@@ -2,47 +2,128 @@
 
 #include "colour/Color.h"
 
+#include <QByteArray>
+#include <QList>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class ColorSpaceRegistry;
+class FieldSync;
+class PalettesWindow;
 class QAbstractButton;
-class QWidget;
+class QMimeData;
+class SwatchCellView;
+class SwatchListModel;
+class SwatchTable;
+class SwatchWell;
+class UserDefaults;
 
-// The column of current swatches beside the notation rows, stored under
-// "currentColors".
+// The column of current swatches beside the notation rows: the colours the
+// user is collecting right now, top first. The user adds the current colour
+// at the top, removes a swatch with the button shown on hover (or Delete),
+// reorders by dragging, drags a swatch out of the window to throw it away,
+// drops colours from other programs on it, and picks a swatch to make it the
+// current colour. The column never lets its last swatch go.
 //
-// The real column arrives in a later change. Until then the program runs
-// with `NoSwatchColumn`: no column is shown, and the add-swatch and
-// add-palette buttons stay disabled rather than pretend to work.
-class SwatchColumn
+// Every change is stored under "currentColors" at once and recorded in the
+// history with the current colour. Two swatches are the same colour when
+// they have the same hex code in the window's colour space: every notation
+// the window shows is made from those integers, so nothing tells them apart.
+class SwatchColumn : public QWidget
 {
-public:
-    virtual ~SwatchColumn() = default;
+    Q_OBJECT
 
-    // The column's widget, placed at the window's right edge; none when
-    // there is nothing to show.
-    virtual QWidget* view() = 0;
-    // Start-up set-up of the column (and of the older swatch keys).
-    virtual void initializeSwatchView() = 0;
-    // Rebuilds the column from "currentColors" and scrolls to the top.
-    virtual void reloadSwatches() = 0;
-    // Redraws the rows, e.g. after the window's rows were rebuilt.
-    virtual void reloadTable() = 0;
-    virtual int swatchCount() const = 0;
-    // Adds the current colour at the top of the column.
-    virtual void addSwatch(const Color& current) = 0;
-    // Saves the column as a palette.
-    virtual void savePalette() = 0;
-    // Enables or disables the two buttons that act on the column.
-    virtual void validateSwatchButtons(QAbstractButton& addButton, QAbstractButton& addPaletteButton) = 0;
-};
-
-class NoSwatchColumn final : public SwatchColumn
-{
 public:
-    QWidget* view() override { return nullptr; }
-    void initializeSwatchView() override {}
-    void reloadSwatches() override {}
-    void reloadTable() override {}
-    int swatchCount() const override { return 0; }
-    void addSwatch(const Color&) override {}
-    void savePalette() override {}
-    void validateSwatchButtons(QAbstractButton& addButton, QAbstractButton& addPaletteButton) override;
+    SwatchColumn(UserDefaults& defaults, const ColorSpaceRegistry& spaces, FieldSync& sync, SwatchWell& well,
+                 PalettesWindow& palettes, QWidget* parent = nullptr);
+    ~SwatchColumn() override;
+
+    // The footer buttons whose state follows the column.
+    void setButtons(QAbstractButton* addButton, QAbstractButton* addPaletteButton);
+
+    // Start-up: moves the swatches of older versions ("color_1" to
+    // "color_8") into "currentColors", once, then shows the column.
+    void initializeSwatchView();
+    // Rebuilds the list from "currentColors".
+    const QList<QByteArray>& swatchesArray();
+    // swatchesArray, then the table, scrolled to the top.
+    void reloadSwatches();
+    void reloadTable();
+    int swatchCount() const { return int(swatches.size()); }
+    const QList<QByteArray>& swatchData() const { return swatches; }
+
+    // Adds the current colour at the top.
+    void addSwatch();
+    // Removes the swatch of `row`, unless it is the last one.
+    void removeSwatch(int row);
+    // Keeps only the top swatch, through the hand-over (colorsHandedOver).
+    void clearAllSwatches();
+    // Stores the list, redraws, records history, revalidates the buttons.
+    void updateSwatches();
+    void validateSwatchButtons();
+    // The swatches as colours in the window's space, top first.
+    QList<Color> currentPalette() const;
+    QList<QList<Color>> allPaletteArraysWithCount(int count) const;
+    void savePalette();
+    // Whether `color` (in the window's space) is one of the swatches.
+    bool isSwatch(const Color& color) const;
+
+    void showRemoveButton(int row);
+    void hideRemoveButton(int row);
+    void hideAllRemoveButtons();
+
+    // The table's questions and what its events mean.
+    int tableViewHeightOfRow(int row) const;
+    // The rule: up to eight swatches share the column's height (the last row
+    // takes the remainder), from nine on rows are 25 px and the column
+    // scrolls; no row is lower than 25 px.
+    static int heightOfRow(int row, int count, int columnHeight);
+    SwatchCellView* tableViewViewForTableColumn(int row);
+    // Makes the swatch of `row` the current colour and records it.
+    void tableViewShouldSelectRow(int row);
+    // The drag data of `row`; none while only one swatch is left.
+    QMimeData* tableViewPasteboardWriterForRow(int row);
+    bool tableViewValidateDrop(const QMimeData* data) const;
+    // A drop into the gap before `row` (the count for the end): a swatch of
+    // this column moves there, a colour from elsewhere goes to the top
+    // unless it is already a swatch.
+    bool tableViewAcceptDrop(const QMimeData* data, int row);
+    // A drag of `row` ended with `operation` at `globalPoint`: dropped
+    // nowhere outside the window, the swatch goes, with a poof.
+    void tableViewDraggingSessionEndedAtPoint(int row, Qt::DropAction operation, const QPoint& globalPoint);
+    bool isOwnDrag(const QMimeData* data) const;
+
+    SwatchTable* swatchTable() const { return table; }
+    SwatchCellView* cellAt(int row) const;
+
+Q_SIGNALS:
+    // "color_last" and "currentColors" were rewritten for the window to
+    // reload (the hand-over).
+    void colorsHandedOver();
+
+private:
+    Color swatchColor(const QByteArray& data) const;
+    QString hexKey(const Color& color) const;
+    QByteArray archiveInWellSpace(const Color& color) const;
+    void moveSwatch(int from, int gap);
+    void updateMarks();
+    void showContextMenu(const QPoint& point);
+
+    UserDefaults& defaults;
+    const ColorSpaceRegistry& spaces;
+    FieldSync& sync;
+    SwatchWell& well;
+    PalettesWindow& palettes;
+
+    QList<QByteArray> swatches;
+    // The hex code of each swatch, for comparisons, and the space they are in.
+    mutable QStringList keys;
+    mutable ColorSpacePtr keysSpace;
+    SwatchListModel* model = nullptr;
+    SwatchTable* table = nullptr;
+    QList<SwatchCellView*> cells;
+    QPointer<QAbstractButton> addButton, addPaletteButton;
+    QByteArray dragSource; // tells this column's drags from all others
 };

@@ -23,7 +23,7 @@ struct RecordingHistory final : HistoryRecorder
 {
     std::vector<Color>* entries;
     explicit RecordingHistory(std::vector<Color>* entries) : entries(entries) {}
-    void updateHistoryAndSetColor(const Color& color) override { entries->push_back(color); }
+    void saveHistoryItem(const Color& color) override { entries->push_back(color); }
 };
 
 // A names database of two names whose nearest name is always "Nearest",

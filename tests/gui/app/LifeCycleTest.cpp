@@ -185,7 +185,6 @@ TEST(LifeCycle, TrayCommandsOfMissingPartsAreDisabled)
     EXPECT_TRUE(h.app().tray().openAction->isEnabled());
     EXPECT_FALSE(h.app().tray().preferencesAction->isEnabled());
     EXPECT_FALSE(h.window().openPrefsButton->isEnabled());
-    EXPECT_FALSE(h.window().addButton->isEnabled());
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "app/ColorPanel.h"
 #include "app/TrayIcon.h"
+#include "colour/ColorArchive.h"
+#include "history/SwatchColumn.h"
+#include "history/SwatchTable.h"
 
 #include <QDesktopServices>
 #include <QMenu>
@@ -12,20 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct FakeSwatches final : SwatchColumn
-{
-    int count = 8;
-    int reloads = 0;
-    QWidget* view() override { return nullptr; }
-    void initializeSwatchView() override {}
-    void reloadSwatches() override {}
-    void reloadTable() override { ++reloads; }
-    int swatchCount() const override { return count; }
-    void addSwatch(const Color&) override {}
-    void savePalette() override {}
-    void validateSwatchButtons(QAbstractButton&, QAbstractButton&) override {}
-};
 
 struct FakePreferences final : PreferencesWindow
 {
@@ -73,31 +62,49 @@ Fake* install(AppParts& parts, Slot AppParts::*slot)
 TEST(WindowCommands, CommandOnAllButTheTopSwatchIsDisabledWithOneSwatchLeft)
 {
     AppHarness h;
-    FakeSwatches* swatches = nullptr;
-    h.start([&](AppParts& p) { swatches = install<FakeSwatches>(p, &AppParts::swatches); });
-    QAction keepTop(QStringLiteral("Keep the top swatch"));
-    keepTop.setData(12);
+    h.start();
+    QAction* keepTop = nullptr;
+    for (QAction* action : h.app().tray().statusMenu()->actions())
+        if (action->data() == 12)
+            keepTop = action;
+    ASSERT_TRUE(keepTop);
     QAction other(QStringLiteral("Another tagged command"));
     other.setData(3);
-    h.app().tray().addCommand(&keepTop);
     h.app().tray().addCommand(&other);
     for (const int count : { 1, 2, 0 }) {
-        swatches->count = count;
+        QVariantList swatches;
+        for (int i = 0; i < count; ++i)
+            swatches << ColorArchive::archive(Color::fromIntegers(i, i, i));
+        h.settings().setArray(swatches, "currentColors");
+        h.app().swatchColumn().reloadSwatches();
         Q_EMIT h.app().tray().statusMenu()->aboutToShow();
-        EXPECT_EQ(keepTop.isEnabled(), count != 1) << count << " swatches";
+        EXPECT_EQ(keepTop->isEnabled(), count != 1) << count << " swatches";
         EXPECT_TRUE(other.isEnabled()) << count << " swatches";
     }
 }
 
-TEST(WindowCommands, RebuildingTheRowsRedrawsTheSwatchColumn)
+TEST(WindowCommands, RebuildingTheRowsRefitsTheSwatchColumn)
 {
     AppHarness h;
-    FakeSwatches* swatches = nullptr;
-    h.start([&](AppParts& p) { swatches = install<FakeSwatches>(p, &AppParts::swatches); });
-    const int before = swatches->reloads;
-    h.settings().setBool(false, "showRGB");
+    h.start();
+    h.window().resize(h.window().sizeHint());
     QCoreApplication::processEvents();
-    EXPECT_GT(swatches->reloads, before);
+    const auto rowsFollowTheColumn = [&] {
+        const SwatchTable& table = *h.app().swatchColumn().swatchTable();
+        const int count = table.model()->rowCount();
+        for (int row = 0; row < count; ++row) {
+            if (table.rowHeight(row) != SwatchColumn::heightOfRow(row, count, table.height()))
+                return false;
+        }
+        return count > 0;
+    };
+    const int before = h.app().swatchColumn().height();
+    EXPECT_TRUE(rowsFollowTheColumn());
+    h.settings().setBool(false, "showRGB");
+    h.window().resize(h.window().width(), h.window().sizeHint().height());
+    QCoreApplication::processEvents();
+    EXPECT_LT(h.app().swatchColumn().height(), before);
+    EXPECT_TRUE(rowsFollowTheColumn());
 }
 
 TEST(WindowCommands, AboutOpensThePreferencesOnTheAboutPane)

@@ -1,0 +1,127 @@
+#include "SwatchCellView.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+
+namespace {
+
+constexpr int removeButtonSize = 16;
+
+bool isLight(const QColor& color)
+{
+    // Relative luminance with the sRGB weights; the 0.6 threshold keeps white
+    // marks on mid tones, where they read better than black.
+    return 0.2126 * color.redF() + 0.7152 * color.greenF() + 0.0722 * color.blueF() > 0.6;
+}
+
+QPixmap crossInCircle(const QColor& disc, const QColor& cross, qreal ratio)
+{
+    QPixmap pixmap(QSize(removeButtonSize, removeButtonSize) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(disc);
+    painter.drawEllipse(QRectF(1, 1, removeButtonSize - 2, removeButtonSize - 2));
+    QPen pen(cross, 1.6);
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setPen(pen);
+    const qreal a = 5.5, b = removeButtonSize - 5.5;
+    painter.drawLine(QPointF(a, a), QPointF(b, b));
+    painter.drawLine(QPointF(a, b), QPointF(b, a));
+    return pixmap;
+}
+
+} // namespace
+
+SwatchCellView::SwatchCellView(int row, const QColor& color, const QString& hexCode, QWidget* parent)
+    : QWidget(parent)
+    , rowNumber(row)
+    , shown(color)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(hexCode);
+    removeButton = new QToolButton(this);
+    removeButton->setAutoRaise(true);
+    removeButton->setFocusPolicy(Qt::NoFocus); // Delete on the focused row does the same
+    removeButton->setCursor(Qt::ArrowCursor);
+    removeButton->setFixedSize(removeButtonSize, removeButtonSize);
+    removeButton->setIconSize(QSize(removeButtonSize, removeButtonSize));
+    removeButton->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; background: transparent; }"));
+    removeButton->setToolTip(tr("Remove %1").arg(hexCode));
+    removeButton->setAccessibleName(tr("Remove swatch %1").arg(hexCode));
+    QIcon icon;
+    const QColor disc = isLight(shown) ? QColor(0, 0, 0, 150) : QColor(255, 255, 255, 215);
+    const QColor cross = isLight(shown) ? QColor(255, 255, 255) : QColor(40, 40, 40);
+    for (const qreal ratio : { 1.0, 2.0, 3.0 })
+        icon.addPixmap(crossInCircle(disc, cross, ratio));
+    removeButton->setIcon(icon);
+    removeButton->hide();
+    connect(removeButton, &QToolButton::clicked, this, [this] { Q_EMIT removeClicked(rowNumber); });
+}
+
+void SwatchCellView::setCurrent(bool isCurrent)
+{
+    if (current == isCurrent)
+        return;
+    current = isCurrent;
+    update();
+}
+
+void SwatchCellView::setKeyboardFocus(bool focus)
+{
+    if (keyboardFocus == focus)
+        return;
+    keyboardFocus = focus;
+    update();
+}
+
+QColor SwatchCellView::markColor(int alpha) const
+{
+    return isLight(shown) ? QColor(0, 0, 0, alpha * 3 / 4) : QColor(255, 255, 255, alpha);
+}
+
+void SwatchCellView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), shown);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (current) {
+        // A small dot on the left: this swatch is the colour in the window.
+        const qreal d = 6;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(markColor(220));
+        painter.drawEllipse(QRectF(7, (height() - d) / 2.0, d, d));
+    }
+    if (keyboardFocus) {
+        QPen pen(markColor(235), 1.5);
+        pen.setStyle(Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
+    }
+}
+
+void SwatchCellView::resizeEvent(QResizeEvent* event)
+{
+    removeButton->move(width() - removeButtonSize - 4, (height() - removeButtonSize) / 2);
+    QWidget::resizeEvent(event);
+}
+
+void SwatchCellView::enterEvent(QEnterEvent* event)
+{
+    // No hover while a button is held: that is a drag going past.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        Q_EMIT entered(rowNumber);
+    QWidget::enterEvent(event);
+}
+
+void SwatchCellView::leaveEvent(QEvent* event)
+{
+    Q_EMIT exited(rowNumber);
+    QWidget::leaveEvent(event);
+}

@@ -1,0 +1,227 @@
+#include "SwatchTable.h"
+
+#include "history/SwatchCellView.h"
+#include "history/SwatchColumn.h"
+#include "history/SwatchDragData.h"
+
+#include <QCursor>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+
+SwatchTable::SwatchTable(SwatchColumn& column, QWidget* parent)
+    : QTableView(parent)
+    , column(column)
+{
+    setFrameShape(QFrame::NoFrame);
+    setShowGrid(false);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setFocusPolicy(Qt::StrongFocus);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(false); // the rows' views would hide Qt's own
+    setAutoScroll(true);
+    setAccessibleName(tr("Swatches"));
+
+    dropIndicator = new QWidget(viewport());
+    dropIndicator->setAttribute(Qt::WA_TransparentForMouseEvents);
+    dropIndicator->setAutoFillBackground(true);
+    QPalette indicator = dropIndicator->palette();
+    indicator.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+    dropIndicator->setPalette(indicator);
+    dropIndicator->hide();
+}
+
+void SwatchTable::updateRowHeights()
+{
+    const int count = model() ? model()->rowCount() : 0;
+    for (int row = 0; row < count; ++row)
+        verticalHeader()->resizeSection(row, column.tableViewHeightOfRow(row));
+}
+
+void SwatchTable::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    updateRowHeights();
+}
+
+int SwatchTable::dropRow(const QPoint& point) const
+{
+    const int count = model() ? model()->rowCount() : 0;
+    const int row = rowAt(point.y());
+    if (row < 0)
+        return point.y() < 0 ? 0 : count;
+    // The upper half of a row is the gap above it, the lower half the gap below.
+    const int top = rowViewportPosition(row);
+    return point.y() < top + rowHeight(row) / 2 ? row : row + 1;
+}
+
+void SwatchTable::startDrag(Qt::DropActions)
+{
+    const int row = currentIndex().row();
+    QMimeData* data = column.tableViewPasteboardWriterForRow(row);
+    if (!data)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    if (SwatchCellView* cell = column.cellAt(row)) {
+        // The swatch itself, rounded, under the pointer as it was grabbed.
+        const qreal ratio = devicePixelRatioF();
+        QPixmap image(cell->size() * ratio);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath rounded;
+        rounded.addRoundedRect(QRectF(cell->rect()), 4, 4);
+        painter.fillPath(rounded, cell->color());
+        painter.end();
+        drag->setPixmap(image);
+        drag->setHotSpot(cell->mapFromGlobal(QCursor::pos()));
+    }
+    // No slide back: a swatch dropped nowhere is gone, one dropped in the
+    // window stays where it was.
+    const Qt::DropAction result = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    dropIndicator->hide();
+    column.tableViewDraggingSessionEndedAtPoint(row, result, QCursor::pos());
+}
+
+bool SwatchTable::acceptDrag(QDropEvent* event)
+{
+    if (!column.tableViewValidateDrop(event->mimeData())) {
+        dropIndicator->hide();
+        event->ignore();
+        return false;
+    }
+    const bool move = column.isOwnDrag(event->mimeData());
+    // Colours from elsewhere are copied: a program that handed over a text
+    // must keep it.
+    event->setDropAction(move ? Qt::MoveAction : Qt::CopyAction);
+    event->accept();
+    // A colour from elsewhere always goes to the top.
+    showDropIndicator(move ? dropRow(event->position().toPoint()) : 0);
+    return true;
+}
+
+void SwatchTable::showDropIndicator(int gap)
+{
+    const int count = model() ? model()->rowCount() : 0;
+    int y = 0;
+    if (count > 0)
+        y = gap < count ? rowViewportPosition(gap) : rowViewportPosition(count - 1) + rowHeight(count - 1);
+    const int thickness = 3;
+    y = std::clamp(y - thickness / 2, 0, std::max(0, viewport()->height() - thickness));
+    dropIndicator->setGeometry(0, y, viewport()->width(), thickness);
+    dropIndicator->raise();
+    dropIndicator->show();
+}
+
+void SwatchTable::dragEnterEvent(QDragEnterEvent* event)
+{
+    acceptDrag(event);
+}
+
+void SwatchTable::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!acceptDrag(event))
+        return;
+    // A long column scrolls when the drag nears its ends.
+    const int y = event->position().toPoint().y();
+    if (y < autoScrollMargin() || y > viewport()->height() - autoScrollMargin())
+        startAutoScroll();
+}
+
+void SwatchTable::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    dropIndicator->hide();
+    QTableView::dragLeaveEvent(event);
+}
+
+void SwatchTable::dropEvent(QDropEvent* event)
+{
+    dropIndicator->hide();
+    stopAutoScroll();
+    if (!column.tableViewValidateDrop(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    const bool move = column.isOwnDrag(event->mimeData());
+    if (column.tableViewAcceptDrop(event->mimeData(), dropRow(event->position().toPoint()))) {
+        event->setDropAction(move ? Qt::MoveAction : Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void SwatchTable::keyPressEvent(QKeyEvent* event)
+{
+    const int row = currentIndex().row();
+    const int count = model() ? model()->rowCount() : 0;
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    switch (event->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        if (row >= 0)
+            Q_EMIT removeRequested(row);
+        return;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (row >= 0)
+            Q_EMIT rowChosen(row);
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (control) {
+            if (row >= 0)
+                Q_EMIT moveRequested(row, event->key() == Qt::Key_Up ? row - 1 : row + 2);
+            return;
+        }
+        break;
+    case Qt::Key_Escape:
+        // Not ours: the window may want it.
+        event->ignore();
+        return;
+    default:
+        break;
+    }
+    const QModelIndex before = currentIndex();
+    QTableView::keyPressEvent(event);
+    if (currentIndex().isValid() && currentIndex() != before && count > 0)
+        Q_EMIT rowChosen(currentIndex().row());
+}
+
+void SwatchTable::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    if (!currentIndex().isValid() && model() && model()->rowCount() > 0)
+        selectionModel()->setCurrentIndex(model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    Q_EMIT keyboardRowChanged();
+}
+
+void SwatchTable::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    Q_EMIT keyboardRowChanged();
+}
+
+void SwatchTable::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    Q_EMIT keyboardRowChanged();
+}
