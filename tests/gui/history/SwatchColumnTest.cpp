@@ -1,0 +1,315 @@
+// The swatch column through the real program: the row heights, adding,
+// removing, keeping the last swatch, reordering and dropping by drag and
+// drop, throwing a swatch away by dragging it out, choosing a swatch, the
+// buttons' states, and the move of the older swatch keys.
+#include "SwatchProgram.h"
+
+#include "history/SwatchCellView.h"
+#include "history/SwatchDragData.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QList<QString> five { "111111", "222222", "333333", "444444", "555555" };
+
+class SwatchColumnTest : public testing::Test
+{
+protected:
+    SwatchProgram p;
+};
+
+TEST(SwatchRowHeight, FollowsTheRule)
+{
+    struct Case
+    {
+        int count, height;
+        QList<int> rows;
+    };
+    for (const Case& c : {
+             Case { 5, 203, { 40, 40, 40, 40, 43 } },
+             Case { 8, 300, { 37, 37, 37, 37, 37, 37, 37, 41 } },
+             Case { 1, 90, { 90 } },
+             Case { 9, 300, { 25, 25, 25, 25, 25, 25, 25, 25, 25 } },
+             Case { 3, 60, { 25, 25, 25 } }, // 20 px each would be too low
+             Case { 4, 0, { 25, 25, 25, 25 } },
+         }) {
+        QList<int> rows;
+        for (int row = 0; row < c.count; ++row)
+            rows << SwatchColumn::heightOfRow(row, c.count, c.height);
+        EXPECT_EQ(rows, c.rows) << c.count << " swatches in " << c.height << " px";
+    }
+}
+
+TEST_F(SwatchColumnTest, TheRealTableSharesItsHeightOrScrolls)
+{
+    p.start(five);
+    p.column().setFixedHeight(203);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(p.table().height(), 203);
+    QList<int> rows;
+    for (int row = 0; row < 5; ++row)
+        rows << p.table().rowHeight(row);
+    EXPECT_EQ(rows, (QList<int> { 40, 40, 40, 40, 43 }));
+    EXPECT_EQ(p.table().verticalScrollBar()->maximum(), 0);
+
+    p.setStored(five + QList<QString> { "666666", "777777", "888888", "999999" });
+    p.column().reloadSwatches();
+    QCoreApplication::processEvents();
+    for (int row = 0; row < 9; ++row)
+        EXPECT_EQ(p.table().rowHeight(row), 25) << row;
+    EXPECT_GT(p.table().verticalScrollBar()->maximum(), 0) << "nine rows of 25 px do not fit in 203 px";
+}
+
+TEST_F(SwatchColumnTest, AddPutsTheCurrentColourOnTopAndIsOffWhileItIsASwatch)
+{
+    p.start(five);
+    QToolButton* add = p.h.window().addButton;
+    p.h.type(p.h.fields().hexField, "333333");
+    EXPECT_FALSE(add->isEnabled()) << "typed, the colour of a swatch";
+    p.h.type(p.h.fields().hexField, "abcdef");
+    EXPECT_TRUE(add->isEnabled());
+
+    QTest::mouseClick(add, Qt::LeftButton);
+    EXPECT_EQ(p.stored(), QList<QString>({ "abcdef" }) + five) << "stored at once";
+    EXPECT_FALSE(add->isEnabled());
+    std::optional<HistoryEntry> recorded = p.newestEntry();
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(SwatchProgram::codes({ recorded->last }), QList<QString> { "abcdef" });
+    EXPECT_EQ(SwatchProgram::codes(recorded->colors), p.stored()) << "recorded with the new column";
+
+    p.column().removeSwatch(0);
+    EXPECT_TRUE(add->isEnabled()) << "on again once the swatch is gone";
+}
+
+TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonUnlessOneSwatchIsLeft)
+{
+    p.start({ "111111", "222222" });
+    const auto hover = [&](int row) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(p.column().cellAt(row), &enter);
+    };
+    hover(1);
+    EXPECT_TRUE(p.column().cellAt(1)->removeButton->isVisibleTo(p.column().cellAt(1)));
+    EXPECT_FALSE(p.column().cellAt(0)->removeButton->isVisibleTo(p.column().cellAt(0)));
+    hover(0);
+    EXPECT_FALSE(p.column().cellAt(1)->removeButton->isVisibleTo(p.column().cellAt(1)));
+
+    QTest::mouseClick(p.column().cellAt(0)->removeButton, Qt::LeftButton);
+    EXPECT_EQ(p.stored(), QList<QString> { "222222" });
+    hover(0);
+    EXPECT_FALSE(p.column().cellAt(0)->removeButton->isVisibleTo(p.column().cellAt(0))) << "the last swatch stays";
+}
+
+TEST_F(SwatchColumnTest, TheLastSwatchCannotGoByAnyWay)
+{
+    p.start({ "111111" });
+    EXPECT_EQ(p.column().tableViewPasteboardWriterForRow(0), nullptr) << "nothing to drag";
+    p.column().removeSwatch(0);
+    p.column().tableViewDraggingSessionEndedAtPoint(0, Qt::IgnoreAction, QPoint(-5000, -5000));
+    p.table().setFocus();
+    p.table().setCurrentIndex(p.table().model()->index(0, 0));
+    QTest::keyClick(&p.table(), Qt::Key_Delete);
+    EXPECT_EQ(p.stored(), QList<QString> { "111111" });
+    EXPECT_FALSE(p.h.app().validateUserInterfaceItem(12)) << "keeping the top swatch is pointless";
+    p.setStored(five);
+    p.column().reloadSwatches();
+    EXPECT_TRUE(p.h.app().validateUserInterfaceItem(12));
+}
+
+TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)
+{
+    struct Case
+    {
+        int from, gap;
+        QList<QString> order;
+    };
+    for (const Case& c : {
+             Case { 0, 3, { "222222", "333333", "111111", "444444", "555555" } },
+             Case { 0, 5, { "222222", "333333", "444444", "555555", "111111" } },
+             Case { 4, 0, { "555555", "111111", "222222", "333333", "444444" } },
+             Case { 3, 1, { "111111", "444444", "222222", "333333", "555555" } },
+         }) {
+        SwatchProgram program;
+        program.start(five);
+        program.column().setFixedHeight(203);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(program.table().dropRow(program.gapPoint(c.gap)), c.gap);
+        std::unique_ptr<QMimeData> data(program.column().tableViewPasteboardWriterForRow(c.from));
+        ASSERT_TRUE(data);
+        EXPECT_TRUE(program.drop(data.get(), program.gapPoint(c.gap)));
+        EXPECT_EQ(program.stored(), c.order) << "from " << c.from << " to gap " << c.gap;
+        EXPECT_EQ(SwatchProgram::codes(program.newestEntry()->colors), c.order) << "recorded";
+    }
+}
+
+TEST_F(SwatchColumnTest, ColoursFromOtherProgramsGoOnTopOnceEach)
+{
+    p.start(five);
+    const auto colour = [](const QColor& c) {
+        auto* data = new QMimeData;
+        data->setColorData(c);
+        return std::unique_ptr<QMimeData>(data);
+    };
+    const auto text = [](const QString& t) {
+        auto* data = new QMimeData;
+        data->setText(t);
+        return std::unique_ptr<QMimeData>(data);
+    };
+    EXPECT_TRUE(p.drop(colour(QColor(0x0a, 0x0b, 0x0c)).get(), p.gapPoint(3)));
+    EXPECT_EQ(p.stored().first(), QStringLiteral("0a0b0c")) << "at the top whatever the gap";
+    EXPECT_FALSE(p.drop(colour(QColor(0x44, 0x44, 0x44)).get(), p.gapPoint(0))) << "already a swatch";
+    EXPECT_FALSE(p.drop(text(" #0A0B0C\n").get(), p.gapPoint(0))) << "the same colour as text";
+    EXPECT_TRUE(p.drop(text("#abc").get(), p.gapPoint(1)));
+    EXPECT_FALSE(p.drop(text("abc def").get(), p.gapPoint(1))) << "a sentence is no colour";
+    EXPECT_FALSE(p.drop(text("abcd").get(), p.gapPoint(1)));
+    EXPECT_EQ(p.stored(), QList<QString>({ "aabbcc", "0a0b0c" }) + five);
+}
+
+TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAwayWithAPoof)
+{
+    p.start(five);
+    p.column().setFixedHeight(203);
+    QCoreApplication::processEvents();
+    const auto dragRow = [&](int row, const QPoint& releasedAt) {
+        // The offscreen platform ends every drag at once with no taker, at
+        // the pointer's position.
+        QCursor::setPos(releasedAt);
+        QWidget* viewport = p.table().viewport();
+        const QPoint start(20, p.table().rowViewportPosition(row) + 10);
+        QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+        // The first move beyond the drag distance arms the drag, the next starts it.
+        for (const int y : { 20, 30 }) {
+            QMouseEvent move(QEvent::MouseMove, start + QPoint(0, y), viewport->mapToGlobal(start + QPoint(0, y)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(viewport, &move);
+        }
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, start + QPoint(0, 30));
+    };
+    const auto poofs = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += w->objectName() == u"poof" && w->isVisible();
+        return n;
+    };
+
+    dragRow(2, p.h.window().frameGeometry().center());
+    EXPECT_EQ(p.stored(), five) << "let go over the window: kept";
+    EXPECT_EQ(poofs(), 0);
+
+    dragRow(2, p.h.window().frameGeometry().bottomRight() + QPoint(300, 300));
+    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "444444", "555555" }));
+    EXPECT_EQ(poofs(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return poofs() == 0; }, 3000)) << "the poof goes by itself";
+
+    // Taken by another program: kept.
+    p.column().tableViewDraggingSessionEndedAtPoint(0, Qt::CopyAction, QPoint(-5000, -5000));
+    EXPECT_EQ(p.stored().size(), 4);
+}
+
+TEST_F(SwatchColumnTest, ChoosingASwatchMakesItCurrentAndRecordsIt)
+{
+    p.start(five);
+    p.column().setFixedHeight(203);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(p.table().viewport(), Qt::LeftButton, {}, QPoint(10, p.table().rowViewportPosition(3) + 10));
+    EXPECT_EQ(p.current(), QStringLiteral("444444"));
+    EXPECT_EQ(SwatchProgram::codes({ p.newestEntry()->last }), QList<QString> { "444444" });
+    EXPECT_TRUE(p.column().cellAt(3)->isCurrent());
+    EXPECT_FALSE(p.h.window().addButton->isEnabled());
+
+    // The keyboard: Down picks the next, Ctrl+Up moves it, Delete removes it.
+    p.table().setFocus();
+    QTest::keyClick(&p.table(), Qt::Key_Down);
+    EXPECT_EQ(p.current(), QStringLiteral("555555"));
+    QTest::keyClick(&p.table(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "333333", "555555", "444444" }));
+    QTest::keyClick(&p.table(), Qt::Key_Delete);
+    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "333333", "444444" }));
+}
+
+TEST_F(SwatchColumnTest, KeepingTheTopSwatchKeepsTheCurrentColour)
+{
+    p.start(five);
+    p.h.type(p.h.fields().hexField, "123456");
+    p.column().clearAllSwatches();
+    EXPECT_EQ(p.stored(), QList<QString> { "111111" });
+    EXPECT_EQ(p.column().swatchCount(), 1);
+    EXPECT_EQ(p.current(), QStringLiteral("123456")) << "not the colour stored at the last close";
+    std::optional<HistoryEntry> recorded = p.newestEntry();
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(SwatchProgram::codes(recorded->colors), QList<QString> { "111111" });
+
+    SwatchProgram empty;
+    empty.start({});
+    empty.column().clearAllSwatches();
+    EXPECT_TRUE(empty.h.reopenedSettings()->hasUserValue("currentColors"));
+    EXPECT_TRUE(empty.stored().isEmpty());
+}
+
+struct FakePalettes final : PalettesWindow
+{
+    QList<QList<Color>> lists;
+    QList<QList<Color>> saved;
+    bool available() const override { return true; }
+    void openPalettesWindow() override {}
+    void releasePalettesWindow() override {}
+    void saveCurrentPalette(const QList<Color>& palette) override { saved << palette; }
+    QList<QList<Color>> allPaletteArraysWithCount(int count) const override
+    {
+        QList<QList<Color>> matching;
+        for (const QList<Color>& list : lists)
+            if (list.size() == count)
+                matching << list;
+        return matching;
+    }
+};
+
+TEST_F(SwatchColumnTest, SaveAsPaletteIsOffWhenTheseColoursAreAlreadyAList)
+{
+    const auto rgb = [](int r, int g, int b) { return Color::fromIntegers(r, g, b); };
+    FakePalettes* palettes = nullptr;
+    p.start({ "010203", "040506" }, [&](AppParts& parts) {
+        auto fake = std::make_unique<FakePalettes>();
+        palettes = fake.get();
+        fake->lists = { { rgb(1, 2, 3) }, { rgb(4, 5, 6), rgb(7, 8, 9) } };
+        parts.palettes = std::move(fake);
+    });
+    QToolButton* save = p.h.window().addPaletteButton;
+    EXPECT_TRUE(save->isEnabled());
+    QTest::mouseClick(save, Qt::LeftButton);
+    ASSERT_EQ(palettes->saved.size(), 1);
+    EXPECT_EQ(SwatchProgram::codes(palettes->saved[0]), (QList<QString> { "010203", "040506" }));
+
+    palettes->lists << QList<Color> { rgb(4, 5, 6), rgb(1, 2, 3) }; // the same colours, another order
+    p.column().validateSwatchButtons();
+    EXPECT_FALSE(save->isEnabled());
+
+    SwatchProgram without; // no palettes yet: nothing to save into
+    without.start({ "010203" });
+    EXPECT_FALSE(without.h.window().addPaletteButton->isEnabled());
+}
+
+TEST_F(SwatchColumnTest, TheOlderSwatchKeysMoveIntoTheColumnOnce)
+{
+    for (int i = 1; i <= 8; ++i) {
+        if (i != 4) // a key that holds nothing is skipped
+            p.h.settings().setData(ColorArchive::archive(Color::fromIntegers(i, i, i)), QStringLiteral("color_%1").arg(i));
+    }
+    p.start(five);
+    EXPECT_EQ(p.stored(), (QList<QString> { "010101", "020202", "030303", "050505", "060606", "070707", "080808" }));
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_FALSE(p.h.reopenedSettings()->hasUserValue(QStringLiteral("color_%1").arg(i))) << i;
+    EXPECT_EQ(p.column().swatchCount(), 7);
+
+    p.setStored(five);
+    p.h.restart();
+    EXPECT_EQ(p.stored(), five) << "a later start moves nothing";
+}
+
+} // namespace
