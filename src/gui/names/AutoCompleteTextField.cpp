@@ -146,6 +146,7 @@ bool AutoCompleteTextField::event(QEvent* event)
 
 void AutoCompleteTextField::keyPressEvent(QKeyEvent* event)
 {
+    selectAllPending = false;
     if (autoCompletePopover->isShown()) {
         const int row = autoCompleteTableView->currentIndex().row();
         switch (event->key()) {
@@ -185,9 +186,26 @@ void AutoCompleteTextField::focusInEvent(QFocusEvent* event)
 {
     ValueField::focusInEvent(event);
     // Coming back from another window the edit goes on where it was;
-    // otherwise the name is selected, to be typed over.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    // otherwise the name is selected, to be typed over. A click that brings
+    // the window back and lands in this field also gives the focus "by
+    // activation", so what counts is whether the field had it when the
+    // window went to the background.
+    const bool resumed = event->reason() == Qt::PopupFocusReason
+        || (event->reason() == Qt::ActiveWindowFocusReason && focusedWhenDeactivated);
+    focusedWhenDeactivated = false;
+    if (!resumed)
         selectText();
+}
+
+void AutoCompleteTextField::mouseReleaseEvent(QMouseEvent* event)
+{
+    ValueField::mouseReleaseEvent(event);
+    // The click that brought the focus may be handled after the deferred
+    // select-all (when it also brought the window back): it selects now,
+    // unless the user dragged over a part of the name.
+    if (selectAllPending && !hasSelectedText())
+        selectAll();
+    selectAllPending = false;
 }
 
 void AutoCompleteTextField::selectText()
@@ -198,6 +216,7 @@ void AutoCompleteTextField::selectText()
         setPalette(p);
     // After the click that brought the focus has been handled, or it would
     // put the cursor where it landed.
+    selectAllPending = true;
     QTimer::singleShot(0, this, [this] {
         if (hasFocus())
             selectAll();
@@ -206,6 +225,8 @@ void AutoCompleteTextField::selectText()
 
 void AutoCompleteTextField::focusOutEvent(QFocusEvent* event)
 {
+    focusedWhenDeactivated = event->reason() == Qt::ActiveWindowFocusReason;
+    selectAllPending = false;
     autoCompletePopover->hide();
     ValueField::focusOutEvent(event);
 }

@@ -61,6 +61,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -75,4 +76,6 @@ private:
 
     QStringListModel* model = nullptr;
     QStringList matchList;
+    bool focusedWhenDeactivated = false;
+    bool selectAllPending = false; // the focus came and no key or click has used it yet
 };

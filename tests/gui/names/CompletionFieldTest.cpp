@@ -170,16 +170,54 @@ TEST_F(CompletionField, LeavingTheFieldClosesTheListAndTidiesTheName)
 
 TEST_F(CompletionField, FocusShowsTheColourPanelAndSelectsTheName)
 {
-    app.h.fields().hexField->setFocus();
     int posted = 0;
     QObject context;
     app.h.notifications().addObserver(QStringLiteral("showColorPicker"), &context,
                                       [&posted](const Notification&) { ++posted; });
-    app.field()->setFocus(Qt::MouseFocusReason);
-    EXPECT_EQ(posted, 1);
+    // A click into the middle of the name selects all of it, to be typed
+    // over, whether the click is handled before the deferred select-all or
+    // after it (as when the click also brings the window back).
+    const QPoint middle(30, app.field()->height() / 2);
+    for (bool clickFirst : { true, false }) {
+        app.h.fields().hexField->setFocus();
+        posted = 0;
+        if (clickFirst) {
+            QTest::mousePress(app.field(), Qt::LeftButton, {}, middle);
+            QCoreApplication::processEvents();
+        } else {
+            app.field()->setFocus(Qt::ActiveWindowFocusReason);
+            QCoreApplication::processEvents();
+            QTest::mousePress(app.field(), Qt::LeftButton, {}, middle);
+        }
+        QTest::mouseRelease(app.field(), Qt::LeftButton, {}, middle);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(app.field()->text().isEmpty());
+        EXPECT_EQ(app.field()->selectedText(), app.field()->text()) << (clickFirst ? "click first" : "click after");
+        EXPECT_EQ(posted, 1) << "the colour panel follows the focus";
+    }
+    QTest::keyClicks(app.field(), "Blue");
+    EXPECT_EQ(app.field()->text(), "Blue");
+
+    // Back from another window the edit goes on where it was...
+    QWidget elsewhere;
+    elsewhere.show();
     QCoreApplication::processEvents();
+    QApplication::setActiveWindow(&elsewhere);
+    EXPECT_FALSE(app.popoverShown());
+    QApplication::setActiveWindow(&app.h.window());
+    QCoreApplication::processEvents();
+    QTest::keyClicks(app.field(), "bell");
+    EXPECT_EQ(app.field()->text(), "Bluebell");
+    // ...but a click that brings the window back into the field selects it.
+    app.h.fields().hexField->setFocus();
+    ASSERT_TRUE(app.h.fields().hexField->hasFocus());
+    QApplication::setActiveWindow(&elsewhere);
+    QCoreApplication::processEvents();
+    app.field()->setFocus(Qt::MouseFocusReason);
+    QApplication::setActiveWindow(&app.h.window());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app.field()->hasFocus());
     EXPECT_EQ(app.field()->selectedText(), app.field()->text());
-    EXPECT_FALSE(app.field()->text().isEmpty());
 }
 
 TEST(CompletionFieldLook, FontShrinksFromSixteenToEightPixelsToFit)
