@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidgetAction>
 
 #include <cmath>
@@ -127,10 +128,15 @@ QMenu* HistoryMenu::createMenuForObject(const HistoryEntry& entry, QMenu* parent
     connect(preview, &QMenu::aboutToShow, this, [this, preview, entry] {
         if (!preview->isEmpty())
             return;
-        auto* view = new HistorySwatchView([this] { return wellSpace(); });
+        // The strip with the breathing room of a menu item around it.
+        auto* item = new QWidget;
+        auto* layout = new QVBoxLayout(item);
+        layout->setContentsMargins(2, 6, 2, 6);
+        auto* view = new HistorySwatchView([this] { return wellSpace(); }, item);
         view->setColorArray(entry.colors);
+        layout->addWidget(view);
         auto* strip = new QWidgetAction(preview);
-        strip->setDefaultWidget(view);
+        strip->setDefaultWidget(item);
         // Shown where a desktop draws the tray's menu itself and cannot show
         // the strip; read out by screen readers.
         strip->setText(tr("Restore This Colour"));

@@ -43,7 +43,6 @@ SwatchCellView::SwatchCellView(int row, const QColor& color, const QString& hexC
     , rowNumber(row)
     , shown(color)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setToolTip(hexCode);
     removeButton = new QToolButton(this);
     removeButton->setAutoRaise(true);
@@ -80,6 +79,14 @@ void SwatchCellView::setKeyboardFocus(bool focus)
     update();
 }
 
+void SwatchCellView::setEdgeColor(const QColor& color)
+{
+    if (edge == color)
+        return;
+    edge = color;
+    update();
+}
+
 QColor SwatchCellView::markColor(int alpha) const
 {
     return isLight(shown) ? QColor(0, 0, 0, alpha * 3 / 4) : QColor(255, 255, 255, alpha);
@@ -88,8 +95,12 @@ QColor SwatchCellView::markColor(int alpha) const
 void SwatchCellView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), shown);
     painter.setRenderHint(QPainter::Antialiasing);
+    // One chip per row, a gap of 2 px between chips.
+    const QRectF chip = QRectF(rect()).adjusted(0.5, 1.5, -0.5, -1.5);
+    painter.setPen(QPen(edge, 1));
+    painter.setBrush(shown);
+    painter.drawRoundedRect(chip, 4, 4);
     if (current) {
         // A small dot on the left: this swatch is the colour in the window.
         const qreal d = 6;
@@ -102,7 +113,7 @@ void SwatchCellView::paintEvent(QPaintEvent*)
         pen.setStyle(Qt::DotLine);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
+        painter.drawRoundedRect(chip.adjusted(2, 2, -2, -2), 2.5, 2.5);
     }
 }
 

@@ -5,10 +5,11 @@
 
 class QToolButton;
 
-// The view of one row of the swatch column: the swatch's colour edge to
-// edge, a remove button that shows while the pointer is over the row, a
-// dot when the swatch is the current colour, and a ring when the keyboard
-// is on the row.
+// The view of one row of the swatch column: the swatch as a rounded chip
+// with a hairline edge (so a swatch of the window's own colour still shows),
+// a remove button that shows while the pointer is over the row, a dot when
+// the swatch is the current colour, and a ring when the keyboard is on the
+// row.
 //
 // Presses, drags and context clicks anywhere but on the button go on to the
 // table beneath, which selects, drags and drops rows.
@@ -25,6 +26,8 @@ public:
     void setCurrent(bool current);
     bool isCurrent() const { return current; }
     void setKeyboardFocus(bool focus);
+    // The chip's edge, chosen to show against the window's colour.
+    void setEdgeColor(const QColor& color);
 
     QToolButton* removeButton = nullptr;
 
@@ -47,4 +50,5 @@ private:
     QColor shown;
     bool current = false;
     bool keyboardFocus = false;
+    QColor edge { 0, 0, 0, 40 };
 };

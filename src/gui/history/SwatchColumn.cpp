@@ -303,9 +303,14 @@ void SwatchColumn::updateMarks()
 {
     const QString current = hexKey(*well.color());
     const int focused = table->hasFocus() ? table->currentIndex().row() : -1;
+    // Chips are edged dark on a light window colour, light on a dark one.
+    const QColor behind = onScreen(*well.color());
+    const bool lightBehind = 0.2126 * behind.redF() + 0.7152 * behind.greenF() + 0.0722 * behind.blueF() > 0.45;
+    const QColor edge = lightBehind ? QColor(0, 0, 0, 38) : QColor(255, 255, 255, 46);
     for (SwatchCellView* cell : std::as_const(cells)) {
         cell->setCurrent(cell->row() < keys.size() && keys[cell->row()] == current);
         cell->setKeyboardFocus(cell->row() == focused);
+        cell->setEdgeColor(edge);
     }
 }
 

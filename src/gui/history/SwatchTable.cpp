@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 
 SwatchTable::SwatchTable(SwatchColumn& column, QWidget* parent)
     : QTableView(parent)
@@ -19,7 +20,6 @@ SwatchTable::SwatchTable(SwatchColumn& column, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setShowGrid(false);
     horizontalHeader()->hide();
-    horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -36,6 +36,12 @@ SwatchTable::SwatchTable(SwatchColumn& column, QWidget* parent)
     setDropIndicatorShown(false); // the rows' views would hide Qt's own
     setAutoScroll(true);
     setAccessibleName(tr("Swatches"));
+    // A slim bar that lets the colours behind show, not a desktop scroll bar.
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 7px; margin: 0 0 0 2px; }"
+        "QScrollBar::handle:vertical { background: rgba(128, 128, 128, 0.6); border-radius: 2px; min-height: 24px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
 
     dropIndicator = new QWidget(viewport());
     dropIndicator->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -48,9 +54,19 @@ SwatchTable::SwatchTable(SwatchColumn& column, QWidget* parent)
 
 void SwatchTable::updateRowHeights()
 {
+    if (model() && model()->columnCount() > 0)
+        setColumnWidth(0, viewport()->width());
     const int count = model() ? model()->rowCount() : 0;
     for (int row = 0; row < count; ++row)
         verticalHeader()->resizeSection(row, column.tableViewHeightOfRow(row));
+}
+
+bool SwatchTable::viewportEvent(QEvent* event)
+{
+    // One column as wide as what is visible, with or without the scroll bar.
+    if (event->type() == QEvent::Resize && model() && model()->columnCount() > 0)
+        setColumnWidth(0, viewport()->width());
+    return QTableView::viewportEvent(event);
 }
 
 void SwatchTable::resizeEvent(QResizeEvent* event)

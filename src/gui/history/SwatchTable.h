@@ -32,6 +32,7 @@ Q_SIGNALS:
     void keyboardRowChanged();
 
 protected:
+    bool viewportEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

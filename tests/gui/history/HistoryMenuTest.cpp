@@ -280,7 +280,7 @@ TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickOrReturnAndPreviewsOnHover)
     ASSERT_EQ(preview->actions().size(), 1);
     auto* strip = qobject_cast<QWidgetAction*>(preview->actions().first());
     ASSERT_TRUE(strip);
-    auto* view = qobject_cast<HistorySwatchView*>(strip->defaultWidget());
+    auto* view = strip->defaultWidget()->findChild<HistorySwatchView*>();
     ASSERT_TRUE(view);
     EXPECT_EQ(view->colorArray().size(), 2);
     EXPECT_EQ(view->colorArray()[1].integerComponents(), (std::array<int, 3> { 40, 50, 60 }));

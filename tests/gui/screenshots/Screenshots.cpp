@@ -1,6 +1,6 @@
 // Renders the main window to PNG files for the README: light and dark
 // desktop themes, with every row and with a few rows, with the name field's
-// completion list open, and the Names preferences.
+// completion list open, the History menu open, and the Names preferences.
 //   gui_screenshots OUTPUT_FOLDER
 #include "TempHome.h"
 
@@ -8,7 +8,11 @@
 #include "app/MainWindow.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/FieldSync.h"
+#include "colour/ColorArchive.h"
+#include "colour/HexCodec.h"
 #include "colour/ValueField.h"
+#include "history/HistoryMenu.h"
+#include "history/HistoryStore.h"
 #include "names/AutoCompletePopover.h"
 #include "names/AutoCompleteTextField.h"
 #include "names/DatabaseNameLookup.h"
@@ -18,6 +22,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QToolButton>
 #include <QPainter>
 #include <QPalette>
 #include <QStyle>
@@ -47,7 +53,69 @@ QPalette darkPalette()
     return p;
 }
 
-enum class Shot { Window, Completion, NamesPreferences };
+enum class Shot { Window, Completion, NamesPreferences, History };
+
+// A few days of picking colours: today's entries, then three earlier days,
+// each with the swatch column it was picked with.
+void recordHistory(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names)
+{
+    const QStringList picked { "e07a5f", "3d405b", "81b29a", "f2cc8f", "5b7cf0", "9aa2f8", "ff6f59", "254441",
+                               "43aa8b", "b2b09b", "ef3054", "f9c6b0" };
+    const QList<QStringList> columns {
+        { "f4f1de", "e07a5f", "3d405b", "81b29a", "f2cc8f" },
+        { "ff6f59", "254441", "43aa8b", "b2b09b", "ef3054", "fff9be" },
+        { "fff9be", "d6f9a5", "a9f8b7", "a5f9dd", "9dddfc", "9aa2f8", "e3bafa", "f9c6b0" },
+    };
+    QDateTime clock;
+    HistoryStore::Options options;
+    options.now = [&clock] { return clock; };
+    options.closestColorName = names.closestColorNameOnAnyThread();
+    HistoryStore store(defaults, spaces, options);
+    const QDate today = QDate::currentDate();
+    for (int i = 0; i < picked.size(); ++i) {
+        const int daysAgo = i < 6 ? 0 : 1 + (i - 6) / 2;
+        clock = QDateTime(today.addDays(-daysAgo), QTime(9, 0)).addSecs(i * 600);
+        QVariantList column;
+        for (const QString& code : columns[i % columns.size()])
+            column << ColorArchive::archive(*HexCodec::colorWithHexColorString(code, ColorSpace::sRGB()));
+        defaults.setArray(column, "currentColors");
+        store.saveHistoryItem(*HexCodec::colorWithHexColorString(picked[i], ColorSpace::sRGB()));
+    }
+    store.waitForPendingSaves();
+    defaults.removeObjectForKey("currentColors");
+}
+
+// The window with the History menu open from its button, and the first
+// entry's swatch preview beside it.
+QImage windowWithHistoryMenu(MainWindow& window)
+{
+    window.fields.hexField->clearFocus();
+    window.setFocus();
+    QMenu* menu = window.historyButton->menu();
+    Q_EMIT menu->aboutToShow(); // built, so that its size is known
+    const QSize size = menu->sizeHint();
+    const QPoint button = window.historyButton->mapToGlobal(QPoint(window.historyButton->width(), 0));
+    menu->popup(button - QPoint(size.width(), size.height() + 2));
+    QTest::qWait(50);
+    QAction* first = menu->actions().at(0);
+    menu->setActiveAction(first);
+    QMenu* preview = first->menu();
+    QTest::keyClick(menu, Qt::Key_Right);
+    QTest::qWait(50);
+    const QRect windowRect = window.frameGeometry();
+    const QRect all = windowRect.united(menu->geometry()).united(preview->geometry()).adjusted(0, 0, 12, 12);
+    const qreal scale = window.devicePixelRatioF();
+    QImage image(all.size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawPixmap(windowRect.topLeft() - all.topLeft(), window.grab());
+    painter.drawPixmap(menu->geometry().topLeft() - all.topLeft(), menu->grab());
+    painter.drawPixmap(preview->geometry().topLeft() - all.topLeft(), preview->grab());
+    preview->hide();
+    menu->hide();
+    return image;
+}
 
 // The window and, beside it, the completion list it has open.
 QImage windowWithPopover(MainWindow& window)
@@ -83,6 +151,10 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     auto names = std::make_unique<DatabaseNameLookup>(defaults);
     DatabaseNameLookup* lookup = names.get();
     parts.names = std::move(names);
+    if (shot == Shot::History) {
+        lookup->createSupportFolderAndNamesDatabase();
+        recordHistory(defaults, spaces, *lookup);
+    }
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     delegate.launch();
     MainWindow& window = delegate.window();
@@ -98,6 +170,8 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
         QWidget* prefs = lookup->preferencesWindow();
         QTest::qWait(50);
         saved = prefs->grab().save(path);
+    } else if (shot == Shot::History) {
+        saved = windowWithHistoryMenu(window).save(path);
     } else if (shot == Shot::Completion) {
         QApplication::setActiveWindow(&window);
         AutoCompleteTextField* field = window.nameField();
@@ -135,6 +209,8 @@ int main(int argc, char** argv)
     ok &= render(out + "/main-dark-few-rows.png", true, few, QStringLiteral("1b998b"));
     ok &= render(out + "/completion-light.png", false, few, QString(), Shot::Completion, QStringLiteral("peri"));
     ok &= render(out + "/completion-dark.png", true, few, QStringLiteral("2d3142"), Shot::Completion, QStringLiteral("midnight"));
+    ok &= render(out + "/history-light.png", false, few, QStringLiteral("e07a5f"), Shot::History);
+    ok &= render(out + "/history-dark.png", true, few, QStringLiteral("3d405b"), Shot::History);
     ok &= render(out + "/names-light.png", false, {}, QString(), Shot::NamesPreferences);
     ok &= render(out + "/names-dark.png", true, {}, QString(), Shot::NamesPreferences);
     return ok ? 0 : 1;
