@@ -136,7 +136,12 @@ void NamesPreferencesViewController::bind()
     });
 }
 
-void NamesPreferencesViewController::viewWillAppear() { updater.viewWillAppear(); }
+void NamesPreferencesViewController::viewWillAppear()
+{
+    // An update that went on while the window was closed keeps its status.
+    if (updater.state() == NamesDatabaseUpdater::State::Idle)
+        updater.viewWillAppear();
+}
 
 void NamesPreferencesViewController::applyColors()
 {

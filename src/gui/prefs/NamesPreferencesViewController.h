@@ -24,7 +24,8 @@ public:
     static QString identifier();
     static QString toolbarItemLabel();
 
-    // The pane is about to be shown: the status line shows the last update.
+    // The pane is about to be shown: the status line shows the last update,
+    // unless one is running.
     void viewWillAppear();
 
     QProgressBar* createDBIndicator = nullptr;

@@ -177,14 +177,24 @@ TEST_F(NamesPane, CancellingADownloadOrABuildKeepsTheNames)
     // A long build is cancelled from its own button.
     server.setResponse(csvPath, { 200, csvOf(400000), "text/csv" });
     finished.clear();
-    QObject::connect(&app.names->updater(), &NamesDatabaseUpdater::buttonChanged, pane, [this] {
-        if (pane->downloadButton->text() == "Cancel database creation...")
-            QTimer::singleShot(0, pane, [this] { QTest::mouseClick(pane->downloadButton, Qt::LeftButton); });
+    QString reopened;
+    QObject::connect(&app.names->updater(), &NamesDatabaseUpdater::buttonChanged, pane, [this, &reopened] {
+        if (pane->downloadButton->text() != "Cancel database creation...")
+            return;
+        QTimer::singleShot(0, pane, [this, &reopened] {
+            // Closing the window does not stop the build, nor does opening
+            // it again hide what is going on.
+            window->close();
+            app.names->openNamesPreferences();
+            reopened = pane->updatedLabel->text();
+            QTest::mouseClick(pane->downloadButton, Qt::LeftButton);
+        });
     });
     QTest::mouseClick(pane->downloadButton, Qt::LeftButton);
     ASSERT_TRUE(finished.size() == 1 || finished.wait(30000));
     EXPECT_EQ(finished.first().first().value<Outcome>(), Outcome::Cancelled);
     expectSeen({ "Generating database... | Cancel database creation... on | spinning" });
+    EXPECT_EQ(reopened, "Generating database...");
     expectIdle("Download cancelled...");
     EXPECT_EQ(pane->namesCount->text(), "34 unique color names");
     EXPECT_EQ(app.names->hexCodeForName("Bluebell"), "a2a2d0");
