@@ -14,8 +14,6 @@
 #include "settings/UserDefaults.h"
 
 #include <QAbstractButton>
-#include <QMenu>
-#include <QMimeData>
 #include <QSet>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -59,25 +57,17 @@ SwatchColumn::SwatchColumn(UserDefaults& defaults, const ColorSpaceRegistry& spa
     // Where there are no swatches the window's colour shows through.
     table->viewport()->setAutoFillBackground(false);
     table->setStyleSheet(QStringLiteral("QTableView { background: transparent; }"));
-    table->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(table);
 
     connect(table, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { tableViewShouldSelectRow(index.row()); });
     connect(table, &SwatchTable::rowChosen, this, &SwatchColumn::tableViewShouldSelectRow);
-    connect(table, &SwatchTable::removeRequested, this, [this](int row) {
-        removeSwatch(row);
-        table->setCurrentIndex(model->index(std::min(row, swatchCount() - 1), 0));
-    });
-    connect(table, &SwatchTable::moveRequested, this, [this](int row, int gap) {
-        moveSwatch(row, gap);
-        table->setCurrentIndex(model->index(std::clamp(gap > row ? gap - 1 : gap, 0, swatchCount() - 1), 0));
-    });
+    connect(table, &SwatchTable::removeRequested, this, &SwatchColumn::removeSwatch);
+    connect(table, &SwatchTable::moveRequested, this, &SwatchColumn::moveSwatch);
     connect(table, &SwatchTable::keyboardRowChanged, this, &SwatchColumn::updateMarks);
-    connect(table, &QWidget::customContextMenuRequested, this, &SwatchColumn::showContextMenu);
+    connect(table, &SwatchTable::addRequested, this, &SwatchColumn::addSwatch);
+    connect(table, &SwatchTable::keepTopRequested, this, &SwatchColumn::clearAllSwatches);
 }
-
-SwatchColumn::~SwatchColumn() = default;
 
 void SwatchColumn::setButtons(QAbstractButton* add, QAbstractButton* addPalette)
 {
@@ -161,17 +151,11 @@ SwatchCellView* SwatchColumn::tableViewViewForTableColumn(int row)
     return cell;
 }
 
-SwatchCellView* SwatchColumn::cellAt(int row) const
-{
-    return row >= 0 && row < cells.size() ? cells[row] : nullptr;
-}
-
 // ---- changes
 
 void SwatchColumn::addSwatch()
 {
-    const std::optional<Color> current = ColorSpace::convert(*well.color(), sync.wellColorSpace());
-    swatches.prepend(archiveInWellSpace(current.value_or(*well.color())));
+    swatches.prepend(archiveInWellSpace(*well.color()));
     updateSwatches();
 }
 
@@ -253,6 +237,11 @@ bool SwatchColumn::isSwatch(const Color& color) const
     return keys.contains(hexKey(color));
 }
 
+bool SwatchColumn::canAddCurrentColor() const
+{
+    return !isSwatch(*well.color());
+}
+
 QList<Color> SwatchColumn::currentPalette() const
 {
     QList<Color> colors;
@@ -271,31 +260,29 @@ void SwatchColumn::savePalette()
     palettes.saveCurrentPalette(currentPalette());
 }
 
+bool SwatchColumn::isAvailablePalette(const QList<Color>& palette) const
+{
+    // The same colours in any order, duplicates counted once.
+    const auto codes = [this](const QList<Color>& colors) {
+        QSet<QString> set;
+        for (const Color& c : colors)
+            set.insert(hexKey(c));
+        return set;
+    };
+    const QSet<QString> mine = codes(palette);
+    const QList<QList<Color>> lists = allPaletteArraysWithCount(int(palette.size()));
+    return std::any_of(lists.begin(), lists.end(), [&](const QList<Color>& list) { return codes(list) == mine; });
+}
+
 void SwatchColumn::validateSwatchButtons()
 {
     if (addButton)
-        addButton->setEnabled(!isSwatch(*well.color()));
-    if (addPaletteButton) {
-        // Saving needs the palettes, something to save and no list of these
-        // very colours yet.
-        bool enable = palettes.available() && !swatches.isEmpty();
-        if (enable) {
-            const QList<Color> palette = currentPalette();
-            QSet<QString> mine;
-            for (const Color& c : palette)
-                mine.insert(hexKey(c));
-            for (const QList<Color>& list : allPaletteArraysWithCount(int(palette.size()))) {
-                QSet<QString> theirs;
-                for (const Color& c : list)
-                    theirs.insert(hexKey(c));
-                if (theirs == mine) {
-                    enable = false;
-                    break;
-                }
-            }
-        }
-        addPaletteButton->setEnabled(enable);
-    }
+        addButton->setEnabled(canAddCurrentColor());
+    // Saving needs the palettes, something to save and no list of these
+    // very colours yet.
+    if (addPaletteButton)
+        addPaletteButton->setEnabled(palettes.available() && !swatches.isEmpty()
+                                     && !isAvailablePalette(currentPalette()));
     updateMarks();
 }
 
@@ -406,20 +393,4 @@ void SwatchColumn::tableViewDraggingSessionEndedAtPoint(int row, Qt::DropAction 
     swatches.removeAt(row);
     PoofEffect::showAt(globalPoint);
     updateSwatches();
-}
-
-void SwatchColumn::showContextMenu(const QPoint& point)
-{
-    const int row = table->rowAt(point.y());
-    QMenu menu(this);
-    QAction* choose = menu.addAction(tr("Use This Colour"), this, [this, row] { tableViewShouldSelectRow(row); });
-    choose->setEnabled(row >= 0);
-    QAction* remove = menu.addAction(tr("Remove Swatch"), this, [this, row] { removeSwatch(row); });
-    remove->setEnabled(row >= 0 && swatchCount() > 1);
-    menu.addSeparator();
-    QAction* add = menu.addAction(tr("Add the Current Colour"), this, &SwatchColumn::addSwatch);
-    add->setEnabled(!isSwatch(*well.color()));
-    QAction* keepTop = menu.addAction(tr("Keep Only the Top Swatch"), this, &SwatchColumn::clearAllSwatches);
-    keepTop->setEnabled(swatchCount() > 1);
-    menu.exec(table->viewport()->mapToGlobal(point));
 }

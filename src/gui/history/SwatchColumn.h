@@ -38,7 +38,6 @@ class SwatchColumn : public QWidget
 public:
     SwatchColumn(UserDefaults& defaults, const ColorSpaceRegistry& spaces, FieldSync& sync, SwatchWell& well,
                  PalettesWindow& palettes, QWidget* parent = nullptr);
-    ~SwatchColumn() override;
 
     // The footer buttons whose state follows the column.
     void setButtons(QAbstractButton* addButton, QAbstractButton* addPaletteButton);
@@ -58,6 +57,8 @@ public:
     void addSwatch();
     // Removes the swatch of `row`, unless it is the last one.
     void removeSwatch(int row);
+    // Moves the swatch of `from` into the gap before `gap`.
+    void moveSwatch(int from, int gap);
     // Keeps only the top swatch, through the hand-over (colorsHandedOver).
     void clearAllSwatches();
     // Stores the list, redraws, records history, revalidates the buttons.
@@ -69,6 +70,7 @@ public:
     void savePalette();
     // Whether `color` (in the window's space) is one of the swatches.
     bool isSwatch(const Color& color) const;
+    bool canAddCurrentColor() const;
 
     void showRemoveButton(int row);
     void hideRemoveButton(int row);
@@ -96,7 +98,7 @@ public:
     bool isOwnDrag(const QMimeData* data) const;
 
     SwatchTable* swatchTable() const { return table; }
-    SwatchCellView* cellAt(int row) const;
+    SwatchCellView* cellAt(int row) const { return row >= 0 && row < cells.size() ? cells[row] : nullptr; }
 
 Q_SIGNALS:
     // "color_last" and "currentColors" were rewritten for the window to
@@ -107,9 +109,8 @@ private:
     Color swatchColor(const QByteArray& data) const;
     QString hexKey(const Color& color) const;
     QByteArray archiveInWellSpace(const Color& color) const;
-    void moveSwatch(int from, int gap);
     void updateMarks();
-    void showContextMenu(const QPoint& point);
+    bool isAvailablePalette(const QList<Color>& palette) const;
 
     UserDefaults& defaults;
     const ColorSpaceRegistry& spaces;

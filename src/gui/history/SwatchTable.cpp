@@ -4,10 +4,12 @@
 #include "history/SwatchColumn.h"
 #include "history/SwatchDragData.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
@@ -192,8 +194,11 @@ void SwatchTable::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
-        if (row >= 0)
+        if (row >= 0) {
             Q_EMIT removeRequested(row);
+            // The keyboard stays on the row that took the removed one's place.
+            setCurrentIndex(model()->index(std::min(row, model()->rowCount() - 1), 0));
+        }
         return;
     case Qt::Key_Space:
     case Qt::Key_Return:
@@ -204,8 +209,11 @@ void SwatchTable::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up:
     case Qt::Key_Down:
         if (control) {
-            if (row >= 0)
-                Q_EMIT moveRequested(row, event->key() == Qt::Key_Up ? row - 1 : row + 2);
+            if (row >= 0) {
+                const int to = std::clamp(event->key() == Qt::Key_Up ? row - 1 : row + 1, 0, count - 1);
+                Q_EMIT moveRequested(row, to > row ? to + 1 : to);
+                setCurrentIndex(model()->index(to, 0)); // the keyboard moves with the swatch
+            }
             return;
         }
         break;
@@ -220,6 +228,21 @@ void SwatchTable::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
     if (currentIndex().isValid() && currentIndex() != before && count > 0)
         Q_EMIT rowChosen(currentIndex().row());
+}
+
+void SwatchTable::contextMenuEvent(QContextMenuEvent* event)
+{
+    const int row = event->reason() == QContextMenuEvent::Mouse ? rowAt(event->pos().y()) : currentIndex().row();
+    const int count = model() ? model()->rowCount() : 0;
+    QMenu menu(this);
+    menu.addAction(tr("Use This Colour"), this, [this, row] { Q_EMIT rowChosen(row); })->setEnabled(row >= 0);
+    menu.addAction(tr("Remove Swatch"), this, [this, row] { Q_EMIT removeRequested(row); })
+        ->setEnabled(row >= 0 && count > 1);
+    menu.addSeparator();
+    menu.addAction(tr("Add the Current Colour"), this, &SwatchTable::addRequested)
+        ->setEnabled(column.canAddCurrentColor());
+    menu.addAction(tr("Keep Only the Top Swatch"), this, &SwatchTable::keepTopRequested)->setEnabled(count > 1);
+    menu.exec(event->globalPos());
 }
 
 void SwatchTable::focusInEvent(QFocusEvent* event)

@@ -10,7 +10,8 @@ class SwatchColumn;
 // is the column's business; the table asks it.
 //
 // Keys: Up and Down pick the swatch above or below, Space or Return picks
-// the focused one, Delete removes it, Ctrl+Up and Ctrl+Down move it.
+// the focused one, Delete removes it, Ctrl+Up and Ctrl+Down move it. The
+// context menu (right click, the Menu key) offers the same and more.
 class SwatchTable : public QTableView
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ Q_SIGNALS:
     void rowChosen(int row);
     void removeRequested(int row);
     void moveRequested(int row, int gap);
+    void addRequested();
+    void keepTopRequested();
     void keyboardRowChanged();
 
 protected:
@@ -40,6 +43,7 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
