@@ -272,6 +272,21 @@ TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickOrReturnAndPreviewsOnHover)
     EXPECT_EQ(ColorArchive::unarchive(defaults->dataForKey("color_last"), spaces)->integerComponents(),
               (std::array<int, 3> { 0, 0, 1 }));
 
+    // Once the entry's preview is open, Qt hands the release of a click on
+    // the entry to the preview; it still restores the entry.
+    menu->popup(QPoint(100, 100));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    menu->setActiveAction(entries(menu).first());
+    QTest::keyClick(menu, Qt::Key_Right);
+    QMenu* opened = entries(menu).first()->menu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened->isVisible(); }, 2000));
+    const QPoint onEntry = menu->mapToGlobal(menu->actionGeometry(entries(menu).first()).center());
+    QMouseEvent release(QEvent::MouseButtonRelease, opened->mapFromGlobal(onEntry), onEntry, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(opened, &release);
+    EXPECT_EQ(handedOver.size(), 3);
+    EXPECT_FALSE(menu->isVisible());
+
     // The preview: one strip of the entry's swatches, itself a way back.
     menu->popup(QPoint(100, 100));
     QMenu* preview = entries(menu).first()->menu();
@@ -286,7 +301,7 @@ TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickOrReturnAndPreviewsOnHover)
     EXPECT_EQ(view->colorArray()[1].integerComponents(), (std::array<int, 3> { 40, 50, 60 }));
     view->resize(view->sizeHint());
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 10));
-    EXPECT_EQ(handedOver.size(), 3);
+    EXPECT_EQ(handedOver.size(), 4);
     EXPECT_FALSE(menu->isVisible());
 }
 
