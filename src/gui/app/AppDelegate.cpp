@@ -431,6 +431,9 @@ void AppDelegate::applyWindowFlag(Qt::WindowType flag, bool on)
 
 void AppDelegate::openWindow()
 {
+    // The names come back before the window does, so a colour chosen while
+    // it was closed is named in its first frame.
+    parts.names->cacheNamesDatabase();
     if (windowView->isMinimized())
         windowView->setWindowState(windowView->windowState() & ~Qt::WindowMinimized);
     windowView->show();
