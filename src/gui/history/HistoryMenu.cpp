@@ -80,11 +80,11 @@ void HistoryMenu::menuNeedsUpdate(QMenu* menu)
             menu->addAction(createMenuItemForObject(newest[i], menu));
         if (newest.size() > shownToday) {
             menu->addSeparator();
-            addDaySubmenu(menu, tr("Earlier Today"), today, shownToday);
+            addDaySubmenu(menu, tr("Earlier Today"), today, newest[shownToday - 1]);
         }
     }
     for (const QString& day : std::as_const(days))
-        addDaySubmenu(menu, day, day, 0);
+        addDaySubmenu(menu, day, day);
 
     auto* clear = new QAction(QIcon::fromTheme(QStringLiteral("user-trash")), tr("Clear History..."), menu);
     if (!menu->isEmpty()) {
@@ -96,16 +96,29 @@ void HistoryMenu::menuNeedsUpdate(QMenu* menu)
     menu->addAction(clear);
 }
 
-QMenu* HistoryMenu::addDaySubmenu(QMenu* parent, const QString& title, const QString& day, int offset)
+QMenu* HistoryMenu::addDaySubmenu(QMenu* parent, const QString& title, const QString& day,
+                                  const std::optional<HistoryEntry>& lastShown)
 {
     auto* submenu = new EntryMenu(menuText(title), parent);
     submenu->setToolTipsVisible(true);
     parent->addMenu(submenu);
     // Filled when it first opens: a day's entries are read only if asked for.
-    connect(submenu, &QMenu::aboutToShow, this, [this, submenu, day, offset] {
+    connect(submenu, &QMenu::aboutToShow, this, [this, submenu, day, lastShown] {
         if (!submenu->isEmpty())
             return;
-        for (const HistoryEntry& entry : store.historyForDateObjects(day, -1, offset))
+        QList<HistoryEntry> entries;
+        if (lastShown) {
+            // The history timer may have recorded entries since the menu was
+            // built; they push today's shown ones down. Continue after the
+            // last one shown wherever it is now, so none is listed twice.
+            entries = store.historyForDateObjects(day, -1, shownToday - 1);
+            const qsizetype at = entries.indexOf(*lastShown);
+            const qsizetype skip = at >= 0 ? at + 1 : 1; // gone: where it stood
+            entries.remove(0, std::min(skip, entries.size()));
+        } else {
+            entries = store.historyForDateObjects(day);
+        }
+        for (const HistoryEntry& entry : std::as_const(entries))
             submenu->addAction(createMenuItemForObject(entry, submenu));
     });
     return submenu;

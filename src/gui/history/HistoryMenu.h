@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class EntryMenu;
 class HistoryStore;
@@ -75,7 +76,10 @@ Q_SIGNALS:
     void colorsHandedOver();
 
 private:
-    QMenu* addDaySubmenu(QMenu* parent, const QString& title, const QString& day, int offset);
+    // A day's submenu; for "Earlier Today" the entries after `lastShown`,
+    // the last of today's entries in the menu itself.
+    QMenu* addDaySubmenu(QMenu* parent, const QString& title, const QString& day,
+                         const std::optional<HistoryEntry>& lastShown = std::nullopt);
     ColorSpacePtr wellSpace() const;
     bool confirmClearHistory() const;
 

@@ -167,6 +167,11 @@ TEST_F(HistoryMenuTest, TodayIsNewestFirstAndEarlierTodayHoldsTheRestInOrder)
     QMenu* earlier = submenu(menu, "Earlier Today");
     ASSERT_TRUE(earlier);
     EXPECT_TRUE(earlier->isEmpty()) << "filled before it opens";
+    // The history timer records a colour while the menu is open: the rest is
+    // still what follows the twenty shown, none of them twice.
+    clock = QDateTime(today, QTime(12, 0));
+    store->saveHistoryItem(Color::fromIntegersSingle(0, 0, 99));
+    store->waitForPendingSaves();
     Q_EMIT earlier->aboutToShow();
     QStringList rest;
     for (QAction* action : entries(earlier))
