@@ -17,6 +17,55 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
+#include <utility>
+
+// The lines logged under the program's "huelark" category while it lives,
+// from any thread (the writer logs from its own).
+class HistoryLogLines
+{
+public:
+    HistoryLogLines()
+    {
+        std::lock_guard lock(mutex());
+        lines().clear();
+        previous() = qInstallMessageHandler(handler);
+    }
+    ~HistoryLogLines() { qInstallMessageHandler(previous()); }
+
+    QStringList take()
+    {
+        std::lock_guard lock(mutex());
+        return std::exchange(lines(), {});
+    }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (qstrcmp(context.category, "huelark") != 0) {
+            if (previous())
+                previous()(type, context, message);
+            return;
+        }
+        std::lock_guard lock(mutex());
+        lines() << message;
+    }
+    static std::mutex& mutex()
+    {
+        static std::mutex m;
+        return m;
+    }
+    static QStringList& lines()
+    {
+        static QStringList l;
+        return l;
+    }
+    static QtMessageHandler& previous()
+    {
+        static QtMessageHandler h = nullptr;
+        return h;
+    }
+};
 
 // A history store in a throw-away home, with a clock the test sets and
 // names made from the colour's code, so that every recorded value can be

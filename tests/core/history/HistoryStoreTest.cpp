@@ -210,6 +210,62 @@ TEST_F(HistoryStoreTest, StoredValuesReadWithTheirFallbacks)
     }
 }
 
+// Failures as the log shows them, provoked by another connection taking a
+// table away: a read answers empty, an entry that cannot be written is left
+// out whole (its new day too), a clearing that fails deletes nothing, and
+// the store goes on.
+TEST_F(HistoryStoreTest, FailuresAreLoggedAndLeaveTheStoreWhole)
+{
+    const DefaultLocale locale(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString noHistory = R"(Error Domain=SQLite Code=1 "no such table: History")";
+    const QString noDate = R"(Error Domain=SQLite Code=1 "no such table: Date")";
+    const QStringList existingDay {"Dec 6, 2026"};
+    const auto recordOnANewDay = [this](HistoryStore& s) {
+        QSignalSpy saved(&s, &HistoryStore::historyItemSaved);
+        record(rgb(4, 5, 6), QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+        return saved.isEmpty();
+    };
+    const struct {
+        const char* what;
+        const char* damage;
+        std::function<bool(HistoryStore&)> outcome; // true when right
+        QStringList lines;
+    } rows[] = {
+        {"a day's entries", "DROP TABLE History",
+         [](HistoryStore& s) { return s.historyForDateObjects("Dec 6, 2026").isEmpty(); },
+         {"Unable to execute fetch request.", noHistory + ", no such table: History"}},
+        {"the whole log", "DROP TABLE History", [](HistoryStore& s) { return s.getHistory().isEmpty(); },
+         {"Unable to execute fetch request.", noHistory + ", no such table: History"}},
+        {"the days", R"(DROP TABLE "Date")", [](HistoryStore& s) { return s.dateManagedObjectArray().isEmpty(); },
+         {"Unable to execute fetch request.", noDate + ", no such table: Date"}},
+        {"an entry whose day cannot be looked up", R"(DROP TABLE "Date")", recordOnANewDay,
+         {"Unable to execute fetch request.", noDate + ", no such table: Date"}},
+        {"an entry that cannot be written",  "DROP TABLE History",
+         [&](HistoryStore& s) { return recordOnANewDay(s) && s.dateManagedObjectArray() == existingDay; },
+         {"Could not save context: " + noHistory}},
+        {"clearing", "DROP TABLE History",
+         [&](HistoryStore& s) {
+             s.deleteAllHistory();
+             return s.dateManagedObjectArray() == existingDay;
+         },
+         {"CoreData error: " + noHistory + R"(, {description = "no such table: History"})"}},
+    };
+    for (const auto& row : rows) {
+        store.reset();
+        QDir(folder()).removeRecursively();
+        store = makeStore();
+        record(rgb(1, 2, 3), QDateTime(day2, QTime(9, 0)));
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(store->filePath()).constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, row.damage, nullptr, nullptr, nullptr), SQLITE_OK) << row.what;
+        sqlite3_close(db);
+
+        HistoryLogLines log;
+        EXPECT_TRUE(row.outcome(*store)) << row.what;
+        EXPECT_EQ(log.take(), row.lines) << row.what;
+    }
+}
+
 TEST_F(HistoryStoreTest, PalettesOfTheOlderFormatAreRead)
 {
     ASSERT_FALSE(store->open());
