@@ -231,6 +231,18 @@ TEST_F(SwatchColumnTest, ChoosingASwatchMakesItCurrentAndRecordsIt)
     EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "333333", "555555", "444444" }));
     QTest::keyClick(&p.table(), Qt::Key_Delete);
     EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "333333", "444444" }));
+
+    // Data that is not a colour shows, is chosen and is recorded as one dark
+    // grey, and stays in the column as it was.
+    p.h.settings().setArray({ QByteArray("not a colour"), ColorArchive::archive(Color::fromIntegers(1, 1, 1)) },
+                            "currentColors");
+    p.column().reloadSwatches();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.column().cellAt(0)->color(), QColor(45, 52, 65));
+    QTest::mouseClick(p.table().viewport(), Qt::LeftButton, {}, QPoint(10, p.table().rowViewportPosition(0) + 10));
+    EXPECT_EQ(p.current(), QStringLiteral("2d3441"));
+    EXPECT_EQ(SwatchProgram::codes({ p.newestEntry()->last }), QList<QString> { "2d3441" });
+    EXPECT_EQ(p.stored(), (QList<QString> { "unreadable", "010101" }));
 }
 
 TEST_F(SwatchColumnTest, KeepingTheTopSwatchKeepsTheCurrentColour)
