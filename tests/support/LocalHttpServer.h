@@ -14,7 +14,7 @@
 
 // A small HTTP/1.1 server on the loopback interface for the download tests:
 // each path answers with a canned response, sent whole, without a size, or
-// not at all (a stalled server).
+// not at all (a stalled server), or sends the client elsewhere.
 class LocalHttpServer
 {
 public:
@@ -25,6 +25,7 @@ public:
             WithoutSize, // no Content-Length; the connection closes at the end
             Stall,       // reads the request and never answers
             StallAfter,  // headers with the full Content-Length, then `stallAfter` bytes, then nothing
+            Redirect,    // `body` is the address of a Location header; no body
         };
         int status = 200;
         QByteArray body;
@@ -72,6 +73,10 @@ private:
             return;
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
         head += "Content-Type: " + response.contentType + "\r\n";
+        if (response.mode == Response::Mode::Redirect) {
+            socket->write(head + "Location: " + response.body + "\r\nContent-Length: 0\r\n\r\n");
+            return;
+        }
         if (response.mode != Response::Mode::WithoutSize)
             head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
         head += response.mode == Response::Mode::WithoutSize ? "Connection: close\r\n" : "Connection: keep-alive\r\n";

@@ -11,8 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -43,17 +41,6 @@ QString pathSegment(const QString& text)
 QString kilobytes(qint64 bytes)
 {
     return QString::asprintf("%.01f", bytes / 1000.0);
-}
-
-// The server answered, possibly with an error status whose body still says
-// what went wrong (an API error object). Not so for a refused connection, a
-// timeout or a broken transfer.
-bool serverAnswered(const QNetworkReply* reply)
-{
-    if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
-        return false;
-    const int error = reply->error();
-    return error == QNetworkReply::NoError || (error >= 201 && error < 300) || (error >= 401 && error < 500);
 }
 
 } // namespace
@@ -87,7 +74,7 @@ NamesDatabaseUpdater::NamesDatabaseUpdater(NamesDatabase& database, UserDefaults
 
 NamesDatabaseUpdater::~NamesDatabaseUpdater()
 {
-    dropReply();
+    dropRequest();
     if (buildCancelled)
         buildCancelled->store(true);
     build.waitForFinished();
@@ -136,52 +123,36 @@ void NamesDatabaseUpdater::startDownload()
     checkForNewVersion();
 }
 
-QNetworkReply* NamesDatabaseUpdater::get(const QString& address)
+CappedDownload* NamesDatabaseUpdater::get(const QString& address)
 {
     requestUrl = address;
-    refusedAsTooLarge = false;
-    lastWritten = 0;
-    QNetworkRequest request{QUrl(address)};
-    request.setTransferTimeout(transferTimeout);
-    reply = network.get(request);
-    return reply;
-}
-
-bool NamesDatabaseUpdater::tooLarge(qint64 received, qint64 expected) const
-{
-    return received > maximumDownloadSize || expected > maximumDownloadSize;
+    request = new CappedDownload(network, address, transferTimeout, maximumDownloadSize, this);
+    // Handled once: the request is spent, whatever the handler goes on to.
+    connect(request, &CappedDownload::finished, request, &QObject::deleteLater);
+    return request;
 }
 
 void NamesDatabaseUpdater::checkForNewVersion()
 {
-    QNetworkReply* request =
+    CappedDownload* check =
         get(apiHost() + QStringLiteral("/repos/") + pathSegment(datasetOwner()) + QStringLiteral("/color-names/releases"));
-    connect(request, &QNetworkReply::downloadProgress, this, [this, request](qint64 received, qint64 expected) {
-        if (tooLarge(received, expected)) {
-            refusedAsTooLarge = true;
-            request->abort();
-        }
-    });
-    connect(request, &QNetworkReply::finished, this, [this, request] { versionCheckReplied(request); });
+    connect(check, &CappedDownload::finished, this, &NamesDatabaseUpdater::versionCheckReplied);
     setUpdatedLabel(QStringLiteral("Checking Color Names version..."));
     setState(State::Checking);
     setSpinnerVisible(true);
     setButton(buttonText, action, false);
 }
 
-void NamesDatabaseUpdater::versionCheckReplied(QNetworkReply* request)
+void NamesDatabaseUpdater::versionCheckReplied(const CappedDownload::Result& result)
 {
-    request->deleteLater();
-    reply = nullptr;
-    // Progress reports come at most every so often; the whole body is
-    // checked again at the end.
-    refusedAsTooLarge = refusedAsTooLarge || request->bytesAvailable() > maximumDownloadSize;
-    if (refusedAsTooLarge || !serverAnswered(request)) {
-        qCWarning(lcHuelark, "version check: %s", qUtf8Printable(request->errorString()));
+    request = nullptr;
+    if (!result.serverAnswered) {
+        qCWarning(lcHuelark, "version check: %s%s", qUtf8Printable(result.errorString),
+                  result.tooLarge ? " (too large)" : "");
         versionCheckFailed(versionCheckFailedText, Outcome::Failed);
         return;
     }
-    const QJsonDocument json = QJsonDocument::fromJson(request->readAll());
+    const QJsonDocument json = QJsonDocument::fromJson(result.body);
     // An error object, invalid JSON, and a listing without any release (or
     // without a name to download it by) all leave nothing to install.
     const QJsonArray releases = json.array();
@@ -207,26 +178,16 @@ void NamesDatabaseUpdater::versionCheckReplied(QNetworkReply* request)
 
 void NamesDatabaseUpdater::downloadCSV(const QString& address)
 {
-    QNetworkReply* request = get(address);
-    connect(request, &QNetworkReply::downloadProgress, this, &NamesDatabaseUpdater::downloadProgressed);
-    connect(request, &QNetworkReply::finished, this, [this, request] { downloadReplied(request); });
+    CappedDownload* download = get(address);
+    connect(download, &CappedDownload::progressed, this, &NamesDatabaseUpdater::downloadProgressed);
+    connect(download, &CappedDownload::finished, this, &NamesDatabaseUpdater::downloadReplied);
     setUpdatedLabel(QStringLiteral("Getting download information..."));
     setButton(QStringLiteral("Cancel download..."), ButtonAction::CancelDownload, true);
     setState(State::Downloading);
 }
 
-void NamesDatabaseUpdater::downloadProgressed(qint64 written, qint64 expected)
+void NamesDatabaseUpdater::downloadProgressed(qint64 written, qint64 expected, qint64 chunk)
 {
-    if (tooLarge(written, expected)) {
-        refusedAsTooLarge = true;
-        if (reply)
-            reply->abort();
-        return;
-    }
-    const qint64 chunk = written - lastWritten;
-    lastWritten = written;
-    if (chunk <= 0)
-        return; // no new bytes: nothing to report
     if (expected == written)
         setUpdatedLabel(QStringLiteral("Finished Downloading... %1KB").arg(kilobytes(expected)));
     else if (expected < 0)
@@ -235,18 +196,16 @@ void NamesDatabaseUpdater::downloadProgressed(qint64 written, qint64 expected)
         setUpdatedLabel(QStringLiteral("Downloading... %1KB of %2KB").arg(kilobytes(written), kilobytes(expected)));
 }
 
-void NamesDatabaseUpdater::downloadReplied(QNetworkReply* request)
+void NamesDatabaseUpdater::downloadReplied(const CappedDownload::Result& result)
 {
-    request->deleteLater();
-    reply = nullptr;
-    refusedAsTooLarge = refusedAsTooLarge || request->bytesAvailable() > maximumDownloadSize;
-    if (refusedAsTooLarge || request->error() != QNetworkReply::NoError) {
-        qCWarning(lcHuelark, "names download: %s%s", qUtf8Printable(request->errorString()),
-                  refusedAsTooLarge ? " (too large)" : "");
+    request = nullptr;
+    if (!result.succeeded()) {
+        qCWarning(lcHuelark, "names download: %s%s", qUtf8Printable(result.errorString),
+                  result.tooLarge ? " (too large)" : "");
         downloadFailed();
         return;
     }
-    storeCSV(request->readAll());
+    storeCSV(result.body);
 }
 
 void NamesDatabaseUpdater::downloadFailed()
@@ -412,7 +371,7 @@ void NamesDatabaseUpdater::cancelDownload()
     if (currentState != State::Downloading && currentState != State::Building)
         return;
     const bool building = currentState == State::Building;
-    dropReply();
+    dropRequest();
     setUpdatedLabel(QStringLiteral("Download cancelled..."));
     downloadCancelled = true;
     if (buildCancelled)
@@ -427,15 +386,14 @@ void NamesDatabaseUpdater::cancelDownload()
     }
 }
 
-void NamesDatabaseUpdater::dropReply()
+void NamesDatabaseUpdater::dropRequest()
 {
-    if (!reply)
+    if (!request)
         return;
-    QNetworkReply* request = reply;
-    reply = nullptr;
-    request->disconnect(this);
-    request->abort();
-    request->deleteLater();
+    CappedDownload* dropped = request;
+    request = nullptr;
+    dropped->cancel();
+    dropped->deleteLater();
 }
 
 void NamesDatabaseUpdater::end(Outcome outcome)

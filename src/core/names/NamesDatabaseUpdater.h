@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CappedDownload.h"
 #include "NamesDatabaseBuilder.h"
 
 #include "colour/ColorSpace.h"
@@ -16,7 +17,6 @@
 
 class NameCache;
 class NamesDatabase;
-class QNetworkReply;
 class UserDefaults;
 
 // Brings the live names database up to the newest release of the public
@@ -110,13 +110,12 @@ Q_SIGNALS:
     void finished(NamesDatabaseUpdater::Outcome outcome);
 
 private:
-    QNetworkReply* get(const QString& address);
-    bool tooLarge(qint64 received, qint64 expected) const;
+    CappedDownload* get(const QString& address);
     void checkForNewVersion();
-    void versionCheckReplied(QNetworkReply* reply);
+    void versionCheckReplied(const CappedDownload::Result& result);
     void downloadCSV(const QString& address);
-    void downloadProgressed(qint64 written, qint64 expected);
-    void downloadReplied(QNetworkReply* reply);
+    void downloadProgressed(qint64 written, qint64 expected, qint64 chunk);
+    void downloadReplied(const CappedDownload::Result& result);
     void downloadFailed();
     void storeCSV(const QByteArray& bytes);
     void generateDatabaseFromCSV(const QStringList& lines);
@@ -130,7 +129,7 @@ private:
     void resetDownloadButton();
     void resetDatabaseAndNamesVersions();
     void updateNameCount();
-    void dropReply();
+    void dropRequest();
     void end(Outcome outcome);
 
     void setState(State state);
@@ -143,7 +142,7 @@ private:
     UserDefaults& defaults;
     QPointer<NameCache> cache;
     QNetworkAccessManager network;
-    QPointer<QNetworkReply> reply;
+    QPointer<CappedDownload> request;
     QThreadPool buildQueue; // one thread: builds run one after another
     QFuture<void> build;
     std::shared_ptr<std::atomic<bool>> buildCancelled;
@@ -160,7 +159,5 @@ private:
     bool spinnerIsVisible = false;
     qint64 releaseId = 0;
     bool downloadCancelled = false;
-    bool refusedAsTooLarge = false;
-    qint64 lastWritten = 0;
     quint64 flow = 0; // one per startDownload, so late results of an older one are known
 };

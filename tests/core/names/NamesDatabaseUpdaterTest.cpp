@@ -208,6 +208,31 @@ TEST(NamesDatabaseUpdater, ABodyWithoutASizeReportsEachPieceAndInstalls)
     EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 4000);
 }
 
+TEST(NamesDatabaseUpdater, ProgressCountsTheBytesOfTheAnnouncedSize)
+{
+    Update u;
+    const QByteArray csv = largeCSV(4000);
+    // Half of it, then nothing until the transfer times out.
+    u.server.setResponse(csvPath, {200, csv, "text/csv", Mode::StallAfter, 20000});
+    EXPECT_EQ(u.run(), Outcome::Failed);
+    const QString half = QStringLiteral("Downloading... 20.0KB of %1KB").arg(QString::asprintf("%.1f", csv.size() / 1000.0));
+    EXPECT_TRUE(u.labels.contains(half)) << u.labels.join(" / ").toStdString();
+    EXPECT_EQ(u.updater->updatedLabel(), "Download failed...");
+}
+
+// The CDN answers a release's name with a redirect to the file of that
+// version.
+TEST(NamesDatabaseUpdater, ARedirectedDownloadIsFollowed)
+{
+    Update u;
+    const QString moved = QStringLiteral("/color-name-list@2.0.0/dist/colornames.csv");
+    u.server.setResponse(csvPath, {302, moved.toLatin1(), "text/plain", Mode::Redirect});
+    u.server.setResponse(moved, {200, newCSV, "text/csv"});
+    EXPECT_EQ(u.run(), Outcome::Installed);
+    EXPECT_EQ(u.server.requests().last(), moved);
+    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
+}
+
 TEST(NamesDatabaseUpdater, CancellingWhileDownloadingKeepsTheInstalledNames)
 {
     Update u;
