@@ -7,6 +7,7 @@
 #include "names/NamesDatabaseBuilder.h"
 #include "names/NamesDatabaseUpdater.h"
 
+#include "colour/ColorSpaceRegistry.h"
 #include "settings/Paths.h"
 #include "settings/UserDefaults.h"
 
@@ -64,6 +65,10 @@ int update(const Arguments& args, QTextStream& err)
     NamesDatabaseUpdater updater(database, defaults);
     updater.setAPIHost(args.values.value(apiOption));
     updater.setCDNHost(args.values.value(cdnOption));
+    // The database is the window's, whose lookups compare integers of its
+    // own colour space: the codes are read into that space, as an update
+    // from the Names preferences reads them.
+    updater.setWellColorSpace(ColorSpaceRegistry().rgbSpaceNamed(defaults.stringForKey(QStringLiteral("colorSpace"))));
 
     QEventLoop loop;
     NamesDatabaseUpdater::Outcome outcome = NamesDatabaseUpdater::Outcome::Failed;

@@ -2,9 +2,12 @@
 
 #include "LocalHttpServer.h"
 
+#include "colour/ColorSpaceRegistry.h"
+#include "colour/HexCodec.h"
 #include "names/NamesDatabaseBuilder.h"
 #include "names/SqlDatabase.h"
 #include "names/SqlResultSet.h"
+#include "settings/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,6 +154,36 @@ TEST(NamesCommand, UpdateInstallsTheNewestReleaseThenFindsItCurrent)
     EXPECT_EQ(failed.exitCode, 2);
     EXPECT_EQ(failed.errLines().last(), "Version check failed...");
     EXPECT_EQ(rowCount(home.live()), 5);
+}
+
+// The window compares the integers of its own colour space with the stored
+// ones, so an update without the window must store those of that space too.
+TEST(NamesCommand, UpdateReadsTheCodesIntoTheWindowsColourSpace)
+{
+    const ColorSpaceRegistry registry;
+    ColorSpacePtr adobe;
+    for (const ColorSpacePtr& s : registry.rgbSpaces())
+        if (s->filePath == "/usr/share/color/icc/colord/AdobeRGB1998.icc")
+            adobe = s;
+    if (!adobe)
+        GTEST_SKIP() << "needs colord-data";
+
+    UpdateHome home(2);
+    UserDefaults settings(home.dir.path() + "/.config/com.quillfen.Huelark/Huelark.conf");
+    settings.setString(adobe->name(), "colorSpace");
+    settings.synchronize();
+    home.server.setResponse(csvPath, {200, "name,hex\nRed,#ff0000\n", "text/csv"});
+    const CliResult r = home.run(QStringList{"names", "update"} + home.hosts());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+    const std::array<int, 3> expected = HexCodec::colorWithHexColorString("ff0000", adobe)->integerComponents();
+    ASSERT_NE(expected, (std::array<int, 3>{255, 0, 0}));
+    const auto db = SqlDatabase::databaseWithPath(home.live());
+    ASSERT_TRUE(db->open());
+    const auto rs = db->executeQuery("SELECT r, g, b FROM colors WHERE name = 'Red'");
+    ASSERT_TRUE(rs && rs->next());
+    EXPECT_EQ((std::array<int, 3>{rs->intForColumnIndex(0), rs->intForColumnIndex(1), rs->intForColumnIndex(2)}),
+              expected);
 }
 
 // An update killed in the middle, as by a crash or a power cut, must leave
