@@ -2,12 +2,17 @@
 #include "names/SqlDatabaseQueue.h"
 #include "names/SqlResultSet.h"
 
+#include "NamesTestData.h"
+
 #include <QDateTime>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+
+#include <functional>
 
 namespace {
 
@@ -175,4 +180,124 @@ TEST(SqlDatabaseQueue, IsRefusedForADatabaseThatCannotBeOpened)
     EXPECT_EQ(SqlDatabaseQueue::databaseQueueWithPath(dir.filePath(QStringLiteral("missing.db")), SQLITE_OPEN_READONLY),
               nullptr);
     EXPECT_EQ(SqlDatabaseQueue::databaseQueueWithPath(dir.filePath(QStringLiteral("no/such/folder.db"))), nullptr);
+}
+
+namespace {
+
+// What the layer logs (category "huelark") while `action` runs.
+QStringList loggedBy(const std::function<void()>& action)
+{
+    static QStringList* sink = nullptr;
+    QStringList lines;
+    sink = &lines;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
+            if (sink && qstrcmp(context.category, "huelark") == 0)
+                sink->append(message);
+        });
+    action();
+    qInstallMessageHandler(previous);
+    sink = nullptr;
+    return lines;
+}
+
+// Calls back into the connection from inside a statement being stepped.
+void reenter(sqlite3_context* context, int, sqlite3_value**)
+{
+    auto* db = static_cast<SqlDatabase*>(sqlite3_user_data(context));
+    sqlite3_result_int(context, db->executeUpdate(QStringLiteral("CREATE TABLE inner_t(a int)")) ? 1 : 0);
+}
+
+} // namespace
+
+// Failures never throw; the log is where they show, so its lines are part of
+// what the layer promises.
+TEST(SqlDatabase, EachFailureLogsItsLines)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.db"));
+    const auto db = SqlDatabase::databaseWithPath(path);
+    ASSERT_TRUE(db->open());
+    ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE t(a int UNIQUE)")));
+    ASSERT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (1)")));
+    ASSERT_EQ(sqlite3_create_function(db->sqliteHandle(), "reenter", 0, SQLITE_UTF8, db.get(), reenter, nullptr,
+                                      nullptr),
+              SQLITE_OK);
+
+    const QString missing = dir.filePath(QStringLiteral("no/such/folder.db"));
+    const struct
+    {
+        const char* what;
+        std::function<void()> action;
+        QStringList lines;
+    } rows[] = {
+        {"a file that cannot be opened",
+         [&] { EXPECT_FALSE(SqlDatabase::databaseWithPath(missing)->open()); },
+         {"error opening!: 14"}},
+        {"an update that yields a row",
+         [&] { EXPECT_FALSE(db->executeUpdate(QStringLiteral("SELECT 1"))); },
+         {"A executeUpdate is being called with a query string 'SELECT 1'"}},
+        {"an update with too few values",
+         [&] { EXPECT_FALSE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (?)"))); },
+         {"Error: the bind count (0) is not correct for the # of variables in the query (1) "
+          "(INSERT INTO t VALUES (?)) (executeUpdate)"}},
+        {"a query with too many values",
+         [&] { EXPECT_EQ(db->executeQuery(QStringLiteral("SELECT ?"), {1, 2}), nullptr); },
+         {"Error: the bind count is not correct for the # of variables (executeQuery)"}},
+        {"a statement that cannot be prepared",
+         [&] { EXPECT_FALSE(db->executeUpdate(QStringLiteral("INSERT INTO nowhere VALUES (1)"))); },
+         {"DB Error: 1 \"no such table: nowhere\"", "DB Query: INSERT INTO nowhere VALUES (1)", "DB Path: " + path}},
+        {"an update that fails while stepping",
+         [&] { EXPECT_FALSE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (1)"))); },
+         {"Unknown error calling sqlite3_step (19: UNIQUE constraint failed: t.a) eu",
+          "DB Query: INSERT INTO t VALUES (1)",
+          "Unknown error finalizing or resetting statement (19: UNIQUE constraint failed: t.a)"}},
+        {"a query that fails while stepping",
+         [&] {
+             const auto rs = db->executeQuery(QStringLiteral("SELECT abs(-9223372036854775807 - 1)"));
+             ASSERT_TRUE(rs);
+             EXPECT_FALSE(rs->next());
+             EXPECT_TRUE(rs->isClosed());
+         },
+         {"Error calling sqlite3_step (1: integer overflow) rs"}},
+        {"a column that is not there",
+         [&] {
+             const auto rs = db->executeQuery(QStringLiteral("SELECT a FROM t"));
+             ASSERT_TRUE(rs && rs->next());
+             EXPECT_EQ(rs->intForColumn(QStringLiteral("b")), 0);
+         },
+         {"Warning: I could not find the column named 'b'."}},
+        {"a call made from inside a running one",
+         [&] {
+             // The outer insert stores what the inner call answered.
+             EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (10 + reenter())")));
+             const auto rs = db->executeQuery(QStringLiteral("SELECT max(a) FROM t"));
+             ASSERT_TRUE(rs && rs->next());
+             EXPECT_EQ(rs->intForColumnIndex(0), 10);
+         },
+         {"The SqlDatabase " + path + " is currently in use."}},
+        {"a statement left behind at close",
+         [&] {
+             sqlite3_stmt* leaked = nullptr;
+             ASSERT_EQ(sqlite3_prepare_v2(db->sqliteHandle(), "SELECT 3", -1, &leaked, nullptr), SQLITE_OK);
+             EXPECT_TRUE(db->close());
+             EXPECT_TRUE(db->open());
+         },
+         {"Closing leaked statement"}},
+        {"a queue on a file that cannot be opened",
+         [&] { EXPECT_EQ(SqlDatabaseQueue::databaseQueueWithPath(missing), nullptr); },
+         {"error opening!: 14", "Could not create database queue for path " + missing}},
+        {"a block that leaves its cursor open",
+         [&] {
+             const auto queue = SqlDatabaseQueue::databaseQueueWithPath(path);
+             ASSERT_TRUE(queue);
+             std::unique_ptr<SqlResultSet> kept;
+             queue->inDatabase([&](SqlDatabase* queued) { kept = queued->executeQuery(QStringLiteral("SELECT a FROM t")); });
+         },
+         {"Warning: there is at least one open result set around after performing inDatabase"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(loggedBy(row.action), row.lines);
+    }
 }
