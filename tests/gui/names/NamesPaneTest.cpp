@@ -3,6 +3,10 @@
 #include "LocalHttpServer.h"
 
 #include "app/TrayIcon.h"
+#include "colour/ColorSpaceRegistry.h"
+#include "colour/HexCodec.h"
+#include "names/SqlDatabase.h"
+#include "names/SqlResultSet.h"
 #include "names/NamesDatabaseUpdater.h"
 #include "prefs/NamesPreferencesViewController.h"
 #include "prefs/NamesPreferencesWindow.h"
@@ -198,6 +202,27 @@ TEST_F(NamesPane, CancellingADownloadOrABuildKeepsTheNames)
     expectIdle("Download cancelled...");
     EXPECT_EQ(pane->namesCount->text(), "34 unique color names");
     EXPECT_EQ(app.names->hexCodeForName("Bluebell"), "a2a2d0");
+}
+
+// The window compares the integers of its own colour space with the stored
+// ones, so an update stores those of that space.
+TEST_F(NamesPane, AnUpdateReadsTheCodesIntoTheWindowsColourSpace)
+{
+    const QString adobe = QStringLiteral("Compatible with Adobe RGB (1998)");
+    const ColorSpacePtr space = ColorSpaceRegistry().spaceNamed(adobe);
+    if (!space)
+        GTEST_SKIP() << "needs colord-data";
+    app.h.settings().setString(adobe, "colorSpace");
+    EXPECT_EQ(press(), Outcome::Installed);
+
+    const std::array<int, 3> expected = HexCodec::colorWithHexColorString("9aa2f8", space)->integerComponents();
+    ASSERT_NE(expected, (std::array<int, 3> { 0x9a, 0xa2, 0xf8 }));
+    const auto db = SqlDatabase::databaseWithPath(app.names->database().liveDatabasePath());
+    ASSERT_TRUE(db->open());
+    const auto rs = db->executeQuery("SELECT r, g, b FROM colors WHERE name = 'Lavender Test'");
+    ASSERT_TRUE(rs && rs->next());
+    EXPECT_EQ((std::array<int, 3> { rs->intForColumnIndex(0), rs->intForColumnIndex(1), rs->intForColumnIndex(2) }),
+              expected);
 }
 
 // Catches the web addresses handed to the desktop to open.
