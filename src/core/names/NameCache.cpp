@@ -1,5 +1,6 @@
 #include "NameCache.h"
 
+#include <QCoreApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
 NameCache::NameCache(QString databasePath, QObject* parent)
@@ -8,37 +9,90 @@ NameCache::NameCache(QString databasePath, QObject* parent)
 {
 }
 
+NameCache::~NameCache()
+{
+    // One that has not started yet need not start at all.
+    for (QFuture<void>& worker : workers) {
+        worker.cancel();
+        worker.waitForFinished();
+    }
+}
+
 void NameCache::cacheNamesDatabase()
 {
+    if (loading) {
+        // The same file, already being read: wait for it rather than read
+        // it twice, and take its table now instead of on the next turn of
+        // the event loop.
+        for (QFuture<void>& worker : workers)
+            worker.waitForFinished();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
     if (table.load())
         return;
-    std::shared_ptr<const NameTable> loaded = NameTable::load(path);
+    ++generation;
+    publish(NameTable::load(path));
+}
+
+void NameCache::cacheNamesDatabaseInBackground(std::function<void()> beforeLoad)
+{
+    if (table.load() || loading)
+        return;
+    workers.removeIf([](const QFuture<void>& worker) { return worker.isFinished(); });
+    loading = true;
+    const quint64 ticket = ++generation;
+    workers << QtConcurrent::run([this, ticket, file = path, beforeLoad = std::move(beforeLoad)] {
+        if (beforeLoad)
+            beforeLoad();
+        std::shared_ptr<const NameTable> loaded = NameTable::load(file);
+        QMetaObject::invokeMethod(
+            this,
+            [this, ticket, loaded = std::move(loaded)] {
+                if (ticket == generation)
+                    publish(loaded);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void NameCache::publish(std::shared_ptr<const NameTable> loaded)
+{
     if (prepareAhead) {
         // The task holds its own reference: a free in the meantime only
         // means the sorted list is made for a table nobody reads any more.
         (void)QtConcurrent::run([loaded] { loaded->prepareCompletions(); });
     }
+    // The table before the flag: a reader on another thread then sees one
+    // or the other, never a moment with neither.
     table.store(std::move(loaded));
+    loading = false;
     Q_EMIT cacheChanged();
 }
 
 void NameCache::freeNamesDatabase()
 {
+    ++generation;
+    loading = false;
     if (!table.exchange(nullptr))
         return;
     Q_EMIT cacheChanged();
 }
 
+QString NameCache::unknownName() const
+{
+    return loading ? QString() : NameTable::invalidColorName;
+}
+
 QString NameCache::closestColorNameToColor(const Color& color) const
 {
     const std::shared_ptr<const NameTable> names = snapshot();
-    return names ? names->closestColorNameToColor(color) : NameTable::invalidColorName;
+    return names ? names->closestColorNameToColor(color) : unknownName();
 }
 
 QString NameCache::closestColorNameToColor(const QString& hexText, const ColorSpacePtr& wellSpace) const
 {
     const std::shared_ptr<const NameTable> names = snapshot();
-    return names ? names->closestColorNameToColor(hexText, wellSpace) : NameTable::invalidColorName;
+    return names ? names->closestColorNameToColor(hexText, wellSpace) : unknownName();
 }
 
 std::optional<QString> NameCache::hexCodeForName(const QString& name) const

@@ -2,38 +2,55 @@
 
 #include "NameTable.h"
 
+#include <QFuture>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
 // The names the program holds in memory: nothing (not loaded) or one
-// NameTable loaded from the live database. Loading and freeing happen on the
-// main thread; lookups may come from any thread, each taking the table of
-// the moment, so a free or reload can never pull a table from under a lookup
-// in progress.
+// NameTable loaded from the live database. Loading and freeing are asked for
+// on the main thread; lookups may come from any thread, each taking the
+// table of the moment, so a free or reload can never pull a table from under
+// a lookup in progress.
 //
 // While nothing is loaded every colour is "Invalid Color", no name has a code
-// and nothing completes.
+// and nothing completes. While a load runs on a worker thread a colour's name
+// is empty instead: the names are not known yet, which is not the same as
+// knowing that none fits.
 class NameCache : public QObject
 {
     Q_OBJECT
 
 public:
     explicit NameCache(QString databasePath, QObject* parent = nullptr);
+    // Waits for a load still running on a worker thread: it posts its
+    // table to this object.
+    ~NameCache() override;
 
     const QString& databasePath() const { return path; }
 
     // Loads the table unless one is loaded; a database that cannot be read
-    // loads as an empty table. With `prepareCompletionsAhead` (the default)
-    // the completion list is then sorted on a worker thread, so the first
-    // keystroke in the name field does not wait for it.
+    // loads as an empty table. A load already running on a worker thread is
+    // waited for and its table taken. With `prepareCompletionsAhead` (the
+    // default) the completion list is then sorted on a worker thread, so the
+    // first keystroke in the name field does not wait for it.
     void cacheNamesDatabase();
+    // Loads the table on a worker thread unless one is loaded or on its way,
+    // and returns at once; `beforeLoad` runs first on that thread. The table
+    // is published on this object's thread, with cacheChanged, as the event
+    // loop comes round.
+    void cacheNamesDatabaseInBackground(std::function<void()> beforeLoad = {});
+    // Also abandons a load on its way: its table is never published, so a
+    // free cannot be undone by a load that was asked for before it.
     void freeNamesDatabase();
     bool isLoaded() const { return snapshot() != nullptr; }
+    bool isLoading() const { return loading; }
     void setPrepareCompletionsAhead(bool ahead) { prepareAhead = ahead; }
 
     // The table of the moment; null while nothing is loaded.
@@ -50,7 +67,15 @@ Q_SIGNALS:
     void cacheChanged();
 
 private:
+    void publish(std::shared_ptr<const NameTable> loaded);
+    QString unknownName() const;
+
     QString path;
     bool prepareAhead = true;
     std::atomic<std::shared_ptr<const NameTable>> table;
+    std::atomic<bool> loading = false;
+    // Counts the loads asked for and the frees: a worker's table is taken
+    // only while its number is still the latest.
+    quint64 generation = 0;
+    QList<QFuture<void>> workers;
 };
