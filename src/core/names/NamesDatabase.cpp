@@ -84,6 +84,12 @@ QString NamesDatabase::downloadedCSVPath() const
 
 void NamesDatabase::createSupportFolderAndNamesDatabase()
 {
+    createSupportFolderAndCopyShippedDatabase();
+    updateNamesCount();
+}
+
+void NamesDatabase::createSupportFolderAndCopyShippedDatabase() const
+{
     QDir().mkpath(folder);
     if (!QFileInfo::exists(liveDatabasePath()) && !initialPath.isEmpty()) {
         // Through a temporary file: a copy cut short must not leave a
@@ -95,7 +101,6 @@ void NamesDatabase::createSupportFolderAndNamesDatabase()
             live.commit();
         }
     }
-    updateNamesCount();
 }
 
 int NamesDatabase::updateNamesCount()

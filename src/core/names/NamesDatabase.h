@@ -34,6 +34,9 @@ public:
     // Creates the support folder, copies the shipped database in when there
     // is no live one yet, then updateNamesCount.
     void createSupportFolderAndNamesDatabase();
+    // The files of that alone, without the count: it touches no settings, so
+    // a worker thread may run it.
+    void createSupportFolderAndCopyShippedDatabase() const;
 
     // Stores the live table's row count under "namesCountValue". When it
     // grew, the last-update text says by how much ("Last Updated: %@ (added

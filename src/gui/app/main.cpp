@@ -39,7 +39,11 @@ int main(int argc, char** argv)
     options.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     options.launchedAtLogin = parser.isSet(atLogin);
     AppParts parts;
-    parts.names = std::make_unique<DatabaseNameLookup>(defaults);
+    auto names = std::make_unique<DatabaseNameLookup>(defaults);
+    // Reading the names takes longer than building the window: they load
+    // while it is built and shown, and name the colour when they arrive.
+    names->loadInBackgroundAtStart();
+    parts.names = std::move(names);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     delegate.launch();

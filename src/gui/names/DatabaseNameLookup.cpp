@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 // What the history writer's lookup holds: the table of the moment, and where
 // to read the names from while there is none.
@@ -29,8 +30,11 @@ DatabaseNameLookup::DatabaseNameLookup(UserDefaults& defaults, QString supportFo
         shared->table.store(nameCache.snapshot());
         // A freed cache leaves the names shown as they are: the window is
         // closed then, and the next load names everything again.
-        if (nameCache.isLoaded())
-            Q_EMIT namesChanged();
+        if (!nameCache.isLoaded())
+            return;
+        Q_EMIT namesChanged();
+        if (std::exchange(countAfterLoad, false))
+            namesDatabase.updateNamesCount();
     });
     connect(&namesDatabase, &NamesDatabase::namesCountIncreased, this, &NameLookup::namesChanged);
 }
@@ -42,8 +46,26 @@ DatabaseNameLookup::~DatabaseNameLookup()
     namesUpdater.reset();
 }
 
-void DatabaseNameLookup::createSupportFolderAndNamesDatabase() { namesDatabase.createSupportFolderAndNamesDatabase(); }
-void DatabaseNameLookup::cacheNamesDatabase() { nameCache.cacheNamesDatabase(); }
+void DatabaseNameLookup::loadInBackgroundAtStart()
+{
+    countAfterLoad = true;
+    // The database it reads lives as long as the cache's worker: the cache
+    // is destroyed first and waits for it.
+    nameCache.cacheNamesDatabaseInBackground([this] { namesDatabase.createSupportFolderAndCopyShippedDatabase(); });
+}
+
+void DatabaseNameLookup::createSupportFolderAndNamesDatabase()
+{
+    if (!countAfterLoad)
+        namesDatabase.createSupportFolderAndNamesDatabase();
+}
+
+void DatabaseNameLookup::cacheNamesDatabase()
+{
+    if (!nameCache.isLoading())
+        nameCache.cacheNamesDatabase();
+}
+
 void DatabaseNameLookup::freeNamesDatabase() { nameCache.freeNamesDatabase(); }
 
 QString DatabaseNameLookup::closestColorNameToColor(const Color& color)

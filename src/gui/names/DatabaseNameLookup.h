@@ -18,6 +18,9 @@ class UserDefaults;
 // Lookups on the main thread answer "Invalid Color" while the cache is freed
 // (the main window is closed). The history writer's lookup does not: a
 // colour recorded then still gets its name, read from the database itself.
+//
+// The program starts its names with loadInBackgroundAtStart, so that its
+// window need not wait for them.
 class DatabaseNameLookup final : public NameLookup
 {
     Q_OBJECT
@@ -28,7 +31,17 @@ public:
                                 QObject* parent = nullptr);
     ~DatabaseNameLookup() override;
 
+    // Starts the first start's copy of the shipped database and the first
+    // load on a worker thread. Until the names arrive a colour's name is
+    // empty; the count of names in the settings follows them. Later loads
+    // (the window back after a close) stay synchronous, so that a colour
+    // chosen while it was closed is named in the window's first frame.
+    void loadInBackgroundAtStart();
+
+    // After loadInBackgroundAtStart the worker makes the files and the
+    // count follows the load: nothing to do here.
     void createSupportFolderAndNamesDatabase() override;
+    // A load on its way is left to arrive by itself.
     void cacheNamesDatabase() override;
     void freeNamesDatabase() override;
     QString closestColorNameToColor(const Color& color) override;
@@ -57,5 +70,6 @@ private:
     ColorSpacePtr wellSpace;
     std::shared_ptr<SharedNames> shared;
     std::unique_ptr<NamesDatabaseUpdater> namesUpdater;
+    bool countAfterLoad = false;
     std::unique_ptr<NamesPreferencesWindow> window;
 };

@@ -1,0 +1,95 @@
+#include "NamesApp.h"
+
+#include "names/NameTable.h"
+
+#include <QFile>
+#include <QThreadPool>
+
+namespace {
+
+// The program as main() starts it, its names loading on a worker thread
+// (from the shipped database when `csv` is empty). No turn of the event loop
+// has come yet when the constructor returns, so the names, handed over on
+// this thread, are still on their way whatever the worker has done.
+struct BackgroundNamesApp
+{
+    explicit BackgroundNamesApp(const QByteArray& csv = {})
+    {
+        AppDelegate::initialize(defaults);
+        const QString folder = Paths::applicationSupportFolder();
+        QString shipped = NamesDatabase::shippedDatabasePath();
+        if (!csv.isEmpty()) {
+            QDir().mkpath(folder);
+            EXPECT_GT(buildNamesDatabase(csv, folder + QStringLiteral("/ColorNames.db")), 0);
+            shipped.clear();
+        }
+        auto lookup = std::make_unique<DatabaseNameLookup>(defaults, folder, shipped);
+        lookup->loadInBackgroundAtStart();
+        names = lookup.get();
+        AppParts parts;
+        parts.names = std::move(lookup);
+        AppDelegate::Options options;
+        options.trayAvailable = true;
+        options.terminate = [] {};
+        app = std::make_unique<AppDelegate>(defaults, spaces, center, std::move(parts), std::move(options));
+        app->launch();
+    }
+    ~BackgroundNamesApp()
+    {
+        app.reset();
+        QThreadPool::globalInstance()->waitForDone();
+    }
+    QString shownName() { return app->window().fields.nameField->text(); }
+    std::array<int, 3> wellRGB() { return app->window().mainSwatchWell->color()->integerComponents(); }
+    // The worker done and its table handed over, if it is still wanted.
+    static void settle()
+    {
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+    }
+
+    TempHome home;
+    UserDefaults defaults;
+    ColorSpaceRegistry spaces;
+    NotificationCenter center;
+    DatabaseNameLookup* names = nullptr;
+    std::unique_ptr<AppDelegate> app;
+};
+
+TEST(NamesAtStart, TheWindowIsUpBeforeTheNamesAndTheyNameTheColourWhenTheyArrive)
+{
+    BackgroundNamesApp app;
+    ASSERT_TRUE(app.names->cache().isLoading());
+    EXPECT_TRUE(app.app->window().isVisible());
+    EXPECT_EQ(app.shownName(), QString()) << "empty while the names are on their way, not \"Invalid Color\"";
+    EXPECT_TRUE(app.names->completions("Periwinkle").isEmpty());
+
+    app.settle();
+    EXPECT_EQ(app.shownName(), "Periwinkle Blue");
+    // The first start's copy and the count of names came with them.
+    EXPECT_TRUE(QFile::exists(Paths::applicationSupportFolder() + "/ColorNames.db"));
+    EXPECT_GT(app.defaults.integerForKey("namesCountValue"), 30000);
+    EXPECT_TRUE(app.names->completions("Periwinkle").contains("Periwinkle Blue"));
+    // A typed name now finds its colour.
+    app.app->fieldSync().setSwatchFromNameField("Red");
+    EXPECT_EQ(app.wellRGB(), (std::array<int, 3> { 255, 0, 0 }));
+}
+
+TEST(NamesAtStart, AWindowClosedBeforeTheNamesArriveKeepsThemFreedUntilItOpensAgain)
+{
+    BackgroundNamesApp app(completionCSV());
+    ASSERT_TRUE(app.names->cache().isLoading());
+    app.app->window().close();
+
+    app.settle();
+    EXPECT_FALSE(app.names->cache().isLoaded());
+    EXPECT_EQ(app.names->closestColorNameToColor(Color::fromIntegers(255, 0, 0)), NameTable::invalidColorName);
+    EXPECT_EQ(app.defaults.integerForKey("namesCountValue"), 0);
+
+    // Opening it loads them at once: the colour is named in its first frame.
+    app.app->openWindow();
+    EXPECT_EQ(app.shownName(), "Periwinkle");
+    EXPECT_EQ(app.defaults.integerForKey("namesCountValue"), 34);
+}
+
+} // namespace
