@@ -1,6 +1,5 @@
 #include "NameCache.h"
 
-#include <QCoreApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
 NameCache::NameCache(QString databasePath, QObject* parent)
@@ -20,16 +19,9 @@ NameCache::~NameCache()
 
 void NameCache::cacheNamesDatabase()
 {
-    if (loading) {
-        // The same file, already being read: wait for it rather than read
-        // it twice, and take its table now instead of on the next turn of
-        // the event loop.
-        for (QFuture<void>& worker : workers)
-            worker.waitForFinished();
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    }
     if (table.load())
         return;
+    // A load on its way is abandoned: this one reads the file as it is now.
     ++generation;
     publish(NameTable::load(path));
 }
@@ -38,21 +30,31 @@ void NameCache::cacheNamesDatabaseInBackground(std::function<void()> beforeLoad)
 {
     if (table.load() || loading)
         return;
-    workers.removeIf([](const QFuture<void>& worker) { return worker.isFinished(); });
     loading = true;
     const quint64 ticket = ++generation;
-    workers << QtConcurrent::run([this, ticket, file = path, beforeLoad = std::move(beforeLoad)] {
-        if (beforeLoad)
-            beforeLoad();
-        std::shared_ptr<const NameTable> loaded = NameTable::load(file);
-        QMetaObject::invokeMethod(
-            this,
-            [this, ticket, loaded = std::move(loaded)] {
-                if (ticket == generation)
-                    publish(loaded);
-            },
-            Qt::QueuedConnection);
-    });
+    // At start-up the event loop comes round once the window is on the
+    // screen: a worker reading names before then would compete with the
+    // window for the processor, and on two cores it shows.
+    QMetaObject::invokeMethod(
+        this,
+        [this, ticket, beforeLoad = std::move(beforeLoad)] {
+            if (ticket != generation)
+                return;
+            workers.removeIf([](const QFuture<void>& worker) { return worker.isFinished(); });
+            workers << QtConcurrent::run([this, ticket, file = path, beforeLoad] {
+                if (beforeLoad)
+                    beforeLoad();
+                std::shared_ptr<const NameTable> loaded = NameTable::load(file);
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, ticket, loaded = std::move(loaded)] {
+                        if (ticket == generation)
+                            publish(loaded);
+                    },
+                    Qt::QueuedConnection);
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 void NameCache::publish(std::shared_ptr<const NameTable> loaded)

@@ -36,18 +36,19 @@ public:
     const QString& databasePath() const { return path; }
 
     // Loads the table unless one is loaded; a database that cannot be read
-    // loads as an empty table. A load already running on a worker thread is
-    // waited for and its table taken. With `prepareCompletionsAhead` (the
-    // default) the completion list is then sorted on a worker thread, so the
-    // first keystroke in the name field does not wait for it.
+    // loads as an empty table. It takes the place of a load on its way. With
+    // `prepareCompletionsAhead` (the default) the completion list is then
+    // sorted on a worker thread, so the first keystroke in the name field
+    // does not wait for it.
     void cacheNamesDatabase();
     // Loads the table on a worker thread unless one is loaded or on its way,
-    // and returns at once; `beforeLoad` runs first on that thread. The table
-    // is published on this object's thread, with cacheChanged, as the event
-    // loop comes round.
+    // and returns at once. The worker starts when this thread's event loop
+    // next comes round, and runs `beforeLoad` first; its table is handed
+    // over on this thread, with cacheChanged.
     void cacheNamesDatabaseInBackground(std::function<void()> beforeLoad = {});
-    // Also abandons a load on its way: its table is never published, so a
-    // free cannot be undone by a load that was asked for before it.
+    // Also abandons a load on its way (its worker does not start, or its
+    // table is never taken), so a free cannot be undone by a load that was
+    // asked for before it.
     void freeNamesDatabase();
     bool isLoaded() const { return snapshot() != nullptr; }
     bool isLoading() const { return loading; }

@@ -40,8 +40,8 @@ int main(int argc, char** argv)
     options.launchedAtLogin = parser.isSet(atLogin);
     AppParts parts;
     auto names = std::make_unique<DatabaseNameLookup>(defaults);
-    // Reading the names takes longer than building the window: they load
-    // while it is built and shown, and name the colour when they arrive.
+    // Reading the names takes about as long as building the window: they
+    // load once it is shown, and name the colour when they arrive.
     names->loadInBackgroundAtStart();
     parts.names = std::move(names);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));

@@ -62,8 +62,13 @@ void DatabaseNameLookup::createSupportFolderAndNamesDatabase()
 
 void DatabaseNameLookup::cacheNamesDatabase()
 {
-    if (!nameCache.isLoading())
-        nameCache.cacheNamesDatabase();
+    if (nameCache.isLoading())
+        return;
+    // The start-up load was abandoned (the window closed) before its worker
+    // could make the files.
+    if (countAfterLoad)
+        namesDatabase.createSupportFolderAndCopyShippedDatabase();
+    nameCache.cacheNamesDatabase();
 }
 
 void DatabaseNameLookup::freeNamesDatabase() { nameCache.freeNamesDatabase(); }

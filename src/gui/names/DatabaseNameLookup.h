@@ -32,10 +32,11 @@ public:
     ~DatabaseNameLookup() override;
 
     // Starts the first start's copy of the shipped database and the first
-    // load on a worker thread. Until the names arrive a colour's name is
-    // empty; the count of names in the settings follows them. Later loads
-    // (the window back after a close) stay synchronous, so that a colour
-    // chosen while it was closed is named in the window's first frame.
+    // load on a worker thread, once the event loop runs. Until the names
+    // arrive a colour's name is empty; the count of names in the settings
+    // follows them. Later loads (the window back after a close) stay
+    // synchronous, so that a colour chosen while it was closed is named in
+    // the window's first frame.
     void loadInBackgroundAtStart();
 
     // After loadInBackgroundAtStart the worker makes the files and the

@@ -4,9 +4,14 @@
 #include "names/NamesDatabase.h"
 
 #include <QCoreApplication>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThreadPool>
+
+#include <atomic>
+#include <functional>
 
 namespace {
 
@@ -31,12 +36,32 @@ struct Names
     NameCache cache;
 };
 
-// Every worker done and what it posted delivered.
-void settle()
+// The worker started, done, and whatever it posted delivered.
+void settle(const NameCache& cache)
 {
+    EXPECT_TRUE(QTest::qWaitFor([&cache] { return !cache.isLoading(); }));
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::sendPostedEvents();
 }
+
+// A first step for a worker that holds it until told to read on, so that a
+// test can act while the worker is under way.
+struct HeldWorker
+{
+    std::function<void()> step()
+    {
+        return [this] {
+            started = true;
+            resume.acquire();
+        };
+    }
+    bool waitUntilStarted()
+    {
+        return QTest::qWaitFor([this] { return started.load(); });
+    }
+    std::atomic<bool> started = false;
+    QSemaphore resume;
+};
 
 TEST(NameCacheInBackground, ColoursHaveNoNameUntilTheTableArrivesThenTheirOwn)
 {
@@ -46,8 +71,7 @@ TEST(NameCacheInBackground, ColoursHaveNoNameUntilTheTableArrivesThenTheirOwn)
     // The first start's copy runs on the worker before the load reads it.
     cache.cacheNamesDatabaseInBackground([&names] { names.build("name,hex\nRed,#ff0000\nBlue,#0000ff\n"); });
 
-    // The table is handed over on this thread, so until the event loop comes
-    // round it is on its way whatever the worker has done.
+    // Nothing happens until the event loop comes round.
     EXPECT_TRUE(cache.isLoading());
     EXPECT_FALSE(cache.isLoaded());
     EXPECT_EQ(cache.closestColorNameToColor(red), QString()) << "not yet known, which is not \"Invalid Color\"";
@@ -61,7 +85,7 @@ TEST(NameCacheInBackground, ColoursHaveNoNameUntilTheTableArrivesThenTheirOwn)
     EXPECT_EQ(cache.closestColorNameToColor(red), "Red");
     EXPECT_EQ(cache.hexCodeForName(QStringLiteral("Blue")), QStringLiteral("0000ff"));
     EXPECT_EQ(cache.completions(QStringLiteral("Bl")), QStringList{"Blue"});
-    settle();
+    settle(cache);
     EXPECT_EQ(changes.count(), 1);
 }
 
@@ -72,43 +96,48 @@ TEST(NameCacheInBackground, AFreeIsNotUndoneByALoadAskedForBeforeIt)
     NameCache& cache = names.cache;
     QSignalSpy changes(&cache, &NameCache::cacheChanged);
 
+    // Freed before its worker started.
     cache.cacheNamesDatabaseInBackground();
     cache.freeNamesDatabase();
     EXPECT_FALSE(cache.isLoading());
     EXPECT_EQ(cache.closestColorNameToColor(red), "Invalid Color");
-    settle();
-    EXPECT_FALSE(cache.isLoaded()) << "the abandoned table arrived and was taken";
-    EXPECT_EQ(cache.closestColorNameToColor(red), "Invalid Color");
+    settle(cache);
+    EXPECT_FALSE(cache.isLoaded());
     EXPECT_EQ(changes.count(), 0);
 
-    // An abandoned table that arrives after the next load was asked for
-    // gives way to it: the database may have changed in between.
-    cache.cacheNamesDatabaseInBackground();
-    QThreadPool::globalInstance()->waitForDone(); // read and posted, not yet taken
+    // Freed while its worker reads, and asked for again before that worker
+    // is done: only the second load's table is taken.
+    HeldWorker first;
+    cache.cacheNamesDatabaseInBackground(first.step());
+    ASSERT_TRUE(first.waitUntilStarted());
     cache.freeNamesDatabase();
+    EXPECT_EQ(cache.closestColorNameToColor(red), "Invalid Color");
     names.build("name,hex\nScarlet,#ff0000\n");
     cache.cacheNamesDatabaseInBackground();
-    settle();
+    first.resume.release();
+    settle(cache);
     EXPECT_EQ(cache.closestColorNameToColor(red), "Scarlet");
-    EXPECT_EQ(cache.hexCodeForName(QStringLiteral("Red")), std::nullopt);
-    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.count(), 1) << "the abandoned table was taken too";
 }
 
-TEST(NameCacheInBackground, ALoadAskedForSynchronouslyTakesTheOneOnItsWay)
+TEST(NameCacheInBackground, ASynchronousLoadTakesThePlaceOfOneOnItsWay)
 {
     Names names;
     names.build("name,hex\nRed,#ff0000\n");
     NameCache& cache = names.cache;
     QSignalSpy changes(&cache, &NameCache::cacheChanged);
 
-    cache.cacheNamesDatabaseInBackground();
+    HeldWorker worker;
+    cache.cacheNamesDatabaseInBackground(worker.step());
+    ASSERT_TRUE(worker.waitUntilStarted());
     cache.cacheNamesDatabase();
     EXPECT_TRUE(cache.isLoaded());
     EXPECT_FALSE(cache.isLoading());
     EXPECT_EQ(cache.closestColorNameToColor(red), "Red");
     EXPECT_EQ(changes.count(), 1);
-    settle();
-    EXPECT_EQ(changes.count(), 1) << "the table was handed over twice";
+    worker.resume.release();
+    settle(cache);
+    EXPECT_EQ(changes.count(), 1) << "the worker's table was taken after the synchronous one";
 }
 
 } // namespace
