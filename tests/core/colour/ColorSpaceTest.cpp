@@ -34,24 +34,6 @@ TEST(ColorSpace, OnlyRgbSpacesHoldColours)
     EXPECT_FALSE(ColorSpace::cmykComponents(Color::fromIntegers(1, 2, 3), *ColorSpace::sRGB()));
 }
 
-TEST(ColorSpace, ProfilesOfOtherClassesAndGarbageAreRefused)
-{
-    EXPECT_EQ(ColorSpace::fromICCProfile(QByteArray(), "x"), nullptr);
-    EXPECT_EQ(ColorSpace::fromICCProfile(QByteArray(500, 'x'), "x"), nullptr);
-    const QByteArray adobe = SystemProfiles::bytesOf(SystemProfiles::adobeRGB);
-    if (!adobe.isEmpty()) {
-        // A truncated copy is as unreadable as noise.
-        EXPECT_EQ(ColorSpace::fromICCProfile(adobe.left(adobe.size() / 2), "x"), nullptr);
-        EXPECT_EQ(ColorSpace::fromICCProfile(adobe.left(128), "x"), nullptr);
-    }
-    for (const QString& path : {SystemProfiles::defaultGray, SystemProfiles::labD50}) {
-        const QByteArray bytes = SystemProfiles::bytesOf(path);
-        if (!bytes.isEmpty()) {
-            EXPECT_EQ(ColorSpace::fromICCProfile(bytes, "x"), nullptr) << path.toStdString();
-        }
-    }
-}
-
 // Every sRGB colour lies inside Adobe RGB (1998), so going there and back
 // must give the same integer components.
 TEST(ColorSpace, AdobeRGBRoundTripKeepsEverySRGBColour)

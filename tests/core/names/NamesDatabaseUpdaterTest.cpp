@@ -233,41 +233,36 @@ TEST(NamesDatabaseUpdater, ARedirectedDownloadIsFollowed)
     EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
 }
 
-TEST(NamesDatabaseUpdater, CancellingWhileDownloadingKeepsTheInstalledNames)
+TEST(NamesDatabaseUpdater, CancellingKeepsTheInstalledNames)
 {
-    Update u;
-    u.updater->setTransferTimeout(30000); // the server stalls; the cancel ends it
-    u.server.setResponse(csvPath, {200, largeCSV(4000), "text/csv", Mode::StallAfter, 20000});
-    QObject::connect(u.updater.get(), &NamesDatabaseUpdater::stateChanged, u.updater.get(),
-                     [&u](NamesDatabaseUpdater::State state) {
-                         if (state == NamesDatabaseUpdater::State::Downloading)
-                             QTimer::singleShot(0, u.updater.get(), [&u] {
-                                 EXPECT_EQ(u.updater->buttonTitle(), "Cancel download...");
-                                 u.updater->pressButton();
-                             });
-                     });
-    EXPECT_EQ(u.run(), Outcome::Cancelled);
-    EXPECT_EQ(u.updater->updatedLabel(), "Download cancelled...");
-    u.expectOldNamesKept();
-    u.expectIdleAndClean();
-}
-
-TEST(NamesDatabaseUpdater, CancellingWhileBuildingKeepsTheInstalledNames)
-{
-    Update u;
-    u.server.setResponse(csvPath, {200, largeCSV(300000), "text/csv"});
-    QObject::connect(u.updater.get(), &NamesDatabaseUpdater::stateChanged, u.updater.get(),
-                     [&u](NamesDatabaseUpdater::State state) {
-                         if (state == NamesDatabaseUpdater::State::Building)
-                             QTimer::singleShot(0, u.updater.get(), [&u] {
-                                 EXPECT_EQ(u.updater->buttonTitle(), "Cancel database creation...");
-                                 u.updater->pressButton();
-                             });
-                     });
-    EXPECT_EQ(u.run(), Outcome::Cancelled);
-    EXPECT_EQ(u.updater->updatedLabel(), "Download cancelled...");
-    u.expectOldNamesKept();
-    u.expectIdleAndClean();
+    using State = NamesDatabaseUpdater::State;
+    const struct
+    {
+        State state;
+        LocalHttpServer::Response csv;
+        const char* button;
+    } rows[] = {
+        // The server stalls; the cancel ends it.
+        {State::Downloading, {200, largeCSV(4000), "text/csv", Mode::StallAfter, 20000}, "Cancel download..."},
+        {State::Building, {200, largeCSV(300000), "text/csv"}, "Cancel database creation..."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        Update u;
+        u.updater->setTransferTimeout(30000);
+        u.server.setResponse(csvPath, row.csv);
+        QObject::connect(u.updater.get(), &NamesDatabaseUpdater::stateChanged, u.updater.get(), [&](State state) {
+            if (state == row.state)
+                QTimer::singleShot(0, u.updater.get(), [&] {
+                    EXPECT_EQ(u.updater->buttonTitle(), row.button);
+                    u.updater->pressButton();
+                });
+        });
+        EXPECT_EQ(u.run(), Outcome::Cancelled);
+        EXPECT_EQ(u.updater->updatedLabel(), "Download cancelled...");
+        u.expectOldNamesKept();
+        u.expectIdleAndClean();
+    }
 }
 
 TEST(NamesDatabaseUpdater, HostsAndOwnerComeFromTheSettingsWithThePublicDefaults)
