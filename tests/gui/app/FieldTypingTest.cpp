@@ -19,38 +19,59 @@ protected:
     AppHarness h;
 };
 
-TEST_F(FieldTyping, FirstRefreshShowsTheDefaultColourEverywhere)
+// Each row starts from the default colour, types into the fields of one
+// notation and reads every notation back; an empty list is not checked.
+TEST(FieldTypingFromTheStart, TypingIntoOneNotationRewritesTheOthers)
 {
-    const NotationFields& f = h.fields();
-    EXPECT_EQ(f.hexField->text(), "#9AA2F8");
-    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "154", "162", "248" }));
-    EXPECT_EQ(texts({ f.hHSLField, f.sHSLField, f.lHSLField }), QStringList({ "235°", "87%", "79%" }));
-    EXPECT_EQ(texts({ f.hHSBField, f.sHSBField, f.bHSBField }), QStringList({ "235°", "38%", "97%" }));
-    EXPECT_EQ(texts({ f.lLabField, f.aLabField, f.bLabField }), QStringList({ "69", "18", "-44" }));
-    EXPECT_EQ(f.nsColorField->text(), "NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)");
-    EXPECT_EQ(f.uiColorField->text(), "UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)");
-    EXPECT_EQ(h.sync().lightness(), 69u);
+    using Typed = QList<std::pair<ValueField* NotationFields::*, QString>>;
+    const struct { const char* what; Typed typed; QString hex; QStringList rgb, hsl, hsb, lab, cmyk; unsigned lightness; } rows[] = {
+        { "nothing typed", {}, "#9AA2F8", { "154", "162", "248" }, { "235°", "87%", "79%" }, { "235°", "38%", "97%" }, { "69", "18", "-44" }, {}, 69 },
+        { "hex, kept as typed", { { &NotationFields::hexField, "ff0000" } }, "ff0000", { "255", "0", "0" }, { "0°", "100%", "50%" },
+          { "0°", "100%", "100%" }, { "53", "80", "67" }, {}, 0 },
+        { "invalid hex", { { &NotationFields::hexField, "#" } }, "#", { "154", "162", "248" }, {}, {}, {}, {}, 0 },
+        { "RGB, rewritten as typed", { { &NotationFields::rField, "025" } }, "#19A2F8", { "25", "162", "248" }, {}, {}, {}, {}, 0 },
+        // Lightness without saturation truncates to grey 127.
+        { "HSL 50 with saturation 0", { { &NotationFields::sHSLField, "0" }, { &NotationFields::lHSLField, "50" } }, "#7F7F7F",
+          { "127", "127", "127" }, { "235°", "0", "50" }, {}, {}, {}, 0 },
+        { "Lab", { { &NotationFields::lLabField, "50" }, { &NotationFields::aLabField, "0" }, { &NotationFields::bLabField, "0" } },
+          "#777777", { "119", "119", "119" }, { "0°", "0%", "47%" }, { "0°", "0%", "47%" }, { "50", "0", "0" }, {}, 50 },
+        { "CMYK",
+          { { &NotationFields::cField, "0" }, { &NotationFields::mField, "100" }, { &NotationFields::yField, "100" }, { &NotationFields::kField, "0" } },
+          "#FF0000", { "255", "0", "0" }, { "0°", "100%", "50%" }, {}, { "53", "80", "67" }, { "0", "100", "100", "0" }, 0 },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        AppHarness h;
+        h.start();
+        const NotationFields& f = h.fields();
+        for (const auto& [field, text] : row.typed)
+            h.type(f.*field, text);
+        EXPECT_EQ(f.hexField->text(), row.hex);
+        const QStringList rgb = texts({ f.rField, f.gField, f.bField });
+        EXPECT_EQ(rgb, row.rgb);
+        EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { row.rgb[0].toInt(), row.rgb[1].toInt(), row.rgb[2].toInt() }));
+        const QString code = QStringLiteral("Color(red:%1/255.0, green:%2/255.0, blue:%3/255.0, alpha:1.0)").arg(rgb[0], rgb[1], rgb[2]);
+        EXPECT_EQ(f.nsColorField->text(), "NS" + code);
+        EXPECT_EQ(f.uiColorField->text(), "UI" + code);
+        for (const auto& [shown, expected] : { std::pair { texts({ f.hHSLField, f.sHSLField, f.lHSLField }), row.hsl },
+                                               std::pair { texts({ f.hHSBField, f.sHSBField, f.bHSBField }), row.hsb },
+                                               std::pair { texts({ f.lLabField, f.aLabField, f.bLabField }), row.lab },
+                                               std::pair { texts({ f.cField, f.mField, f.yField, f.kField }), row.cmyk } }) {
+            if (!expected.isEmpty()) {
+                EXPECT_EQ(shown, expected);
+            }
+        }
+        if (row.lightness) {
+            EXPECT_EQ(h.sync().lightness(), row.lightness);
+        }
+    }
 }
 
-TEST_F(FieldTyping, HexCodeSetsTheColourAndKeepsTheTypedTextUntilEditingEnds)
-{
-    const NotationFields& f = h.fields();
-    h.type(f.hexField, "ff0000");
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 255, 0, 0 }));
-    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "255", "0", "0" }));
-    EXPECT_EQ(texts({ f.hHSLField, f.sHSLField, f.lHSLField }), QStringList({ "0°", "100%", "50%" }));
-    EXPECT_EQ(texts({ f.hHSBField, f.sHSBField, f.bHSBField }), QStringList({ "0°", "100%", "100%" }));
-    EXPECT_EQ(texts({ f.lLabField, f.aLabField, f.bLabField }), QStringList({ "53", "80", "67" }));
-    EXPECT_EQ(f.nsColorField->text(), "NSColor(red:255/255.0, green:0/255.0, blue:0/255.0, alpha:1.0)");
-    EXPECT_EQ(f.hexField->text(), "ff0000");
-    h.endEditing(f.hexField);
-    EXPECT_EQ(f.hexField->text(), "#FF0000");
-}
-
-TEST_F(FieldTyping, EveryIntermediateHexTextThatIsValidIsApplied)
+TEST_F(FieldTyping, EveryIntermediateHexTextThatIsValidIsAppliedAndTidiedAtTheEnd)
 {
     const NotationFields& f = h.fields();
     const struct { QString typed; std::array<int, 3> rgb; QString tidied; } rows[] = {
+        { "ff0000", { 255, 0, 0 }, "#FF0000" },
         { "12", { 0, 0, 18 }, "12" },
         { "1234", { 0, 18, 52 }, "1234" },
         { "abc", { 170, 187, 204 }, "#AABBCC" },
@@ -59,58 +80,10 @@ TEST_F(FieldTyping, EveryIntermediateHexTextThatIsValidIsApplied)
     for (const auto& row : rows) {
         h.type(f.hexField, row.typed);
         EXPECT_EQ(h.wellRGB(), row.rgb) << row.typed.toStdString();
+        EXPECT_EQ(f.hexField->text(), row.typed) << "kept as typed until editing ends";
         h.endEditing(f.hexField);
         EXPECT_EQ(f.hexField->text(), row.tidied) << row.typed.toStdString();
     }
-}
-
-TEST_F(FieldTyping, HslLightnessWithoutSaturationTruncatesToGrey127)
-{
-    const NotationFields& f = h.fields();
-    h.type(f.sHSLField, "0");
-    h.type(f.lHSLField, "50");
-    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "127", "127", "127" }));
-    EXPECT_EQ(f.hexField->text(), "#7F7F7F");
-    EXPECT_EQ(texts({ f.hHSLField, f.sHSLField, f.lHSLField }), QStringList({ "235°", "0", "50" }));
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 127, 127, 127 }));
-}
-
-TEST_F(FieldTyping, LabEditUpdatesEveryOtherNotation)
-{
-    const NotationFields& f = h.fields();
-    h.type(f.lLabField, "50");
-    h.type(f.aLabField, "0");
-    h.type(f.bLabField, "0");
-    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "119", "119", "119" }));
-    EXPECT_EQ(f.hexField->text(), "#777777");
-    EXPECT_EQ(texts({ f.hHSLField, f.sHSLField, f.lHSLField }), QStringList({ "0°", "0%", "47%" }));
-    EXPECT_EQ(texts({ f.hHSBField, f.sHSBField, f.bHSBField }), QStringList({ "0°", "0%", "47%" }));
-    EXPECT_EQ(texts({ f.lLabField, f.aLabField, f.bLabField }), QStringList({ "50", "0", "0" }));
-    EXPECT_EQ(f.uiColorField->text(), "UIColor(red:119/255.0, green:119/255.0, blue:119/255.0, alpha:1.0)");
-    EXPECT_EQ(h.sync().lightness(), 50u);
-}
-
-TEST_F(FieldTyping, CmykEditUpdatesEverythingButTheCmykFields)
-{
-    const NotationFields& f = h.fields();
-    h.type(f.cField, "0");
-    h.type(f.mField, "100");
-    h.type(f.yField, "100");
-    h.type(f.kField, "0");
-    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "255", "0", "0" }));
-    EXPECT_EQ(f.hexField->text(), "#FF0000");
-    EXPECT_EQ(texts({ f.hHSLField, f.sHSLField, f.lHSLField }), QStringList({ "0°", "100%", "50%" }));
-    EXPECT_EQ(texts({ f.lLabField, f.aLabField, f.bLabField }), QStringList({ "53", "80", "67" }));
-    EXPECT_EQ(texts({ f.cField, f.mField, f.yField, f.kField }), QStringList({ "0", "100", "100", "0" }));
-}
-
-TEST_F(FieldTyping, RgbFieldsAreRewrittenAsTyped)
-{
-    const NotationFields& f = h.fields();
-    h.type(f.rField, "025");
-    EXPECT_EQ(f.rField->text(), "25");
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 25, 162, 248 }));
-    EXPECT_EQ(f.hexField->text(), "#19A2F8");
 }
 
 TEST_F(FieldTyping, EndOfEditingAddsOrRemovesUnits)
@@ -187,15 +160,6 @@ TEST_F(FieldTyping, FormattersRefuseKeystrokesThatCannotBeAValue)
     }
 }
 
-TEST_F(FieldTyping, InvalidHexLeavesTheColourAlone)
-{
-    const NotationFields& f = h.fields();
-    h.type(f.hexField, "#");
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
-    EXPECT_EQ(f.rField->text(), "154");
-    EXPECT_EQ(f.hexField->text(), "#");
-}
-
 TEST_F(FieldTyping, DisplaySettingsRewriteEveryFieldAtOnce)
 {
     const NotationFields& f = h.fields();
@@ -263,28 +227,6 @@ TEST_F(FieldTyping, ColourSpaceSettingsTakeEffectAtOnce)
     EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "154", "162", "248" }));
     h.settings().setString(QStringLiteral("Generic CMYK"), "CMYKcolorSpace");
     EXPECT_EQ(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(FieldTyping, NamesChooseTheColourAndUnknownNamesGiveWayToTheNearest)
-{
-    const NotationFields& f = h.fields();
-    EXPECT_EQ(f.nameField->text(), "Nearest");
-    h.sync().setSwatchFromNameField("Signal Red");
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xe0, 0x10, 0x20 }));
-    EXPECT_EQ(f.hexField->text(), "#E01020");
-    EXPECT_EQ(f.rField->text(), "224");
-
-    h.type(f.nameField, "Signal Red");
-    h.endEditing(f.nameField);
-    EXPECT_EQ(f.nameField->text(), "Signal Red") << "a known name stays as typed";
-    h.type(f.nameField, "no such name");
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xe0, 0x10, 0x20 })) << "typing a name alone changes nothing";
-    h.endEditing(f.nameField);
-    EXPECT_EQ(f.nameField->text(), "Nearest");
 }
 
 } // namespace

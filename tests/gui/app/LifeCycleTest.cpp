@@ -88,15 +88,6 @@ TEST(LifeCycle, ClosingTheWindowSavesColourAndFrameAndKeepsRunningWithTheTray)
     EXPECT_FALSE(h.window().isVisible());
 }
 
-TEST(LifeCycle, ClosingTheWindowWithoutTrayEndsTheProgram)
-{
-    AppHarness h(HarnessSetup { .trayAvailable = false });
-    h.start();
-    EXPECT_FALSE(h.app().tray().isShown());
-    h.window().close();
-    EXPECT_EQ(h.terminations, 1);
-}
-
 TEST(LifeCycle, TheNextStartRestoresFrameAndColour)
 {
     AppHarness h;
@@ -111,25 +102,30 @@ TEST(LifeCycle, TheNextStartRestoresFrameAndColour)
     EXPECT_TRUE(h.history.empty()) << "a restored colour is not a new history entry";
 }
 
-TEST(LifeCycle, QuitCommands)
+TEST(LifeCycle, ShutDownPaths)
 {
-    const struct { bool hideDock; bool tray; bool fromTray; bool ends; } rows[] = {
-        { false, true, false, true },
-        { true, true, false, false }, // hidden behind the tray item
-        { true, false, false, true }, // no tray item to hide behind
-        { true, true, true, true },   // the tray's quit always ends
+    enum How { close, quit, trayQuit };
+    const struct { How how; bool hideDock; bool tray; bool ends; } rows[] = {
+        { quit, false, true, true },
+        { quit, true, true, false }, // hidden behind the tray item
+        { quit, true, false, true }, // no tray item to hide behind
+        { trayQuit, true, true, true }, // the tray's quit always ends
+        { close, false, false, true }, // closing without a tray item ends too
     };
     for (const auto& row : rows) {
         AppHarness h(HarnessSetup { .trayAvailable = row.tray });
         h.settings().setBool(row.hideDock, "hideDock");
         h.start();
+        EXPECT_EQ(h.app().tray().isShown(), row.tray);
         h.type(h.fields().hexField, "abcdef");
-        if (row.fromTray)
+        if (row.how == trayQuit)
             h.app().tray().quitAction->trigger();
-        else
+        else if (row.how == quit)
             h.app().quit();
-        const std::string what = "hideDock " + std::to_string(row.hideDock) + " tray " + std::to_string(row.tray)
-            + " from tray " + std::to_string(row.fromTray);
+        else
+            h.window().close();
+        const std::string what = "how " + std::to_string(row.how) + " hideDock " + std::to_string(row.hideDock)
+            + " tray " + std::to_string(row.tray);
         EXPECT_EQ(h.terminations, row.ends ? 1 : 0) << what;
         EXPECT_EQ(storedColour(*h.reopenedSettings()), (std::array<int, 3> { 0xab, 0xcd, 0xef })) << what;
         if (!row.ends) {
@@ -150,16 +146,6 @@ TEST(LifeCycle, TurningTheTrayItemOffBringsTheTaskbarEntryBack)
     EXPECT_FALSE(h.app().tray().isShown());
     EXPECT_FALSE(h.settings().boolForKey("hideDock"));
     EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
-    EXPECT_TRUE(h.window().isVisible());
-}
-
-TEST(LifeCycle, FloatAboveOtherAppsTakesEffectAtOnce)
-{
-    AppHarness h;
-    h.start();
-    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    h.settings().setBool(true, "floatAboveOtherApps");
-    EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(h.window().isVisible());
 }
 
@@ -185,6 +171,7 @@ TEST(LifeCycle, TrayCommandsOfMissingPartsAreDisabled)
     EXPECT_TRUE(h.app().tray().openAction->isEnabled());
     EXPECT_FALSE(h.app().tray().preferencesAction->isEnabled());
     EXPECT_FALSE(h.window().openPrefsButton->isEnabled());
+    EXPECT_FALSE(h.app().tray().namesPreferencesAction->isEnabled()) << "fake names come without preferences";
 }
 
 } // namespace

@@ -245,17 +245,22 @@ TEST(WindowCommands, LoginItemFollowsItsSetting)
     }
 }
 
-TEST(WindowCommands, HideDockTakesTheWindowOutOfTheTaskbarAtOnceAndKeepsItShown)
+TEST(WindowCommands, WindowFlagSettingsTakeEffectAtOnceAndKeepTheWindowShown)
 {
+    const struct { const char* key; Qt::WindowType flag; } rows[] = {
+        { "hideDock", Qt::Tool }, // out of the taskbar
+        { "floatAboveOtherApps", Qt::WindowStaysOnTopHint },
+    };
     AppHarness h;
     h.start();
-    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
-    h.settings().setBool(true, "hideDock");
-    EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::Tool));
-    EXPECT_TRUE(h.window().isVisible());
-    h.settings().setBool(false, "hideDock");
-    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
-    EXPECT_TRUE(h.window().isVisible());
+    for (const auto& row : rows) {
+        EXPECT_FALSE(h.window().windowFlags().testFlag(row.flag)) << row.key;
+        for (const bool on : { true, false }) {
+            h.settings().setBool(on, row.key);
+            EXPECT_EQ(h.window().windowFlags().testFlag(row.flag), on) << row.key;
+            EXPECT_TRUE(h.window().isVisible()) << row.key;
+        }
+    }
 }
 
 TEST(WindowCommands, WithoutATrayHideDockNeverHidesTheTaskbarEntry)
@@ -290,18 +295,6 @@ TEST(WindowCommands, ReopeningAMinimizedWindowRestoresIt)
     h.window().showMinimized();
     h.app().applicationShouldHandleReopen();
     EXPECT_FALSE(h.window().isMinimized());
-}
-
-TEST(WindowCommands, ActivatingTheWindowLoadsTheNamesAgainAfterAClose)
-{
-    AppHarness h;
-    h.start();
-    EXPECT_TRUE(h.fakeNames->cached);
-    h.window().close();
-    EXPECT_FALSE(h.fakeNames->cached);
-    h.app().openWindow();
-    QApplication::setActiveWindow(&h.window());
-    EXPECT_TRUE(h.fakeNames->cached);
 }
 
 // The colour of the first opaque pixel of a button's icon.

@@ -11,16 +11,6 @@ namespace {
 
 const QString invalidColor = QStringLiteral("Invalid Color");
 
-TEST(NameLookup, StartUpNamesTheColourFromTheShippedDatabase)
-{
-    NamesApp app(QByteArray{});
-    EXPECT_TRUE(QFile::exists(Paths::applicationSupportFolder() + "/ColorNames.db")) << "copied at first start";
-    EXPECT_EQ(app.h.fields().nameField->text(), "Periwinkle Blue");
-    EXPECT_GT(app.h.settings().integerForKey("namesCountValue"), 30000);
-    app.h.sync().setSwatchFromHEXValue("ff0000", true);
-    EXPECT_EQ(app.h.fields().nameField->text(), "Red");
-}
-
 TEST(NameLookup, AClosedWindowFreesTheNamesAndOpeningItNamesTheColourAgain)
 {
     NamesApp app;

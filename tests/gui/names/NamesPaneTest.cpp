@@ -251,15 +251,6 @@ TEST_F(NamesPane, TheLinkOpensTheDatasetsProjectAndFollowsTheSetting)
     EXPECT_EQ(links.opened.value(1), QUrl("https://example.org/names"));
 }
 
-TEST(NamesPaneAvailability, TheTrayOffersTheNamesOnlyWhereThereAreNames)
-{
-    AppHarness h; // fake names without preferences
-    h.start();
-    EXPECT_FALSE(h.app().tray().namesPreferencesAction->isEnabled());
-    NamesApp app;
-    EXPECT_TRUE(app.h.app().tray().namesPreferencesAction->isEnabled());
-}
-
 } // namespace
 
 #include "NamesPaneTest.moc"
