@@ -36,9 +36,9 @@ Color rgb(int r, int g, int b)
 
 // The index must give the linear scan's answer on `count` random colours,
 // equal distances included.
-void expectIndexAnswersAsScan(const NameTable& table, unsigned seed, int count)
+void expectIndexAnswersAsScan(const NameTable& table, unsigned randomStart, int count)
 {
-    std::mt19937 random(seed);
+    std::mt19937 random(randomStart);
     std::uniform_int_distribution<int> component(0, 255);
     int differences = 0;
     for (int i = 0; i < count; ++i) {
