@@ -8,6 +8,7 @@
 #include "names/NamesDatabaseUpdater.h"
 
 #include "colour/ColorSpaceRegistry.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/Paths.h"
 #include "settings/UserDefaults.h"
 
@@ -68,7 +69,7 @@ int update(const Arguments& args, QTextStream& err)
     // The database is the window's, whose lookups compare integers of its
     // own colour space: the codes are read into that space, as an update
     // from the Names preferences reads them.
-    updater.setWellColorSpace(ColorSpaceRegistry().rgbSpaceNamed(defaults.stringForKey(QStringLiteral("colorSpace"))));
+    updater.setWellColorSpace(ColorSpaceRegistry().rgbSpaceNamed(defaults.stringForKey(DefaultsKeys::colorSpace)));
 
     QEventLoop loop;
     NamesDatabaseUpdater::Outcome outcome = NamesDatabaseUpdater::Outcome::Failed;

@@ -7,6 +7,7 @@
 #include "colour/ColorSpace.h"
 #include "colour/HexCodec.h"
 #include "colour/ValueArchive.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/Paths.h"
 #include "settings/UserDefaults.h"
 
@@ -18,8 +19,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-const QString currentColorsKey = QStringLiteral("currentColors");
 
 // What the swatch column shows for swatch data that is not a colour; the
 // entry records that colour, so restoring it gives the column it showed.
@@ -126,7 +125,7 @@ QByteArray HistoryStore::getCurrentSwatchesAndConvertToHexDataArray() const
 {
     const ColorSpacePtr well = wellSpace();
     QStringList codes;
-    for (const QVariant& element : defaults.arrayForKey(currentColorsKey)) {
+    for (const QVariant& element : defaults.arrayForKey(DefaultsKeys::currentColors)) {
         const std::optional<Color> color = ColorArchive::unarchive(element.toByteArray(), spaces);
         codes << hexCode(color.value_or(fallbackSwatchColor()), well);
     }

@@ -3,6 +3,7 @@
 #include "SqlDatabaseQueue.h"
 #include "SqlResultSet.h"
 
+#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -25,8 +26,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcHuelark, "huelark")
 
-const QString namesCountValueKey = QStringLiteral("namesCountValue");
-const QString namesIDUpdatedDateKey = QStringLiteral("namesIDUpdatedDate");
 const QString lastUpdatedPrefix = QStringLiteral("Last Updated: ");
 
 bool syncPath(const QString& path, int flags, QString* error)
@@ -118,10 +117,10 @@ int NamesDatabase::updateNamesCount()
         });
     }
 
-    const qint64 previous = defaults.integerForKey(namesCountValueKey);
-    defaults.setInteger(count, namesCountValueKey);
+    const qint64 previous = defaults.integerForKey(DefaultsKeys::namesCountValue);
+    defaults.setInteger(count, DefaultsKeys::namesCountValue);
     if (count - previous >= 1) {
-        QString date = defaults.stringForKey(namesIDUpdatedDateKey);
+        QString date = defaults.stringForKey(DefaultsKeys::namesIDUpdatedDate);
         const qsizetype parenthesis = date.indexOf(u'(');
         if (parenthesis >= 0)
             date = date.left(parenthesis);
@@ -132,7 +131,7 @@ int NamesDatabase::updateNamesCount()
         if (date.isEmpty())
             date = updatedDateText();
         defaults.setString(QStringLiteral("Last Updated: %1 (added %2 new Colors)").arg(date).arg(count - previous),
-                           namesIDUpdatedDateKey);
+                           DefaultsKeys::namesIDUpdatedDate);
         Q_EMIT namesCountIncreased();
     }
     defaults.synchronize();

@@ -3,6 +3,7 @@
 #include "NameCache.h"
 #include "NamesDatabase.h"
 
+#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
 #include <QDir>
@@ -17,11 +18,6 @@
 namespace {
 
 Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-
-const QString namesIDKey = QStringLiteral("namesID");
-const QString namesVersionKey = QStringLiteral("namesVersion");
-const QString namesIDUpdatedDateKey = QStringLiteral("namesIDUpdatedDate");
-const QString namesCountValueKey = QStringLiteral("namesCountValue");
 
 const QString versionCheckFailedText = QStringLiteral("Version check failed...");
 const QString downloadFailedText = QStringLiteral("Download failed...");
@@ -45,9 +41,6 @@ QString kilobytes(qint64 bytes)
 
 } // namespace
 
-const QString NamesDatabaseUpdater::apiHostKey = QStringLiteral("namesAPIHost");
-const QString NamesDatabaseUpdater::cdnHostKey = QStringLiteral("namesCDNHost");
-const QString NamesDatabaseUpdater::datasetOwnerKey = QStringLiteral("namesDatasetOwner");
 const QString NamesDatabaseUpdater::defaultAPIHost = QStringLiteral("https://api.github.com");
 const QString NamesDatabaseUpdater::defaultCDNHost = QStringLiteral("https://unpkg.com");
 const QString NamesDatabaseUpdater::defaultDatasetOwner = QStringLiteral("meodai");
@@ -62,12 +55,12 @@ NamesDatabaseUpdater::NamesDatabaseUpdater(NamesDatabase& database, UserDefaults
 {
     buildQueue.setMaxThreadCount(1);
     buttonText = QStringLiteral("Update database");
-    releaseId = defaults.integerForKey(namesIDKey);
+    releaseId = defaults.integerForKey(DefaultsKeys::namesID);
     updateNameCount();
-    versionName = defaults.stringForKey(namesVersionKey);
-    updatedText = defaults.stringForKey(namesIDUpdatedDateKey);
+    versionName = defaults.stringForKey(DefaultsKeys::namesVersion);
+    updatedText = defaults.stringForKey(DefaultsKeys::namesIDUpdatedDate);
     connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString& key) {
-        if (key == namesCountValueKey)
+        if (key == DefaultsKeys::namesCountValue)
             updateNameCount();
     });
 }
@@ -101,7 +94,7 @@ QString NamesDatabaseUpdater::datasetOwner() const
 
 void NamesDatabaseUpdater::viewWillAppear()
 {
-    setUpdatedLabel(defaults.stringForKey(namesIDUpdatedDateKey));
+    setUpdatedLabel(defaults.stringForKey(DefaultsKeys::namesIDUpdatedDate));
 }
 
 void NamesDatabaseUpdater::pressButton()
@@ -164,7 +157,7 @@ void NamesDatabaseUpdater::versionCheckReplied(const CappedDownload::Result& res
     }
     const qint64 newId = newest.value(QStringLiteral("id")).toInteger(0);
     // A missing or empty table takes the newest release whatever its id.
-    const bool force = defaults.integerForKey(namesCountValueKey) == 0;
+    const bool force = defaults.integerForKey(DefaultsKeys::namesCountValue) == 0;
     if (newId > releaseId || force) {
         releaseId = newId;
         setNamesVersion(name);
@@ -281,8 +274,8 @@ void NamesDatabaseUpdater::buildFinished(const NamesDatabaseBuilder::Result& res
         return;
     }
     // The release is recorded only once its database is the live one.
-    defaults.setInteger(releaseId, namesIDKey);
-    defaults.setString(versionName, namesVersionKey);
+    defaults.setInteger(releaseId, DefaultsKeys::namesID);
+    defaults.setString(versionName, DefaultsKeys::namesVersion);
     defaults.synchronize();
     downloadCompleted();
     cleanupFiles();
@@ -301,7 +294,7 @@ bool NamesDatabaseUpdater::replaceDBFile()
 void NamesDatabaseUpdater::downloadCompleted()
 {
     QFile::remove(database.downloadedCSVPath());
-    defaults.setString(NamesDatabase::updatedDateText(), namesIDUpdatedDateKey);
+    defaults.setString(NamesDatabase::updatedDateText(), DefaultsKeys::namesIDUpdatedDate);
     defaults.synchronize();
     resetDownloadButton();
     database.updateNamesCount();
@@ -309,7 +302,7 @@ void NamesDatabaseUpdater::downloadCompleted()
         cache->freeNamesDatabase();
         cache->cacheNamesDatabase();
     }
-    setUpdatedLabel(defaults.stringForKey(namesIDUpdatedDateKey));
+    setUpdatedLabel(defaults.stringForKey(DefaultsKeys::namesIDUpdatedDate));
     Q_EMIT databaseInstalled();
 }
 
@@ -352,14 +345,14 @@ void NamesDatabaseUpdater::resetDownloadButton()
 
 void NamesDatabaseUpdater::resetDatabaseAndNamesVersions()
 {
-    releaseId = defaults.integerForKey(namesIDKey);
-    setNamesVersion(defaults.stringForKey(namesVersionKey));
+    releaseId = defaults.integerForKey(DefaultsKeys::namesID);
+    setNamesVersion(defaults.stringForKey(DefaultsKeys::namesVersion));
 }
 
 void NamesDatabaseUpdater::updateNameCount()
 {
     const QString text = QStringLiteral("%1 unique color names")
-                             .arg(static_cast<qint32>(defaults.integerForKey(namesCountValueKey)));
+                             .arg(static_cast<qint32>(defaults.integerForKey(DefaultsKeys::namesCountValue)));
     if (text == namesCountText)
         return;
     namesCountText = text;

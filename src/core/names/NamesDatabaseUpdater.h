@@ -4,6 +4,7 @@
 #include "NamesDatabaseBuilder.h"
 
 #include "colour/ColorSpace.h"
+#include "settings/DefaultsKeys.h"
 
 #include <QFuture>
 #include <QNetworkAccessManager>
@@ -52,9 +53,9 @@ public:
     enum class Outcome { Installed, Current, Failed, Cancelled };
     Q_ENUM(Outcome)
 
-    static const QString apiHostKey;          // "namesAPIHost"
-    static const QString cdnHostKey;          // "namesCDNHost"
-    static const QString datasetOwnerKey;     // "namesDatasetOwner"
+    static inline const QString& apiHostKey = DefaultsKeys::namesAPIHost;
+    static inline const QString& cdnHostKey = DefaultsKeys::namesCDNHost;
+    static inline const QString& datasetOwnerKey = DefaultsKeys::namesDatasetOwner;
     static const QString defaultAPIHost;      // https://api.github.com
     static const QString defaultCDNHost;      // https://unpkg.com
     static const QString defaultDatasetOwner; // meodai

@@ -1,5 +1,6 @@
 #include "FirstStartValues.h"
 
+#include "DefaultsKeys.h"
 #include "Paths.h"
 #include "UserDefaults.h"
 #include "colour/ColorArchive.h"
@@ -12,10 +13,6 @@
 
 namespace {
 Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-
-const QString userFolderKey = QStringLiteral("userFolder");
-const QString currentColorsKey = QStringLiteral("currentColors");
-const QString cmykColorSpaceKey = QStringLiteral("CMYKcolorSpace");
 
 // The swatch column of a new user, top to bottom, as sRGB integers.
 constexpr std::array<std::array<int, 3>, 8> defaultSwatches { {
@@ -35,14 +32,14 @@ namespace FirstStartValues {
 void initializeDefaults(UserDefaults& defaults)
 {
     defaults.loadRegisteredDefaults();
-    if (!defaults.hasUserValue(userFolderKey))
-        defaults.setString(Paths::realHomeDirectory(), userFolderKey);
+    if (!defaults.hasUserValue(DefaultsKeys::userFolder))
+        defaults.setString(Paths::realHomeDirectory(), DefaultsKeys::userFolder);
     defaults.synchronize();
 }
 
 void setDefaultColors(UserDefaults& defaults, const ColorSpacePtr& wellColorSpace)
 {
-    if (defaults.hasUserValue(currentColorsKey))
+    if (defaults.hasUserValue(DefaultsKeys::currentColors))
         return;
 
     const ColorSpacePtr target = wellColorSpace ? wellColorSpace : ColorSpace::sRGB();
@@ -60,20 +57,20 @@ void setDefaultColors(UserDefaults& defaults, const ColorSpacePtr& wellColorSpac
     }
     if (conversionFailed)
         qCWarning(lcHuelark, "cannot convert the default swatches to %s; kept in sRGB", qPrintable(target->name()));
-    defaults.setArray(archives, currentColorsKey);
+    defaults.setArray(archives, DefaultsKeys::currentColors);
     defaults.synchronize();
 }
 
 void setDefaultColorSpaces(UserDefaults& defaults, const ColorSpaceRegistry& registry)
 {
-    if (defaults.hasUserValue(cmykColorSpaceKey))
+    if (defaults.hasUserValue(DefaultsKeys::CMYKcolorSpace))
         return;
     if (registry.cmykSpaces().empty()) {
         // Nothing to name; the CMYK fields fall back on their own.
         qCWarning(lcHuelark, "no CMYK colour space available");
         return;
     }
-    defaults.setString(registry.cmykSpaces().front()->name(), cmykColorSpaceKey);
+    defaults.setString(registry.cmykSpaces().front()->name(), DefaultsKeys::CMYKcolorSpace);
     defaults.synchronize();
 }
 

@@ -17,6 +17,7 @@
 #include "history/HistoryStoreAlert.h"
 #include "history/SwatchColumn.h"
 #include "names/AutoCompleteTextField.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/FirstStartValues.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
@@ -32,24 +33,15 @@
 namespace {
 
 const QString mainWindowAutosaveName = QStringLiteral("Huelark");
-const QString colorLastKey = QStringLiteral("color_last");
-const QString showInMenuKey = QStringLiteral("showInMenu");
-const QString hideDockKey = QStringLiteral("hideDock");
-const QString hideOnLaunchKey = QStringLiteral("hideOnLaunch");
-const QString loginStartKey = QStringLiteral("loginStart");
-const QString toggleShortcutKeyKey = QStringLiteral("toggleShortcutKey");
-const QString shortcutKeyKey = QStringLiteral("shortcutKey");
-const QString floatAboveOtherAppsKey = QStringLiteral("floatAboveOtherApps");
-const QString namesGitHubRepoKey = QStringLiteral("namesGitHubRepo");
 
 // The settings whose changes take effect at once while the program runs.
 const QStringList observedKeys {
-    QStringLiteral("showInMenu"), QStringLiteral("hideDock"), QStringLiteral("toggleShortcutKey"),
-    QStringLiteral("floatAboveOtherApps"), QStringLiteral("lowerCaseHEX"), QStringLiteral("showHexUnit"),
-    QStringLiteral("showUnits"), QStringLiteral("useObjCSyntax"), QStringLiteral("colorSpace"),
-    QStringLiteral("CMYKcolorSpace"), QStringLiteral("showName"), QStringLiteral("showHEX"),
-    QStringLiteral("showRGB"), QStringLiteral("showHSL"), QStringLiteral("showHSB"), QStringLiteral("showLab"),
-    QStringLiteral("showCMYK"), QStringLiteral("showCode"), QStringLiteral("loginStart"),
+    DefaultsKeys::showInMenu, DefaultsKeys::hideDock, DefaultsKeys::toggleShortcutKey,
+    DefaultsKeys::floatAboveOtherApps, DefaultsKeys::lowerCaseHEX, DefaultsKeys::showHexUnit,
+    DefaultsKeys::showUnits, DefaultsKeys::useObjCSyntax, DefaultsKeys::colorSpace,
+    DefaultsKeys::CMYKcolorSpace, DefaultsKeys::showName, DefaultsKeys::showHEX,
+    DefaultsKeys::showRGB, DefaultsKeys::showHSL, DefaultsKeys::showHSB, DefaultsKeys::showLab,
+    DefaultsKeys::showCMYK, DefaultsKeys::showCode, DefaultsKeys::loginStart,
 };
 
 } // namespace
@@ -143,7 +135,7 @@ void AppDelegate::wireWindow()
                 action->setEnabled(validateUserInterfaceItem(action->data().toInt()));
         }
         statusItem->namesRepositoryAction->setEnabled(
-            !OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey)).isEmpty());
+            !OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo)).isEmpty());
     });
 }
 
@@ -196,10 +188,10 @@ void AppDelegate::applicationDidFinishLaunching()
     updateDock(true);
     if (!WindowFrameAutosave::restore(defaults, mainWindowAutosaveName, *windowView))
         windowView->resize(windowView->sizeHint());
-    showMenuBarItem(defaults.boolForKey(showInMenuKey));
-    if (defaults.boolForKey(loginStartKey))
+    showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu));
+    if (defaults.boolForKey(DefaultsKeys::loginStart))
         parts.login->updateLogin();
-    if (startupCheck() && defaults.boolForKey(hideOnLaunchKey)) {
+    if (startupCheck() && defaults.boolForKey(DefaultsKeys::hideOnLaunch)) {
         if (statusItem->isShown())
             QTimer::singleShot(0, this, &AppDelegate::hideWindow);
         else
@@ -265,25 +257,25 @@ void AppDelegate::observeValueForKeyPath(const QString& key)
 {
     if (MainWindow::rowKeys.end() != std::find(MainWindow::rowKeys.begin(), MainWindow::rowKeys.end(), key))
         updateWindowWithConverters();
-    if (key == showInMenuKey)
+    if (key == DefaultsKeys::showInMenu)
         updateMenu();
-    if (key == hideDockKey)
+    if (key == DefaultsKeys::hideDock)
         updateDock(false);
-    if (key == toggleShortcutKeyKey)
+    if (key == DefaultsKeys::toggleShortcutKey)
         updateShortcutKey();
-    if (key == floatAboveOtherAppsKey)
+    if (key == DefaultsKeys::floatAboveOtherApps)
         updateWindowIsFloating();
-    if (key == QLatin1String("useObjCSyntax"))
+    if (key == DefaultsKeys::useObjCSyntax)
         sync->updateCodeSytax();
-    if (key == QLatin1String("showUnits") || key == QLatin1String("showHexUnit") || key == QLatin1String("lowerCaseHEX")) {
+    if (key == DefaultsKeys::showUnits || key == DefaultsKeys::showHexUnit || key == DefaultsKeys::lowerCaseHEX) {
         showColorPicker();
         sync->setValuesFromSwatch();
     }
-    if (key == QLatin1String("colorSpace"))
+    if (key == DefaultsKeys::colorSpace)
         sync->updateColorSpace();
-    if (key == QLatin1String("CMYKcolorSpace"))
+    if (key == DefaultsKeys::CMYKcolorSpace)
         sync->updateCMYKColorSpace();
-    if (key == loginStartKey) {
+    if (key == DefaultsKeys::loginStart) {
         parts.login->updateLogin();
         QTimer::singleShot(1000, this, [] { HelperQuitNotice::post(); });
     }
@@ -291,10 +283,10 @@ void AppDelegate::observeValueForKeyPath(const QString& key)
 
 void AppDelegate::updateShortcutKey()
 {
-    if (defaults.boolForKey(toggleShortcutKeyKey))
-        parts.shortcuts->bindShortcut(shortcutKeyKey, [this] { toggleWindow(); });
+    if (defaults.boolForKey(DefaultsKeys::toggleShortcutKey))
+        parts.shortcuts->bindShortcut(DefaultsKeys::shortcutKey, [this] { toggleWindow(); });
     else
-        parts.shortcuts->unbindShortcut(shortcutKeyKey);
+        parts.shortcuts->unbindShortcut(DefaultsKeys::shortcutKey);
 }
 
 // ---- shut-down
@@ -305,7 +297,7 @@ void AppDelegate::windowWillClose()
     cleanup();
     // Without a tray item or a global shortcut nothing could bring a closed
     // window back: closing it ends the program.
-    if (!statusItem->isShown() && !defaults.boolForKey(toggleShortcutKeyKey))
+    if (!statusItem->isShown() && !defaults.boolForKey(DefaultsKeys::toggleShortcutKey))
         terminate();
 }
 
@@ -322,7 +314,7 @@ void AppDelegate::quit()
 {
     saveMainColor();
     // Hiding behind the tray item only works while there is one.
-    if (!(defaults.boolForKey(hideDockKey) && statusItem->isShown())) {
+    if (!(defaults.boolForKey(DefaultsKeys::hideDock) && statusItem->isShown())) {
         terminate();
         return;
     }
@@ -375,17 +367,18 @@ void AppDelegate::showMenuBarItem(bool show)
 {
     if (!show) {
         // A program with no tray item must keep its taskbar entry.
-        defaults.setBool(false, hideDockKey);
+        defaults.setBool(false, DefaultsKeys::hideDock);
         defaults.synchronize();
     }
     statusItem->showMenuBarItem(show);
 }
 
-void AppDelegate::updateMenu() { showMenuBarItem(defaults.boolForKey(showInMenuKey)); }
+void AppDelegate::updateMenu() { showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu)); }
 
 bool AppDelegate::skipsTaskbar() const
 {
-    return defaults.boolForKey(showInMenuKey) && defaults.boolForKey(hideDockKey) && statusItem->trayAvailable();
+    return defaults.boolForKey(DefaultsKeys::showInMenu) && defaults.boolForKey(DefaultsKeys::hideDock)
+        && statusItem->trayAvailable();
 }
 
 void AppDelegate::updateDock(bool atLaunch)
@@ -415,7 +408,7 @@ void AppDelegate::restoreWindowsAfterDockChange()
 
 void AppDelegate::updateWindowIsFloating()
 {
-    applyWindowFlag(Qt::WindowStaysOnTopHint, defaults.boolForKey(floatAboveOtherAppsKey));
+    applyWindowFlag(Qt::WindowStaysOnTopHint, defaults.boolForKey(DefaultsKeys::floatAboveOtherApps));
 }
 
 void AppDelegate::applyWindowFlag(Qt::WindowType flag, bool on)
@@ -518,7 +511,10 @@ bool AppDelegate::validateUserInterfaceItem(int tag) const
 void AppDelegate::sendEmail() { openLink(OutsideLinks::feedbackMail(QCoreApplication::applicationVersion())); }
 void AppDelegate::openSuportForum() { openLink(OutsideLinks::supportForum()); }
 void AppDelegate::openTwitter() { openLink(OutsideLinks::news()); }
-void AppDelegate::openGitHubRepo() { openLink(OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey))); }
+void AppDelegate::openGitHubRepo()
+{
+    openLink(OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo)));
+}
 
 void AppDelegate::openLink(const QUrl& url)
 {
@@ -530,7 +526,7 @@ void AppDelegate::openLink(const QUrl& url)
 
 std::optional<QString> AppDelegate::normalizedHEXcodeFromHEXvalue(const QString& text) const
 {
-    return HexCodec::normalizedHEXcodeFromHEXvalue(text, defaults.boolForKey(QStringLiteral("showHexUnit")));
+    return HexCodec::normalizedHEXcodeFromHEXvalue(text, defaults.boolForKey(DefaultsKeys::showHexUnit));
 }
 
 bool AppDelegate::isValidHEX(const QString& text) { return HexCodec::isValidHEX(text); }
@@ -548,7 +544,7 @@ std::optional<QString> AppDelegate::hexCodeForColor(const Color& color) const
 void AppDelegate::loadColors()
 {
     const std::optional<Color> color = ColorArchive::getColorFromData(
-        defaults.dataForKey(colorLastKey), ColorArchive::defaultColor(), spaces, sync->wellColorSpace());
+        defaults.dataForKey(DefaultsKeys::color_last), ColorArchive::defaultColor(), spaces, sync->wellColorSpace());
     swatches->reloadSwatches();
     sync->loadColor(color);
 }
@@ -557,7 +553,7 @@ void AppDelegate::saveMainColor()
 {
     const std::shared_ptr<const Color> current = windowView->mainSwatchWell->color();
     const std::optional<Color> color = ColorSpace::convert(*current, sync->wellColorSpace());
-    defaults.setData(ColorArchive::archive(color.value_or(*current)), colorLastKey);
+    defaults.setData(ColorArchive::archive(color.value_or(*current)), DefaultsKeys::color_last);
     defaults.synchronize();
 }
 

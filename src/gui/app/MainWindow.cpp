@@ -4,6 +4,7 @@
 #include "app/TintedIcon.h"
 #include "colour/ValueField.h"
 #include "names/AutoCompleteTextField.h"
+#include "settings/DefaultsKeys.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -15,8 +16,8 @@
 #include <QVBoxLayout>
 
 const std::array<QString, 8> MainWindow::rowKeys {
-    QStringLiteral("showName"), QStringLiteral("showHEX"), QStringLiteral("showRGB"), QStringLiteral("showHSL"),
-    QStringLiteral("showHSB"),  QStringLiteral("showLab"), QStringLiteral("showCMYK"), QStringLiteral("showCode"),
+    DefaultsKeys::showName, DefaultsKeys::showHEX, DefaultsKeys::showRGB, DefaultsKeys::showHSL,
+    DefaultsKeys::showHSB,  DefaultsKeys::showLab, DefaultsKeys::showCMYK, DefaultsKeys::showCode,
 };
 
 // The icons live in the static GUI library; without an explicit reference

@@ -13,19 +13,13 @@
 #include "colour/ValueField.h"
 #include "history/HistoryRecorder.h"
 #include "names/NameLookup.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 #include "tools/ToolWindow.h"
 
 #include <QTimer>
 
 namespace {
-
-const QString showUnitsKey = QStringLiteral("showUnits");
-const QString showHexUnitKey = QStringLiteral("showHexUnit");
-const QString lowerCaseHEXKey = QStringLiteral("lowerCaseHEX");
-const QString useObjCSyntaxKey = QStringLiteral("useObjCSyntax");
-const QString colorSpaceKey = QStringLiteral("colorSpace");
-const QString cmykColorSpaceKey = QStringLiteral("CMYKcolorSpace");
 
 const QString degreeSign = QStringLiteral("\u00B0");
 const QString percentSign = QStringLiteral("%");
@@ -132,7 +126,8 @@ void FieldSync::setSwatchFromRGBArray(const std::array<int, 3>& rgb, Type type)
 
 void FieldSync::setSwatchFromHEXValue(const QString& text, bool updateNameField)
 {
-    const std::optional<QString> code = HexCodec::normalizedHEXcodeFromHEXvalue(text, defaults.boolForKey(showHexUnitKey));
+    const std::optional<QString> code =
+        HexCodec::normalizedHEXcodeFromHEXvalue(text, defaults.boolForKey(DefaultsKeys::showHexUnit));
     if (!code || !HexCodec::isValidHEX(*code)) {
         canUpdateHex = true;
         return;
@@ -153,7 +148,7 @@ void FieldSync::setSwatchFromNameField(const QString& name)
     if (!code)
         return;
     setSwatchFromHEXValue(*code, false);
-    setHexFieldValue(defaults.boolForKey(showHexUnitKey) ? QLatin1Char('#') + *code : *code);
+    setHexFieldValue(defaults.boolForKey(DefaultsKeys::showHexUnit) ? QLatin1Char('#') + *code : *code);
 }
 
 void FieldSync::updateNameField()
@@ -241,7 +236,7 @@ void FieldSync::populateFieldsFromHexWithColor(const Color& color)
 
 void FieldSync::populateHSLFromRed(int red, int green, int blue)
 {
-    const bool units = defaults.boolForKey(showUnitsKey);
+    const bool units = defaults.boolForKey(DefaultsKeys::showUnits);
     const auto [h, s, l] = hslFromRGB(red, green, blue);
     fields.hHSLField->setTextIfChanged(withUnit(h, degreeSign, units));
     fields.sHSLField->setTextIfChanged(withUnit(s, percentSign, units));
@@ -250,7 +245,7 @@ void FieldSync::populateHSLFromRed(int red, int green, int blue)
 
 void FieldSync::populateHSBFromRed(int red, int green, int blue)
 {
-    const bool units = defaults.boolForKey(showUnitsKey);
+    const bool units = defaults.boolForKey(DefaultsKeys::showUnits);
     const auto [h, s, b] = hsbFromRGB(red, green, blue, wellSpace);
     fields.hHSBField->setTextIfChanged(withUnit(h, degreeSign, units));
     fields.sHSBField->setTextIfChanged(withUnit(s, percentSign, units));
@@ -259,7 +254,7 @@ void FieldSync::populateHSBFromRed(int red, int green, int blue)
 
 void FieldSync::populateCMYKFromRed(int red, int green, int blue)
 {
-    const bool units = defaults.boolForKey(showUnitsKey);
+    const bool units = defaults.boolForKey(DefaultsKeys::showUnits);
     const auto [c, m, y, k] = cmykFromRGB(red, green, blue, cmykSpace());
     fields.cField->setTextIfChanged(withUnit(c, percentSign, units));
     fields.mField->setTextIfChanged(withUnit(m, percentSign, units));
@@ -279,13 +274,13 @@ void FieldSync::populateLABFromRed(int red, int green, int blue)
 void FieldSync::populateNSColorField(const QString& red, const QString& green, const QString& blue)
 {
     fields.nsColorField->setTextIfChanged(CodeStrings::code(CodeStrings::ColorClass::NSColor, red, green, blue,
-                                                            defaults.boolForKey(useObjCSyntaxKey)));
+                                                            defaults.boolForKey(DefaultsKeys::useObjCSyntax)));
 }
 
 void FieldSync::populateUIColorField(const QString& red, const QString& green, const QString& blue)
 {
     fields.uiColorField->setTextIfChanged(CodeStrings::code(CodeStrings::ColorClass::UIColor, red, green, blue,
-                                                            defaults.boolForKey(useObjCSyntaxKey)));
+                                                            defaults.boolForKey(DefaultsKeys::useObjCSyntax)));
 }
 
 void FieldSync::updateCodeSytax()
@@ -305,7 +300,7 @@ void FieldSync::writeRGBFields(int r, int g, int b)
 void FieldSync::writeHexField(int r, int g, int b)
 {
     const QString code = HexCodec::storedForm(r, g, b);
-    setHexFieldValue(defaults.boolForKey(showHexUnitKey) ? QLatin1Char('#') + code : code);
+    setHexFieldValue(defaults.boolForKey(DefaultsKeys::showHexUnit) ? QLatin1Char('#') + code : code);
 }
 
 void FieldSync::writeCodeFields(int r, int g, int b)
@@ -317,7 +312,7 @@ void FieldSync::writeCodeFields(int r, int g, int b)
 
 void FieldSync::setHexFieldValue(const QString& text)
 {
-    fields.hexField->setTextIfChanged(HexCodec::fieldText(text, defaults.boolForKey(lowerCaseHEXKey)));
+    fields.hexField->setTextIfChanged(HexCodec::fieldText(text, defaults.boolForKey(DefaultsKeys::lowerCaseHEX)));
 }
 
 // ---- end of editing
@@ -343,7 +338,8 @@ void FieldSync::controlTextDidEndEditing(ValueField* field)
 void FieldSync::fixHexfieldLength()
 {
     fields.hexField->setTextIfChanged(HexCodec::fixHexfieldLength(
-        fields.hexField->text(), defaults.boolForKey(showHexUnitKey), defaults.boolForKey(lowerCaseHEXKey)));
+        fields.hexField->text(), defaults.boolForKey(DefaultsKeys::showHexUnit),
+        defaults.boolForKey(DefaultsKeys::lowerCaseHEX)));
     canUpdateHex = true;
 }
 
@@ -351,7 +347,7 @@ void FieldSync::tidyUnits(ValueField* field, const QString& unit)
 {
     QString text = field->text();
     text.remove(percentSign).remove(degreeSign);
-    if (defaults.boolForKey(showUnitsKey))
+    if (defaults.boolForKey(DefaultsKeys::showUnits))
         text += unit;
     field->setTextIfChanged(text);
 }
@@ -360,7 +356,7 @@ void FieldSync::tidyUnits(ValueField* field, const QString& unit)
 
 void FieldSync::updateColorSpace()
 {
-    wellSpace = spaces.rgbSpaceNamed(defaults.stringForKey(colorSpaceKey));
+    wellSpace = spaces.rgbSpaceNamed(defaults.stringForKey(DefaultsKeys::colorSpace));
     names.setWellColorSpace(wellSpace);
     setValuesFromSwatch();
 }
@@ -369,7 +365,7 @@ void FieldSync::updateCMYKColorSpace() { setValuesFromSwatch(); }
 
 const ColorSpace* FieldSync::cmykSpace() const
 {
-    return spaces.cmykSpaceNamed(defaults.stringForKey(cmykColorSpaceKey)).get();
+    return spaces.cmykSpaceNamed(defaults.stringForKey(DefaultsKeys::CMYKcolorSpace)).get();
 }
 
 // ---- the current colour and the history

@@ -7,6 +7,7 @@
 #include "history/EntryMenu.h"
 #include "history/HistoryStore.h"
 #include "history/HistorySwatchView.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
 #include <QApplication>
@@ -169,8 +170,8 @@ QString HistoryMenu::titleForMenuItem(const HistoryEntry& entry) const
     const Color last = ColorSpace::convert(entry.last, space).value_or(entry.last);
     const auto [r, g, b] = last.integerComponents();
     const QString code = HexCodec::displayedForm(HexCodec::storedForm(r, g, b),
-                                                 defaults.boolForKey(QStringLiteral("showHexUnit")),
-                                                 defaults.boolForKey(QStringLiteral("lowerCaseHEX")));
+                                                 defaults.boolForKey(DefaultsKeys::showHexUnit),
+                                                 defaults.boolForKey(DefaultsKeys::lowerCaseHEX));
     return entry.name + QChar(0x30FB) + code;
 }
 
@@ -221,11 +222,11 @@ void HistoryMenu::historyItemClicked(const HistoryEntry& entry)
 {
     const ColorSpacePtr space = wellSpace();
     defaults.setData(ColorArchive::archive(ColorSpace::convert(entry.last, space).value_or(entry.last)),
-                     QStringLiteral("color_last"));
+                     DefaultsKeys::color_last);
     QVariantList swatches;
     for (const Color& color : entry.colors)
         swatches << ColorArchive::archive(ColorSpace::convert(color, space).value_or(color));
-    defaults.setArray(swatches, QStringLiteral("currentColors"));
+    defaults.setArray(swatches, DefaultsKeys::currentColors);
     defaults.synchronize();
     Q_EMIT colorsHandedOver();
 }

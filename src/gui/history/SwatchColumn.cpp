@@ -11,6 +11,7 @@
 #include "history/SwatchListModel.h"
 #include "history/SwatchTable.h"
 #include "palettes/PalettesWindow.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
 #include <QAbstractButton>
@@ -22,8 +23,6 @@
 
 namespace {
 
-const QString currentColorsKey = QStringLiteral("currentColors");
-const QString colorLastKey = QStringLiteral("color_last");
 constexpr int columnWidth = 40;
 constexpr int rowsSharingHeight = 8;
 constexpr int lowestRow = 25;
@@ -89,7 +88,7 @@ void SwatchColumn::initializeSwatchView()
                 migrated << data;
             defaults.removeObjectForKey(key);
         }
-        defaults.setArray(migrated, currentColorsKey);
+        defaults.setArray(migrated, DefaultsKeys::currentColors);
         defaults.synchronize();
     }
     reloadTable();
@@ -98,7 +97,7 @@ void SwatchColumn::initializeSwatchView()
 const QList<QByteArray>& SwatchColumn::swatchesArray()
 {
     swatches.clear();
-    for (const QVariant& element : defaults.arrayForKey(currentColorsKey))
+    for (const QVariant& element : defaults.arrayForKey(DefaultsKeys::currentColors))
         swatches << element.toByteArray();
     return swatches;
 }
@@ -115,8 +114,8 @@ void SwatchColumn::reloadTable()
 {
     keys.clear();
     QList<SwatchListModel::Row> rows;
-    const bool hexUnit = defaults.boolForKey(QStringLiteral("showHexUnit"));
-    const bool lowerCase = defaults.boolForKey(QStringLiteral("lowerCaseHEX"));
+    const bool hexUnit = defaults.boolForKey(DefaultsKeys::showHexUnit);
+    const bool lowerCase = defaults.boolForKey(DefaultsKeys::lowerCaseHEX);
     for (const QByteArray& data : swatches) {
         const Color color = swatchColor(data);
         keys << hexKey(color);
@@ -185,8 +184,8 @@ void SwatchColumn::clearAllSwatches()
         kept << swatches.first();
     // The current colour goes along: the reload reads "color_last", which
     // otherwise holds the colour of the last close.
-    defaults.setData(archiveInWellSpace(*well.color()), colorLastKey);
-    defaults.setArray(kept, currentColorsKey);
+    defaults.setData(archiveInWellSpace(*well.color()), DefaultsKeys::color_last);
+    defaults.setArray(kept, DefaultsKeys::currentColors);
     defaults.synchronize();
     Q_EMIT colorsHandedOver();
 }
@@ -196,7 +195,7 @@ void SwatchColumn::updateSwatches()
     QVariantList stored;
     for (const QByteArray& data : swatches)
         stored << data;
-    defaults.setArray(stored, currentColorsKey);
+    defaults.setArray(stored, DefaultsKeys::currentColors);
     defaults.synchronize();
     reloadTable();
     sync.updateHistoryAndSetColor();

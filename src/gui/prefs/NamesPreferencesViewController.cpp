@@ -2,6 +2,7 @@
 
 #include "app/OutsideLinks.h"
 #include "names/NamesDatabaseUpdater.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -13,8 +14,6 @@
 #include <QPushButton>
 
 namespace {
-
-const QString namesGitHubRepoKey = QStringLiteral("namesGitHubRepo");
 
 QLabel* caption(const QString& text, QWidget* parent)
 {
@@ -131,7 +130,7 @@ void NamesPreferencesViewController::bind()
     connect(u, &NamesDatabaseUpdater::spinnerVisibleChanged, createDBIndicator, &QWidget::setVisible);
     updateLink();
     connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString& key) {
-        if (key == namesGitHubRepoKey)
+        if (key == DefaultsKeys::namesGitHubRepo)
             updateLink();
     });
 }
@@ -188,7 +187,7 @@ void NamesPreferencesViewController::updateVersion()
 
 void NamesPreferencesViewController::updateLink()
 {
-    const QUrl url = OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey));
+    const QUrl url = OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo));
     urlView->setVisible(!url.isEmpty());
     const QString shown = url.toDisplayString(QUrl::RemoveScheme | QUrl::StripTrailingSlash).mid(2);
     urlView->setText(QStringLiteral("<a href=\"%1\" style=\"color: %3\">%2</a>")
@@ -201,7 +200,7 @@ void NamesPreferencesViewController::openGitHubRepo()
 {
     // The setting is read again: the link follows a change made while the
     // pane was open.
-    const QUrl url = OutsideLinks::namesRepository(defaults.stringForKey(namesGitHubRepoKey));
+    const QUrl url = OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo));
     if (!url.isEmpty())
         QDesktopServices::openUrl(url);
 }
