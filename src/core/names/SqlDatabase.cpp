@@ -44,6 +44,17 @@ SqlDatabase::~SqlDatabase()
     close();
 }
 
+void SqlDatabase::reportPrepareError(const QString& sql) const
+{
+    if (logsErrors) {
+        qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
+        qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
+        qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
+    }
+    if (crashOnErrors)
+        std::abort();
+}
+
 QString SqlDatabase::pathText() const
 {
     return path ? *path : QStringLiteral(":memory:");
@@ -257,13 +268,7 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
         const int code = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &handle, nullptr);
         statement = std::make_shared<SqlStatement>(handle, sql);
         if (code != SQLITE_OK) {
-            if (logsErrors) {
-                qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
-                qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
-                qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
-            }
-            if (crashOnErrors)
-                std::abort();
+            reportPrepareError(sql);
             return false;
         }
         if (shouldCacheStatements)
@@ -320,13 +325,7 @@ std::unique_ptr<SqlResultSet> SqlDatabase::executeQuery(const QString& sql, cons
     const int code = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &handle, nullptr);
     auto statement = std::make_unique<SqlStatement>(handle, sql);
     if (code != SQLITE_OK) {
-        if (logsErrors) {
-            qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
-            qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
-            qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
-        }
-        if (crashOnErrors)
-            std::abort();
+        reportPrepareError(sql);
         return nullptr;
     }
     if (!bindArguments(handle, arguments)) {

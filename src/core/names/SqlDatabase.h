@@ -80,6 +80,8 @@ private:
     static int busyHandler(void* context, int count);
     void resultSetDidClose(SqlResultSet* resultSet) { openResultSets.erase(resultSet); }
     QString pathText() const;
+    // The log lines of a statement that failed to prepare; aborts when asked to.
+    void reportPrepareError(const QString& sql) const;
 
     std::optional<QString> path;
     sqlite3* db = nullptr;
