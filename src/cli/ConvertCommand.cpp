@@ -42,14 +42,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Arguments args =
         Arguments::parse(arguments, {jsonOption, objcOption}, {colorSpaceOption, cmykSpaceOption, dbOption});
-    if (args.help) {
-        Usage::printHelp(out);
-        return Usage::success;
-    }
-    if (!args.error.isEmpty())
-        return Usage::printUsageError(err, args.error);
-    if (args.operands.isEmpty())
-        return Usage::printUsageError(err, QStringLiteral("convert needs at least one VALUE"));
+    if (const std::optional<int> status = Usage::endEarly(args, QStringLiteral("convert"), Usage::Values::some, out, err))
+        return *status;
 
     const ColorSpaceRegistry registry;
     bool unknownSpace = false;

@@ -60,14 +60,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const QString jsonOption = QStringLiteral("--json");
     const Arguments args = Arguments::parse(arguments, {jsonOption}, {});
-    if (args.help) {
-        Usage::printHelp(out);
-        return Usage::success;
-    }
-    if (!args.error.isEmpty())
-        return Usage::printUsageError(err, args.error);
-    if (!args.operands.isEmpty())
-        return Usage::printUsageError(err, QStringLiteral("history takes no VALUE"));
+    if (const std::optional<int> status = Usage::endEarly(args, QStringLiteral("history"), Usage::Values::none, out, err))
+        return *status;
 
     // No store yet: nothing has been recorded.
     const QString path = Paths::applicationSupportFolder() + u'/' + HistoryDatabase::fileName;

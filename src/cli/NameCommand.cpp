@@ -15,14 +15,8 @@ namespace NameCommand {
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Arguments args = Arguments::parse(arguments, {}, {dbOption});
-    if (args.help) {
-        Usage::printHelp(out);
-        return Usage::success;
-    }
-    if (!args.error.isEmpty())
-        return Usage::printUsageError(err, args.error);
-    if (args.operands.isEmpty())
-        return Usage::printUsageError(err, QStringLiteral("name needs at least one VALUE"));
+    if (const std::optional<int> status = Usage::endEarly(args, QStringLiteral("name"), Usage::Values::some, out, err))
+        return *status;
 
     const std::shared_ptr<const NameTable> names = NameSource::load(args.values.value(dbOption), err);
     if (!names)

@@ -100,12 +100,8 @@ namespace NamesCommand {
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Arguments args = Arguments::parse(arguments, {}, {apiOption, cdnOption});
-    if (args.help) {
-        Usage::printHelp(out);
-        return Usage::success;
-    }
-    if (!args.error.isEmpty())
-        return Usage::printUsageError(err, args.error);
+    if (const std::optional<int> status = Usage::endEarly(args, QStringLiteral("names"), Usage::Values::any, out, err))
+        return *status;
     const QString action = args.operands.value(0);
     const QStringList operands = args.operands.mid(1);
     if (action == u"build") {

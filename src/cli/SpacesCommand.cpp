@@ -24,14 +24,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const QString jsonOption = QStringLiteral("--json");
     const Arguments args = Arguments::parse(arguments, {jsonOption}, {});
-    if (args.help) {
-        Usage::printHelp(out);
-        return Usage::success;
-    }
-    if (!args.error.isEmpty())
-        return Usage::printUsageError(err, args.error);
-    if (!args.operands.isEmpty())
-        return Usage::printUsageError(err, QStringLiteral("spaces takes no VALUE"));
+    if (const std::optional<int> status = Usage::endEarly(args, QStringLiteral("spaces"), Usage::Values::none, out, err))
+        return *status;
 
     const ColorSpaceRegistry registry;
     const QStringList rgb = namesOf(registry.rgbSpaces());

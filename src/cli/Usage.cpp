@@ -1,5 +1,7 @@
 #include "Usage.h"
 
+#include "Arguments.h"
+
 namespace {
 
 const char* const synopsis =
@@ -93,6 +95,22 @@ int printUsageError(QTextStream& err, const QString& problem)
 void printError(QTextStream& err, const QString& message)
 {
     err << "huelark-cli: " << message << '\n';
+}
+
+std::optional<int> endEarly(const Arguments& args, const QString& command, Values values, QTextStream& out,
+                            QTextStream& err)
+{
+    if (args.help) {
+        printHelp(out);
+        return success;
+    }
+    if (!args.error.isEmpty())
+        return printUsageError(err, args.error);
+    if (values == Values::none && !args.operands.isEmpty())
+        return printUsageError(err, QStringLiteral("%1 takes no VALUE").arg(command));
+    if (values == Values::some && args.operands.isEmpty())
+        return printUsageError(err, QStringLiteral("%1 needs at least one VALUE").arg(command));
+    return std::nullopt;
 }
 
 } // namespace Usage

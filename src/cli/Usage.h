@@ -2,6 +2,10 @@
 
 #include <QTextStream>
 
+#include <optional>
+
+struct Arguments;
+
 // What huelark-cli says about how to call it.
 namespace Usage {
 
@@ -19,5 +23,14 @@ int printUsageError(QTextStream& err, const QString& problem);
 
 // One error line, "huelark-cli: <message>".
 void printError(QTextStream& err, const QString& message);
+
+// How many VALUEs a command takes.
+enum class Values { none, some, any };
+
+// The exit status of a call that ends before its command runs: --help, an
+// option error, or VALUEs where none (or none where some) belong. Nothing
+// when the command should run.
+std::optional<int> endEarly(const Arguments& args, const QString& command, Values values, QTextStream& out,
+                            QTextStream& err);
 
 } // namespace Usage
