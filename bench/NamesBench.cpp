@@ -16,8 +16,8 @@
 #include "names/NameTable.h"
 #include "names/NamesDatabase.h"
 #include "names/NamesDatabaseBuilder.h"
-#include "names/SqlDatabase.h"
-#include "names/SqlResultSet.h"
+#include "sqlite/SqlDatabase.h"
+#include "sqlite/SqlResultSet.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,8 +5,8 @@
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/HexCodec.h"
 #include "names/NamesDatabaseBuilder.h"
-#include "names/SqlDatabase.h"
-#include "names/SqlResultSet.h"
+#include "sqlite/SqlDatabase.h"
+#include "sqlite/SqlResultSet.h"
 #include "settings/UserDefaults.h"
 
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "ColorSpace.h"
 
-#include <QLoggingCategory>
+#include "Log.h"
+
 #include <QtEndian>
 
 #include <lcms2.h>
@@ -8,8 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
-
-Q_LOGGING_CATEGORY(lcColorSpace, "huelark")
 
 const QString ColorSpace::sRGBName = QStringLiteral("sRGB IEC61966-2.1");
 const QString ColorSpace::genericCMYKName = QStringLiteral("Generic CMYK");
@@ -130,7 +129,7 @@ bool ColorSpace::fromSRGB(const double in[3], double* out) const
                                                   cmyk ? TYPE_CMYK_DBL : TYPE_RGB_DBL,
                                                   cmyk ? INTENT_PERCEPTUAL : INTENT_RELATIVE_COLORIMETRIC, 0);
         if (!transforms->fromSRGB)
-            qCWarning(lcColorSpace) << "no transform from sRGB to" << spaceName;
+            qCWarning(lcColour) << "no transform from sRGB to" << spaceName;
     });
     if (!transforms->fromSRGB)
         return false;
@@ -145,7 +144,7 @@ bool ColorSpace::toSRGB(const double in[3], double out[3]) const
         transforms->toSRGB = cmsCreateTransform(static_cast<cmsHPROFILE>(profile), TYPE_RGB_DBL, sRGBProfile(),
                                                 TYPE_RGB_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
         if (!transforms->toSRGB)
-            qCWarning(lcColorSpace) << "no transform from" << spaceName << "to sRGB";
+            qCWarning(lcColour) << "no transform from" << spaceName << "to sRGB";
     });
     if (!transforms->toSRGB)
         return false;

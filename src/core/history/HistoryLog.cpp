@@ -1,43 +1,41 @@
 #include "HistoryLog.h"
 
-#include "HistoryStoreError.h"
+#include "Log.h"
 
-namespace {
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-}
+#include "HistoryStoreError.h"
 
 namespace HistoryLog {
 
 const QLoggingCategory& category()
 {
-    return lcHuelark();
+    return lcHistory();
 }
 
 void fetchFailure(const HistoryStoreError& error)
 {
-    qCWarning(lcHuelark).noquote() << "Unable to execute fetch request.";
-    qCWarning(lcHuelark).noquote() << QStringLiteral("%1, %2").arg(error.description(), error.localizedDescription);
+    qCWarning(lcHistory).noquote() << "Unable to execute fetch request.";
+    qCWarning(lcHistory).noquote() << QStringLiteral("%1, %2").arg(error.description(), error.localizedDescription);
 }
 
 void contextSaveFailure(const HistoryStoreError& error)
 {
-    qCWarning(lcHuelark).noquote() << QStringLiteral("Could not save context: %1").arg(error.description());
+    qCWarning(lcHistory).noquote() << QStringLiteral("Could not save context: %1").arg(error.description());
 }
 
 void parentContextSaveFailure(const HistoryStoreError& error)
 {
-    qCWarning(lcHuelark).noquote() << QStringLiteral("Could not save parent context: %1").arg(error.description());
+    qCWarning(lcHistory).noquote() << QStringLiteral("Could not save parent context: %1").arg(error.description());
 }
 
 void saveFailure(const HistoryStoreError& error)
 {
-    qCWarning(lcHuelark).noquote()
+    qCWarning(lcHistory).noquote()
         << QStringLiteral("CoreData error: %1, %2").arg(error.description(), error.userInfoDescription());
 }
 
 void unresolvedError(const HistoryStoreError& error)
 {
-    qCCritical(lcHuelark).noquote()
+    qCCritical(lcHistory).noquote()
         << QStringLiteral("Unresolved error %1, %2").arg(error.description(), error.userInfoDescription());
 }
 

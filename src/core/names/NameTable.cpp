@@ -1,7 +1,7 @@
 #include "NameTable.h"
 
-#include "SqlDatabaseQueue.h"
-#include "SqlResultSet.h"
+#include "sqlite/SqlDatabaseQueue.h"
+#include "sqlite/SqlResultSet.h"
 
 #include "colour/HexCodec.h"
 

@@ -1,7 +1,9 @@
 #include "NamesDatabase.h"
 
-#include "SqlDatabaseQueue.h"
-#include "SqlResultSet.h"
+#include "Log.h"
+
+#include "sqlite/SqlDatabaseQueue.h"
+#include "sqlite/SqlResultSet.h"
 
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
@@ -12,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <QSaveFile>
 
 #include <sqlite3.h>
@@ -23,8 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
 
 const QString lastUpdatedPrefix = QStringLiteral("Last Updated: ");
 
@@ -151,7 +150,7 @@ bool NamesDatabase::replaceDBFile(const QString& built, const QString& live, QSt
     // either way, so a failure here is only logged.
     QString folderError;
     if (!syncPath(QFileInfo(live).absolutePath(), O_RDONLY | O_DIRECTORY, &folderError))
-        qCWarning(lcHuelark, "cannot flush folder %s", qUtf8Printable(folderError));
+        qCWarning(lcNames, "cannot flush folder %s", qUtf8Printable(folderError));
     return true;
 }
 

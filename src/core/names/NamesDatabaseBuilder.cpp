@@ -1,16 +1,15 @@
 #include "NamesDatabaseBuilder.h"
 
+#include "Log.h"
+
 #include "NameValues.h"
-#include "SqlDatabase.h"
+#include "sqlite/SqlDatabase.h"
 
 #include "colour/HexCodec.h"
 
-#include <QLoggingCategory>
 #include <QStringDecoder>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
 
 const QString dropTable = QStringLiteral("DROP TABLE IF EXISTS colors;");
 const QString createTable = QStringLiteral(
@@ -49,7 +48,7 @@ QString trimmedCode(QStringView field)
 
 NamesDatabaseBuilder::Result failure(const QString& error)
 {
-    qCWarning(lcHuelark, "names database build failed: %s", qUtf8Printable(error));
+    qCWarning(lcNames, "names database build failed: %s", qUtf8Printable(error));
     return {NamesDatabaseBuilder::Result::Status::Failed, 0, error};
 }
 
@@ -101,7 +100,7 @@ Result generateDatabaseFromCSV(const QStringList& lines, const QString& database
         const QString hex = trimmedCode(line.mid(comma + 1));
         const std::optional<Color> color = HexCodec::colorWithHexColorString(hex, wellSpace);
         if (!color) {
-            qCWarning(lcHuelark, "error = cannot move %s into %s", qUtf8Printable(hex),
+            qCWarning(lcNames, "error = cannot move %s into %s", qUtf8Printable(hex),
                       qUtf8Printable(wellSpace->name()));
             continue;
         }
@@ -109,7 +108,7 @@ Result generateDatabaseFromCSV(const QStringList& lines, const QString& database
         if (db->executeUpdate(insertRow, {static_cast<int>(i - 1), name, hex, v.r, v.g, v.b, v.h, v.s, v.l}))
             ++rows;
         else
-            qCWarning(lcHuelark, "error = %s", qUtf8Printable(db->lastErrorMessage()));
+            qCWarning(lcNames, "error = %s", qUtf8Printable(db->lastErrorMessage()));
     }
 
     if (!db->executeUpdate(QStringLiteral("COMMIT"))) {

@@ -1,5 +1,7 @@
 #include "NamesDatabaseUpdater.h"
 
+#include "Log.h"
+
 #include "NameCache.h"
 #include "NamesDatabase.h"
 
@@ -11,13 +13,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLoggingCategory>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
 
 const QString versionCheckFailedText = QStringLiteral("Version check failed...");
 const QString downloadFailedText = QStringLiteral("Download failed...");
@@ -140,7 +139,7 @@ void NamesDatabaseUpdater::versionCheckReplied(const CappedDownload::Result& res
 {
     request = nullptr;
     if (!result.serverAnswered) {
-        qCWarning(lcHuelark, "version check: %s%s", qUtf8Printable(result.errorString),
+        qCWarning(lcNames, "version check: %s%s", qUtf8Printable(result.errorString),
                   result.tooLarge ? " (too large)" : "");
         versionCheckFailed(versionCheckFailedText, Outcome::Failed);
         return;
@@ -193,7 +192,7 @@ void NamesDatabaseUpdater::downloadReplied(const CappedDownload::Result& result)
 {
     request = nullptr;
     if (!result.succeeded()) {
-        qCWarning(lcHuelark, "names download: %s%s", qUtf8Printable(result.errorString),
+        qCWarning(lcNames, "names download: %s%s", qUtf8Printable(result.errorString),
                   result.tooLarge ? " (too large)" : "");
         downloadFailed();
         return;
@@ -287,7 +286,7 @@ bool NamesDatabaseUpdater::replaceDBFile()
     QString error;
     if (NamesDatabase::replaceDBFile(database.buildDatabasePath(), database.liveDatabasePath(), &error))
         return true;
-    qCWarning(lcHuelark, "cannot install the names database: %s", qUtf8Printable(error));
+    qCWarning(lcNames, "cannot install the names database: %s", qUtf8Printable(error));
     return false;
 }
 

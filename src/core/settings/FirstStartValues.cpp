@@ -1,5 +1,7 @@
 #include "FirstStartValues.h"
 
+#include "Log.h"
+
 #include "DefaultsKeys.h"
 #include "Paths.h"
 #include "UserDefaults.h"
@@ -7,13 +9,10 @@
 #include "colour/ColorSpace.h"
 #include "colour/ColorSpaceRegistry.h"
 
-#include <QLoggingCategory>
 
 #include <array>
 
 namespace {
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-
 // The swatch column of a new user, top to bottom, as sRGB integers.
 constexpr std::array<std::array<int, 3>, 8> defaultSwatches { {
     { 255, 249, 190 },
@@ -56,7 +55,7 @@ void setDefaultColors(UserDefaults& defaults, const ColorSpacePtr& wellColorSpac
         archives.append(ColorArchive::archive(*converted));
     }
     if (conversionFailed)
-        qCWarning(lcHuelark, "cannot convert the default swatches to %s; kept in sRGB", qPrintable(target->name()));
+        qCWarning(lcSettings, "cannot convert the default swatches to %s; kept in sRGB", qPrintable(target->name()));
     defaults.setArray(archives, DefaultsKeys::currentColors);
     defaults.synchronize();
 }
@@ -67,7 +66,7 @@ void setDefaultColorSpaces(UserDefaults& defaults, const ColorSpaceRegistry& reg
         return;
     if (registry.cmykSpaces().empty()) {
         // Nothing to name; the CMYK fields fall back on their own.
-        qCWarning(lcHuelark, "no CMYK colour space available");
+        qCWarning(lcSettings, "no CMYK colour space available");
         return;
     }
     defaults.setString(registry.cmykSpaces().front()->name(), DefaultsKeys::CMYKcolorSpace);

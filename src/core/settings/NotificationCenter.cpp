@@ -1,12 +1,9 @@
 #include "NotificationCenter.h"
 
-#include <QLoggingCategory>
+#include "Log.h"
+
 
 #include <algorithm>
-
-namespace {
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-}
 
 NotificationCenter& NotificationCenter::defaultCenter()
 {
@@ -28,7 +25,7 @@ NotificationCenter::~NotificationCenter()
 NotificationCenter::ObserverId NotificationCenter::addObserver(const QString& name, QObject* context, Handler handler)
 {
     if (!context || !handler) {
-        qCWarning(lcHuelark, "observer of \"%s\" ignored: it needs a context and a handler", qPrintable(name));
+        qCWarning(lcSettings, "observer of \"%s\" ignored: it needs a context and a handler", qPrintable(name));
         return 0;
     }
     watch(context);

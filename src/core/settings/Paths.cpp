@@ -1,18 +1,15 @@
 #include "Paths.h"
 
+#include "Log.h"
+
 #include <QDir>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QStandardPaths>
 
 #include <cerrno>
 #include <pwd.h>
 #include <unistd.h>
 #include <vector>
-
-namespace {
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-}
 
 namespace Paths {
 
@@ -40,7 +37,7 @@ QString realHomeDirectory()
     static bool logged = false;
     if (!logged) {
         logged = true;
-        qCWarning(lcHuelark, "no user database entry for uid %u; using the home folder of the environment",
+        qCWarning(lcSettings, "no user database entry for uid %u; using the home folder of the environment",
                   static_cast<unsigned>(getuid()));
     }
     return QDir::homePath();

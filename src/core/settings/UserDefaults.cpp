@@ -1,12 +1,13 @@
 #include "UserDefaults.h"
 
+#include "Log.h"
+
 #include "Paths.h"
 
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -27,8 +28,6 @@ static void initCoreResources()
 }
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
 
 // QSettings' INI form writes bools and numbers as bare text and gives them
 // back as strings, and turns an empty list into "no value". So values are
@@ -166,13 +165,13 @@ bool UserDefaults::loadRegisteredDefaults()
     initCoreResources();
     QFile file(QStringLiteral(":/Defaults"));
     if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcHuelark, "built-in defaults are missing: %s", qPrintable(file.errorString()));
+        qCWarning(lcSettings, "built-in defaults are missing: %s", qPrintable(file.errorString()));
         return false;
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qCWarning(lcHuelark, "built-in defaults are not a JSON object: %s", qPrintable(error.errorString()));
+        qCWarning(lcSettings, "built-in defaults are not a JSON object: %s", qPrintable(error.errorString()));
         return false;
     }
     registerDefaults(document.object().toVariantMap());
@@ -286,10 +285,10 @@ bool UserDefaults::synchronize()
     case QSettings::NoError:
         return true;
     case QSettings::AccessError:
-        qCWarning(lcHuelark, "cannot write the settings file %s", qPrintable(settings->fileName()));
+        qCWarning(lcSettings, "cannot write the settings file %s", qPrintable(settings->fileName()));
         return false;
     case QSettings::FormatError:
-        qCWarning(lcHuelark, "the settings file %s is malformed", qPrintable(settings->fileName()));
+        qCWarning(lcSettings, "the settings file %s is malformed", qPrintable(settings->fileName()));
         return false;
     }
     return false;

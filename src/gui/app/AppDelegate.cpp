@@ -15,7 +15,7 @@
 #include "colour/ValueField.h"
 #include "history/HistoryMenu.h"
 #include "history/HistoryStoreAlert.h"
-#include "history/SwatchColumn.h"
+#include "swatches/SwatchColumn.h"
 #include "names/AutoCompleteTextField.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/FirstStartValues.h"

@@ -1,14 +1,11 @@
 #include "HelperQuitNotice.h"
 
+#include "Log.h"
+
 #include "settings/Paths.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QLoggingCategory>
-
-namespace {
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-}
 
 namespace HelperQuitNotice {
 
@@ -19,7 +16,7 @@ bool post()
         static bool logged = false;
         if (!logged) {
             logged = true;
-            qCInfo(lcHuelark, "no session bus: cannot tell a login helper to quit");
+            qCInfo(lcApp, "no session bus: cannot tell a login helper to quit");
         }
         return false;
     }

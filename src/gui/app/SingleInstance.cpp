@@ -1,13 +1,10 @@
 #include "SingleInstance.h"
 
+#include "Log.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
-#include <QLoggingCategory>
-
-namespace {
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-}
 
 SingleInstance::SingleInstance(QDBusConnection bus, QObject* parent)
     : QObject(parent)
@@ -26,7 +23,7 @@ SingleInstance::~SingleInstance()
 SingleInstance::Claim SingleInstance::claim()
 {
     if (!bus.isConnected() || !bus.interface()) {
-        qCInfo(lcHuelark, "no session bus: not checking for a running Huelark");
+        qCInfo(lcApp, "no session bus: not checking for a running Huelark");
         return Claim::NoBus;
     }
     // The object first, so a second start that wins the race for the name
@@ -46,7 +43,7 @@ SingleInstance::Claim SingleInstance::claim()
     const QDBusMessage answer = running.call(QStringLiteral("OpenWindow"));
     if (answer.type() == QDBusMessage::ErrorMessage) {
         // The owner is going away or hung: better a second window than none.
-        qCWarning(lcHuelark, "a running Huelark did not answer (%s); starting anyway",
+        qCWarning(lcApp, "a running Huelark did not answer (%s); starting anyway",
                   qPrintable(answer.errorMessage()));
         return Claim::NoBus;
     }

@@ -6,7 +6,7 @@
 #include "history/DayFormat.h"
 #include "history/EntryMenu.h"
 #include "history/HistoryStore.h"
-#include "history/HistorySwatchView.h"
+#include "swatches/HistorySwatchView.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 

@@ -20,7 +20,7 @@
 #include <mutex>
 #include <utility>
 
-// The lines logged under the program's "huelark" category while it lives,
+// The lines logged under the "huelark" categories while it lives,
 // from any thread (the writer logs from its own).
 class HistoryLogLines
 {
@@ -42,7 +42,7 @@ public:
 private:
     static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
-        if (qstrcmp(context.category, "huelark") != 0) {
+        if (qstrncmp(context.category, "huelark", 7) != 0) {
             if (previous())
                 previous()(type, context, message);
             return;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "names/NamesDatabaseBuilder.h"
-#include "names/SqlDatabase.h"
-#include "names/SqlResultSet.h"
+#include "sqlite/SqlDatabase.h"
+#include "sqlite/SqlResultSet.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,8 +3,8 @@
 #include "app/ColorPanel.h"
 #include "app/TrayIcon.h"
 #include "colour/ColorArchive.h"
-#include "history/SwatchColumn.h"
-#include "history/SwatchTable.h"
+#include "swatches/SwatchColumn.h"
+#include "swatches/SwatchTable.h"
 
 #include <QDesktopServices>
 #include <QMenu>

@@ -12,7 +12,7 @@
 #include "history/EntryMenu.h"
 #include "history/HistoryMenu.h"
 #include "history/HistoryStore.h"
-#include "history/HistorySwatchView.h"
+#include "swatches/HistorySwatchView.h"
 #include "settings/UserDefaults.h"
 
 #include <QApplication>

@@ -9,8 +9,8 @@
 #include "colour/HexCodec.h"
 #include "history/DayFormat.h"
 #include "history/HistoryStore.h"
-#include "history/SwatchColumn.h"
-#include "history/SwatchTable.h"
+#include "swatches/SwatchColumn.h"
+#include "swatches/SwatchTable.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>

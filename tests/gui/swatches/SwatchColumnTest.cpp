@@ -4,8 +4,8 @@
 // buttons' states, and the move of the older swatch keys.
 #include "SwatchProgram.h"
 
-#include "history/SwatchCellView.h"
-#include "history/SwatchDragData.h"
+#include "swatches/SwatchCellView.h"
+#include "swatches/SwatchDragData.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,10 +1,11 @@
 #include "SqlDatabase.h"
 
+#include "Log.h"
+
 #include "SqlResultSet.h"
 #include "SqlStatement.h"
 
 #include <QDateTime>
-#include <QLoggingCategory>
 #include <QRandomGenerator>
 
 #include <sqlite3.h>
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
 
 // Clears the executing flag however the call ends.
 struct ExecutingGuard
@@ -47,9 +46,9 @@ SqlDatabase::~SqlDatabase()
 void SqlDatabase::reportPrepareError(const QString& sql) const
 {
     if (logsErrors) {
-        qCWarning(lcHuelark, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
-        qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
-        qCWarning(lcHuelark, "DB Path: %s", qUtf8Printable(pathText()));
+        qCWarning(lcSqlite, "DB Error: %d \"%s\"", lastErrorCode(), qUtf8Printable(lastErrorMessage()));
+        qCWarning(lcSqlite, "DB Query: %s", qUtf8Printable(sql));
+        qCWarning(lcSqlite, "DB Path: %s", qUtf8Printable(pathText()));
     }
     if (crashOnErrors)
         std::abort();
@@ -75,7 +74,7 @@ bool SqlDatabase::openWithFlags(int flags)
     const QByteArray file = path ? path->toUtf8() : QByteArrayLiteral(":memory:");
     const int code = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     if (code != SQLITE_OK) {
-        qCWarning(lcHuelark, "error opening!: %d", code);
+        qCWarning(lcSqlite, "error opening!: %d", code);
         // SQLite hands out a handle even when opening fails; it must still
         // be released.
         sqlite3_close(db);
@@ -112,13 +111,13 @@ bool SqlDatabase::close()
             if (!triedFinalizingOpenStatements) {
                 triedFinalizingOpenStatements = true;
                 while (sqlite3_stmt* leaked = sqlite3_next_stmt(db, nullptr)) {
-                    qCWarning(lcHuelark, "Closing leaked statement");
+                    qCWarning(lcSqlite, "Closing leaked statement");
                     sqlite3_finalize(leaked);
                     retry = true;
                 }
             }
         } else if (code != SQLITE_OK) {
-            qCWarning(lcHuelark, "error closing!: %d", code);
+            qCWarning(lcSqlite, "error closing!: %d", code);
         }
     } while (retry);
 
@@ -156,7 +155,7 @@ int SqlDatabase::busyHandler(void* context, int count)
         const int requested = 50 + static_cast<int>(QRandomGenerator::global()->bounded(50));
         const int actual = sqlite3_sleep(requested);
         if (actual != requested)
-            qCWarning(lcHuelark,
+            qCWarning(lcSqlite,
                       "WARNING: Requested sleep of %i milliseconds, but SQLite returned %i. Maybe SQLite wasn't "
                       "built with HAVE_USLEEP=1?",
                       requested, actual);
@@ -178,7 +177,7 @@ int SqlDatabase::lastErrorCode() const
 bool SqlDatabase::databaseExists() const
 {
     if (!open_) {
-        qCWarning(lcHuelark, "The SqlDatabase %s is not open.", qUtf8Printable(pathText()));
+        qCWarning(lcSqlite, "The SqlDatabase %s is not open.", qUtf8Printable(pathText()));
         return false;
     }
     return true;
@@ -189,7 +188,7 @@ bool SqlDatabase::beginExecuting()
     if (!databaseExists())
         return false;
     if (executing) {
-        qCWarning(lcHuelark, "The SqlDatabase %s is currently in use.", qUtf8Printable(pathText()));
+        qCWarning(lcSqlite, "The SqlDatabase %s is currently in use.", qUtf8Printable(pathText()));
         if (crashOnErrors)
             std::abort();
         return false;
@@ -254,7 +253,7 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
         return false;
     ExecutingGuard guard{executing};
     if (traceExecution)
-        qCInfo(lcHuelark, "%s executeUpdate: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
+        qCInfo(lcSqlite, "%s executeUpdate: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
 
     std::shared_ptr<SqlStatement> statement;
     if (shouldCacheStatements) {
@@ -276,7 +275,7 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
     }
     sqlite3_stmt* handle = statement->statement();
     if (!bindArguments(handle, arguments)) {
-        qCWarning(lcHuelark,
+        qCWarning(lcSqlite,
                   "Error: the bind count (%d) is not correct for the # of variables in the query (%d) (%s) "
                   "(executeUpdate)",
                   static_cast<int>(arguments.size()), sqlite3_bind_parameter_count(handle), qUtf8Printable(sql));
@@ -287,19 +286,19 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
     const int code = sqlite3_step(handle);
     const bool done = code == SQLITE_DONE || code == SQLITE_OK;
     if (code == SQLITE_ROW) {
-        qCWarning(lcHuelark, "A executeUpdate is being called with a query string '%s'", qUtf8Printable(sql));
+        qCWarning(lcSqlite, "A executeUpdate is being called with a query string '%s'", qUtf8Printable(sql));
     } else if (!done && logsErrors) {
         const char* message = sqlite3_errmsg(db);
         if (code == SQLITE_ERROR)
-            qCWarning(lcHuelark, "Error calling sqlite3_step (%d: %s) SQLITE_ERROR", code, message);
+            qCWarning(lcSqlite, "Error calling sqlite3_step (%d: %s) SQLITE_ERROR", code, message);
         else if (code == SQLITE_MISUSE)
-            qCWarning(lcHuelark, "Error calling sqlite3_step (%d: %s) SQLITE_MISUSE", code, message);
+            qCWarning(lcSqlite, "Error calling sqlite3_step (%d: %s) SQLITE_MISUSE", code, message);
         else if (code == SQLITE_INTERRUPT)
-            qCWarning(lcHuelark, "Error calling sqlite3_step. Query was interrupted (%d: %s) SQLITE_INTERRUPT", code,
+            qCWarning(lcSqlite, "Error calling sqlite3_step. Query was interrupted (%d: %s) SQLITE_INTERRUPT", code,
                       message);
         else
-            qCWarning(lcHuelark, "Unknown error calling sqlite3_step (%d: %s) eu", code, message);
-        qCWarning(lcHuelark, "DB Query: %s", qUtf8Printable(sql));
+            qCWarning(lcSqlite, "Unknown error calling sqlite3_step (%d: %s) eu", code, message);
+        qCWarning(lcSqlite, "DB Query: %s", qUtf8Printable(sql));
     }
     if (!done && crashOnErrors)
         std::abort();
@@ -307,7 +306,7 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
     // A cached statement is only reset, and kept for the next call.
     const int closeCode = shouldCacheStatements ? sqlite3_reset(handle) : statement->close();
     if (closeCode != SQLITE_OK)
-        qCWarning(lcHuelark, "Unknown error finalizing or resetting statement (%d: %s)", closeCode,
+        qCWarning(lcSqlite, "Unknown error finalizing or resetting statement (%d: %s)", closeCode,
                   sqlite3_errmsg(db));
     return done;
 }
@@ -318,7 +317,7 @@ std::unique_ptr<SqlResultSet> SqlDatabase::executeQuery(const QString& sql, cons
         return nullptr;
     ExecutingGuard guard{executing};
     if (traceExecution)
-        qCInfo(lcHuelark, "%s executeQuery: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
+        qCInfo(lcSqlite, "%s executeQuery: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
 
     sqlite3_stmt* handle = nullptr;
     const QByteArray text = sql.toUtf8();
@@ -329,7 +328,7 @@ std::unique_ptr<SqlResultSet> SqlDatabase::executeQuery(const QString& sql, cons
         return nullptr;
     }
     if (!bindArguments(handle, arguments)) {
-        qCWarning(lcHuelark, "Error: the bind count is not correct for the # of variables (executeQuery)");
+        qCWarning(lcSqlite, "Error: the bind count is not correct for the # of variables (executeQuery)");
         return nullptr;
     }
 

@@ -15,7 +15,7 @@ class SqlResultSet;
 class SqlStatement;
 
 // One SQLite connection for the names database. Failures never throw: calls
-// answer false or nothing, log a line (category "huelark") when `logsErrors`
+// answer false or nothing, log a line (category "huelark.sqlite") when `logsErrors`
 // is on, and leave the code and message in lastErrorCode/lastErrorMessage.
 //
 // One thread at a time. The executing flag only catches a call made while

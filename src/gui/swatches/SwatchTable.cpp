@@ -1,8 +1,8 @@
 #include "SwatchTable.h"
 
-#include "history/SwatchCellView.h"
-#include "history/SwatchColumn.h"
-#include "history/SwatchDragData.h"
+#include "swatches/SwatchCellView.h"
+#include "swatches/SwatchColumn.h"
+#include "swatches/SwatchDragData.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>

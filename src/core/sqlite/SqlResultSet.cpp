@@ -1,15 +1,12 @@
 #include "SqlResultSet.h"
 
+#include "Log.h"
+
 #include "SqlDatabase.h"
 #include "SqlStatement.h"
 
-#include <QLoggingCategory>
 
 #include <sqlite3.h>
-
-namespace {
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
-}
 
 SqlResultSet::SqlResultSet(std::unique_ptr<SqlStatement> statement, SqlDatabase* parent)
     : statement(std::move(statement))
@@ -47,12 +44,12 @@ bool SqlResultSet::next()
         sqlite3* db = sqlite3_db_handle(handle);
         const QString where = parentDB ? parentDB->pathText() : QString();
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
-            qCWarning(lcHuelark, "%s:%d Database busy (%s)", __func__, __LINE__, qUtf8Printable(where));
-            qCWarning(lcHuelark, "Database busy");
+            qCWarning(lcSqlite, "%s:%d Database busy (%s)", __func__, __LINE__, qUtf8Printable(where));
+            qCWarning(lcSqlite, "Database busy");
         } else if (code == SQLITE_ERROR || code == SQLITE_MISUSE) {
-            qCWarning(lcHuelark, "Error calling sqlite3_step (%d: %s) rs", code, sqlite3_errmsg(db));
+            qCWarning(lcSqlite, "Error calling sqlite3_step (%d: %s) rs", code, sqlite3_errmsg(db));
         } else {
-            qCWarning(lcHuelark, "Unknown error calling sqlite3_step (%d: %s) rs", code, sqlite3_errmsg(db));
+            qCWarning(lcSqlite, "Unknown error calling sqlite3_step (%d: %s) rs", code, sqlite3_errmsg(db));
         }
     }
     close();
@@ -76,7 +73,7 @@ int SqlResultSet::columnIndexForName(const QString& name) const
     const auto found = columnNameToIndexMap->constFind(name.toLower());
     if (found != columnNameToIndexMap->constEnd())
         return *found;
-    qCWarning(lcHuelark, "Warning: I could not find the column named '%s'.", qUtf8Printable(name));
+    qCWarning(lcSqlite, "Warning: I could not find the column named '%s'.", qUtf8Printable(name));
     return -1;
 }
 

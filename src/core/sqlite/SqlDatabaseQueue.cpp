@@ -1,13 +1,12 @@
 #include "SqlDatabaseQueue.h"
 
-#include <QLoggingCategory>
+#include "Log.h"
+
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHuelark, "huelark")
 
 // The queues whose block is running on this thread, innermost last.
 thread_local std::vector<const SqlDatabaseQueue*> runningQueues;
@@ -18,7 +17,7 @@ std::unique_ptr<SqlDatabaseQueue> SqlDatabaseQueue::databaseQueueWithPath(const 
 {
     std::unique_ptr<SqlDatabase> db = SqlDatabase::databaseWithPath(path);
     if (!db || !db->openWithFlags(openFlags)) {
-        qCWarning(lcHuelark, "Could not create database queue for path %s", qUtf8Printable(path));
+        qCWarning(lcSqlite, "Could not create database queue for path %s", qUtf8Printable(path));
         return nullptr;
     }
     return std::unique_ptr<SqlDatabaseQueue>(new SqlDatabaseQueue(path, openFlags, std::move(db)));
@@ -40,7 +39,7 @@ SqlDatabaseQueue::~SqlDatabaseQueue()
 bool SqlDatabaseQueue::inDatabase(const std::function<void(SqlDatabase*)>& block)
 {
     if (std::find(runningQueues.begin(), runningQueues.end(), this) != runningQueues.end()) {
-        qCCritical(lcHuelark, "inDatabase called from inside a block of the same queue (%s); refused, it would "
+        qCCritical(lcSqlite, "inDatabase called from inside a block of the same queue (%s); refused, it would "
                               "wait for itself", qUtf8Printable(databasePath));
         return false;
     }
@@ -49,12 +48,12 @@ bool SqlDatabaseQueue::inDatabase(const std::function<void(SqlDatabase*)>& block
     runningQueues.push_back(this);
     SqlDatabase* connection = db.get();
     if (!connection->isOpen() && !connection->openWithFlags(flags)) {
-        qCWarning(lcHuelark, "SqlDatabaseQueue could not reopen database for path %s", qUtf8Printable(databasePath));
+        qCWarning(lcSqlite, "SqlDatabaseQueue could not reopen database for path %s", qUtf8Printable(databasePath));
         connection = nullptr;
     }
     block(connection);
     if (db->hasOpenResultSets())
-        qCWarning(lcHuelark, "Warning: there is at least one open result set around after performing inDatabase");
+        qCWarning(lcSqlite, "Warning: there is at least one open result set around after performing inDatabase");
     runningQueues.pop_back();
     return true;
 }

@@ -1,6 +1,6 @@
-#include "names/SqlDatabase.h"
-#include "names/SqlDatabaseQueue.h"
-#include "names/SqlResultSet.h"
+#include "sqlite/SqlDatabase.h"
+#include "sqlite/SqlDatabaseQueue.h"
+#include "sqlite/SqlResultSet.h"
 
 #include "NamesTestData.h"
 
@@ -177,7 +177,7 @@ TEST(SqlDatabaseQueue, IsRefusedForADatabaseThatCannotBeOpened)
 
 namespace {
 
-// What the layer logs (category "huelark") while `action` runs.
+// What the layer logs (category "huelark.sqlite") while `action` runs.
 QStringList loggedBy(const std::function<void()>& action)
 {
     static QStringList* sink = nullptr;
@@ -185,7 +185,7 @@ QStringList loggedBy(const std::function<void()>& action)
     sink = &lines;
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
-            if (sink && qstrcmp(context.category, "huelark") == 0)
+            if (sink && qstrncmp(context.category, "huelark", 7) == 0)
                 sink->append(message);
         });
     action();
