@@ -8,11 +8,13 @@
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/HexCodec.h"
 #include "colour/ValueArchive.h"
+#include "colour/WellColorSpace.h"
 #include "history/DayFormat.h"
 #include "history/HistoryDatabase.h"
 #include "history/HistoryMenu.h"
 #include "history/HistoryStore.h"
 #include "settings/UserDefaults.h"
+#include "swatches/CurrentColors.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,6 +38,8 @@ struct Log
     std::unique_ptr<UserDefaults> defaults;
     const ColorSpaceRegistry spaces { QStringList {} };
     std::unique_ptr<HistoryStore> store;
+    std::unique_ptr<WellColorSpace> well;
+    std::unique_ptr<CurrentColors> colors;
     std::unique_ptr<HistoryMenu> history;
 
     Log(int days, int perDay)
@@ -71,7 +75,9 @@ struct Log
             qFatal("cannot open the benchmark store");
         HistoryMenu::Options menuOptions;
         menuOptions.today = [] { return today; };
-        history = std::make_unique<HistoryMenu>(*store, *defaults, menuOptions);
+        well = std::make_unique<WellColorSpace>(*defaults, spaces);
+        colors = std::make_unique<CurrentColors>(*defaults, spaces, *well);
+        history = std::make_unique<HistoryMenu>(*store, *colors, *defaults, menuOptions);
     }
 };
 

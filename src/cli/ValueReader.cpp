@@ -50,39 +50,38 @@ std::optional<std::vector<int>> readFields(const QString& list, std::initializer
     return numbers;
 }
 
-std::optional<Color> fromIntegers(const std::optional<std::array<int, 3>>& rgb)
+// The window builds the well's colour from the integers it has just written
+// into the RGB fields, which are components in its own space.
+Color fromIntegers(const std::array<int, 3>& rgb, const ColorSpacePtr& wellSpace)
 {
-    if (!rgb)
-        return std::nullopt;
-    // The window builds the well's colour from the integers it has just
-    // written into the RGB fields, read as sRGB.
-    return Color::fromIntegers((*rgb)[0], (*rgb)[1], (*rgb)[2]);
+    return Color::fromIntegers(rgb[0], rgb[1], rgb[2], wellSpace);
 }
 
 std::optional<Color> readFunction(const QString& name, const QString& list, const ColorSpacePtr& wellSpace)
 {
     if (name == u"rgb") {
         const auto v = readFields(list, {rgbField, rgbField, rgbField});
-        return v ? fromIntegers(std::array<int, 3>{(*v)[0], (*v)[1], (*v)[2]}) : std::nullopt;
+        return v ? std::optional(fromIntegers({(*v)[0], (*v)[1], (*v)[2]}, wellSpace)) : std::nullopt;
     }
     if (name == u"hsl") {
         const auto v = readFields(list, {hueField, percentField, percentField});
         if (!v)
             return std::nullopt;
         const auto rgb = rgbFromHSL((*v)[0], (*v)[1], (*v)[2]);
-        return fromIntegers(std::array<int, 3>{rgb[0], rgb[1], rgb[2]});
+        return fromIntegers({rgb[0], rgb[1], rgb[2]}, wellSpace);
     }
     if (name == u"hsb") {
         const auto v = readFields(list, {hueField, percentField, percentField});
-        return v ? fromIntegers(rgbFromHSB((*v)[0], (*v)[1], (*v)[2], wellSpace)) : std::nullopt;
+        return v ? std::optional(fromIntegers(rgbFromHSB((*v)[0], (*v)[1], (*v)[2]), wellSpace)) : std::nullopt;
     }
     if (name == u"lab") {
         const auto v = readFields(list, {labLField, labABField, labABField});
-        return v ? fromIntegers(rgbFromLab((*v)[0], (*v)[1], (*v)[2], wellSpace)) : std::nullopt;
+        return v ? std::optional(fromIntegers(rgbFromLab((*v)[0], (*v)[1], (*v)[2]), wellSpace)) : std::nullopt;
     }
     if (name == u"cmyk") {
         const auto v = readFields(list, {percentField, percentField, percentField, percentField});
-        return v ? fromIntegers(rgbFromCMYK((*v)[0], (*v)[1], (*v)[2], (*v)[3], wellSpace)) : std::nullopt;
+        return v ? std::optional(fromIntegers(rgbFromCMYK((*v)[0], (*v)[1], (*v)[2], (*v)[3]), wellSpace))
+                 : std::nullopt;
     }
     return std::nullopt;
 }

@@ -175,15 +175,18 @@ TEST(ConvertCommand, NamedSpacesAreUsed)
     ASSERT_EQ(lines.size(), 2);
 
     const auto fromHex = ColorNotations::of(*HexCodec::colorWithHexColorString("9aa2f8", adobe), adobe, iccCmyk.get(), false);
-    const auto red = ColorNotations::of(Color::fromIntegers(255, 0, 0), adobe, iccCmyk.get(), false);
+    const auto red = ColorNotations::of(Color::fromIntegers(255, 0, 0, adobe), adobe, iccCmyk.get(), false);
     for (const auto& [line, n] : {std::pair{lines[0], *fromHex}, std::pair{lines[1], *red}}) {
         const QJsonObject o = parseLine(line);
         EXPECT_EQ(o.value("hex").toString(), n.hex);
         EXPECT_EQ(o.value("cmyk").toArray(), (QJsonArray{n.cmyk[0], n.cmyk[1], n.cmyk[2], n.cmyk[3]}));
         EXPECT_EQ(o.value("hsb").toArray(), (QJsonArray{n.hsb[0], n.hsb[1], n.hsb[2]}));
     }
-    // The numbers are those of the colour held in Adobe RGB, not the typed ones.
-    EXPECT_NE(parseLine(lines[1]).value("hex").toString(), "ff0000");
+    // A hex code from outside is sRGB, moved into Adobe RGB; typed numbers
+    // are Adobe RGB's own, as the window's fields read them.
+    EXPECT_NE(parseLine(lines[0]).value("hex").toString(), "9aa2f8");
+    EXPECT_EQ(parseLine(lines[1]).value("hex").toString(), "ff0000");
+    EXPECT_EQ(parseLine(lines[1]).value("hsb").toArray(), (QJsonArray{0, 100, 100}));
 }
 
 TEST(ConvertCommand, UnknownSpaceIsAnErrorAndFallsBackAsTheSettingsWould)

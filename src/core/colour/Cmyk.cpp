@@ -3,11 +3,11 @@
 #include "ColorSpace.h"
 #include "Rounding.h"
 
-std::array<int, 4> cmykFromRGB(int red, int green, int blue, const ColorSpace* cmyk)
+std::array<int, 4> cmykFromRGB(int red, int green, int blue, const ColorSpacePtr& wellSpace, const ColorSpace* cmyk)
 {
     if (!cmyk)
         return {0, 0, 0, 0};
-    const auto components = ColorSpace::cmykComponents(Color::fromIntegersSingle(red, green, blue), *cmyk);
+    const auto components = ColorSpace::cmykComponents(Color::fromIntegersSingle(red, green, blue, wellSpace), *cmyk);
     if (!components)
         return {0, 0, 0, 0};
     std::array<int, 4> shown{};
@@ -16,12 +16,9 @@ std::array<int, 4> cmykFromRGB(int red, int green, int blue, const ColorSpace* c
     return shown;
 }
 
-std::optional<std::array<int, 3>> rgbFromCMYK(int cyan, int magenta, int yellow, int black, const ColorSpacePtr& wellSpace)
+std::array<int, 3> rgbFromCMYK(int cyan, int magenta, int yellow, int black)
 {
     const float c = cyan / 100.0f, m = magenta / 100.0f, y = yellow / 100.0f, k = black / 100.0f;
     const float red = (1 - c) * (1 - k), green = (1 - m) * (1 - k), blue = (1 - y) * (1 - k);
-    const std::optional<Color> color = ColorSpace::convert(Color(red, green, blue, ColorSpace::sRGB()), wellSpace);
-    if (!color)
-        return std::nullopt;
-    return color->integerComponents();
+    return Color(red, green, blue, ColorSpace::sRGB()).integerComponents();
 }

@@ -21,15 +21,15 @@ Color::Color(double red, double green, double blue, ColorSpacePtr space)
 {
 }
 
-Color Color::fromIntegers(int red, int green, int blue)
+Color Color::fromIntegers(int red, int green, int blue, ColorSpacePtr space)
 {
-    return Color(red / 255.0, green / 255.0, blue / 255.0, ColorSpace::sRGB());
+    return Color(red / 255.0, green / 255.0, blue / 255.0, space ? std::move(space) : ColorSpace::sRGB());
 }
 
-Color Color::fromIntegersSingle(int red, int green, int blue)
+Color Color::fromIntegersSingle(int red, int green, int blue, ColorSpacePtr space)
 {
     return Color(static_cast<float>(red) / 255.0f, static_cast<float>(green) / 255.0f,
-                 static_cast<float>(blue) / 255.0f, ColorSpace::sRGB());
+                 static_cast<float>(blue) / 255.0f, space ? std::move(space) : ColorSpace::sRGB());
 }
 
 std::array<int, 3> Color::integerComponents() const

@@ -22,11 +22,12 @@ public:
     Color(); // black in sRGB
     Color(double red, double green, double blue, ColorSpacePtr space);
 
-    // The sRGB colour of three integers, each divided by 255 in double precision.
-    static Color fromIntegers(int red, int green, int blue);
+    // The colour of three integers in `space` (sRGB when none), each divided
+    // by 255 in double precision.
+    static Color fromIntegers(int red, int green, int blue, ColorSpacePtr space = nullptr);
     // The same, with the divisions done in single precision (how codes and
     // the HSB and CMYK conversions build their colours).
-    static Color fromIntegersSingle(int red, int green, int blue);
+    static Color fromIntegersSingle(int red, int green, int blue, ColorSpacePtr space = nullptr);
 
     double red() const { return r; }
     double green() const { return g; }

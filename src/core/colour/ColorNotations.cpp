@@ -19,8 +19,8 @@ std::optional<ColorNotations> ColorNotations::of(const Color& color, const Color
     const auto [r, g, b] = n.rgb;
     n.hex = HexCodec::storedForm(r, g, b);
     n.hsl = hslFromRGB(r, g, b);
-    n.hsb = hsbFromRGB(r, g, b, wellSpace);
-    n.cmyk = cmykFromRGB(r, g, b, cmykSpace);
+    n.hsb = hsbFromRGB(r, g, b);
+    n.cmyk = cmykFromRGB(r, g, b, wellSpace, cmykSpace);
     n.lab = labFromRGB(r, g, b);
     const QString rs = QString::number(r), gs = QString::number(g), bs = QString::number(b);
     n.nsColor = CodeStrings::code(CodeStrings::ColorClass::NSColor, rs, gs, bs, useObjCSyntax);

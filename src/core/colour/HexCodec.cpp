@@ -86,6 +86,12 @@ std::optional<Color> colorWithHexColorString(const QString& text, const ColorSpa
     return ColorSpace::convert(srgb, wellSpace);
 }
 
+Color colorInSpace(const QString& text, const ColorSpacePtr& space)
+{
+    const quint32 value = codeValue(normalizedHEXcodeFromHEXvalue(text, false).value_or(QString()));
+    return Color::fromIntegersSingle((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF, space);
+}
+
 QString storedForm(int red, int green, int blue)
 {
     // A component outside 0..255 would otherwise wrap into another colour.

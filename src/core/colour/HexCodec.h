@@ -28,6 +28,13 @@ bool isValidHEX(const QString& text);
 // Black for text without digits. Nothing only when that move fails.
 std::optional<Color> colorWithHexColorString(const QString& text, const ColorSpacePtr& wellSpace);
 
+// The colour whose integer components in `space` are the code's digits, read
+// as colorWithHexColorString reads them: what the window's hex field means,
+// since the field shows the components in the window's space. Codes from
+// outside the window (files, drops, the command line) are sRGB and go through
+// colorWithHexColorString instead.
+Color colorInSpace(const QString& text, const ColorSpacePtr& space);
+
 // The stored form of a colour's integer components in `wellSpace`; nothing
 // when the colour cannot be moved there.
 std::optional<QString> hexCodeForColor(const Color& color, const ColorSpacePtr& wellSpace);

@@ -20,12 +20,7 @@ HSV hsvOf(double r, double g, double b)
     const double min = std::min({r, g, b});
     const double delta = max - min;
     HSV hsv{0, max > 0 ? delta / max : 0, max};
-    // A grey moved into an ICC space comes back a few parts in a hundred
-    // thousand off grey (the profile's fixed-point numbers), which would give
-    // white or black a random hue. Below a saturation of 0.1 % (shown as 0,
-    // and never reached by distinct 8-bit sRGB components, whose least is
-    // 1/255) the hue is noise, so such a colour counts as grey.
-    if (hsv.saturation >= 1e-3) {
+    if (delta > 0) {
         double h;
         if (r == max)
             h = (g - b) / delta;
@@ -66,20 +61,15 @@ int shown(double fraction, int scale)
 
 } // namespace
 
-std::array<int, 3> hsbFromRGB(int red, int green, int blue, const ColorSpacePtr& wellSpace)
+std::array<int, 3> hsbFromRGB(int red, int green, int blue)
 {
-    const std::optional<Color> color = ColorSpace::convert(Color::fromIntegersSingle(red, green, blue), wellSpace);
-    if (!color)
-        return {0, 0, 0};
-    const HSV hsv = hsvOf(color->red(), color->green(), color->blue());
+    const Color color = Color::fromIntegersSingle(red, green, blue);
+    const HSV hsv = hsvOf(color.red(), color.green(), color.blue());
     return {displayHue(shown(hsv.hue, 360)), shown(hsv.saturation, 100), shown(hsv.brightness, 100)};
 }
 
-std::optional<std::array<int, 3>> rgbFromHSB(int hue, int saturation, int brightness, const ColorSpacePtr& wellSpace)
+std::array<int, 3> rgbFromHSB(int hue, int saturation, int brightness)
 {
     const float h = hue / 360.0f, s = saturation / 100.0f, v = brightness / 100.0f;
-    const std::optional<Color> color = ColorSpace::convert(colorFromHSV(h, std::clamp(s, 0.0f, 1.0f), std::clamp(v, 0.0f, 1.0f)), wellSpace);
-    if (!color)
-        return std::nullopt;
-    return color->integerComponents();
+    return colorFromHSV(h, std::clamp(s, 0.0f, 1.0f), std::clamp(v, 0.0f, 1.0f)).integerComponents();
 }

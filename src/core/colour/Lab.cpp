@@ -51,7 +51,7 @@ std::array<int, 3> labFromRGB(int red, int green, int blue)
     return {roundHalfAway(lab.L), roundHalfAway(lab.a), roundHalfAway(lab.b)};
 }
 
-std::optional<std::array<int, 3>> rgbFromLab(int L, int a, int b, const ColorSpacePtr& wellSpace)
+std::array<int, 3> rgbFromLab(int L, int a, int b)
 {
     const float fy = static_cast<float>((L + 16) / 116.0);
     const float fx = a / 500.0f + fy;
@@ -62,11 +62,8 @@ std::optional<std::array<int, 3>> rgbFromLab(int L, int a, int b, const ColorSpa
         static_cast<float>(-0.9689 * X + 1.8758 * Y + 0.0415 * Z),
         static_cast<float>(0.0557 * X - 0.204 * Y + 1.057 * Z),
     };
-    int n[3];
+    std::array<int, 3> n{};
     for (int i = 0; i < 3; ++i)
         n[i] = std::clamp(roundHalfAway(static_cast<float>(compand(linear[i]) * 255)), 0, 255);
-    const std::optional<Color> color = ColorSpace::convert(Color::fromIntegers(n[0], n[1], n[2]), wellSpace);
-    if (!color)
-        return std::nullopt;
-    return color->integerComponents();
+    return n;
 }

@@ -7,9 +7,11 @@
 #include "colour/ColorSpace.h"
 #include "colour/HexCodec.h"
 #include "colour/ValueArchive.h"
+#include "colour/WellColorSpace.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/Paths.h"
 #include "settings/UserDefaults.h"
+#include "swatches/CurrentColors.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,13 +21,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// What the swatch column shows for swatch data that is not a colour; the
-// entry records that colour, so restoring it gives the column it showed.
-Color fallbackSwatchColor()
-{
-    return Color::fromIntegers(45, 52, 65);
-}
 
 QString hexCode(const Color& color, const ColorSpacePtr& wellSpace)
 {
@@ -117,18 +112,17 @@ bool HistoryStore::ensureOpen()
 
 ColorSpacePtr HistoryStore::wellSpace() const
 {
-    ColorSpacePtr space = options.wellColorSpace ? options.wellColorSpace() : nullptr;
-    return space ? space : ColorSpace::sRGB();
+    return options.wellColorSpace ? options.wellColorSpace->current() : ColorSpace::sRGB();
 }
 
 QByteArray HistoryStore::getCurrentSwatchesAndConvertToHexDataArray() const
 {
     const ColorSpacePtr well = wellSpace();
     QStringList codes;
-    for (const QVariant& element : defaults.arrayForKey(DefaultsKeys::currentColors)) {
-        const std::optional<Color> color = ColorArchive::unarchive(element.toByteArray(), spaces);
-        codes << hexCode(color.value_or(fallbackSwatchColor()), well);
-    }
+    // A swatch that is not a colour is recorded as the column shows it, so
+    // restoring the entry gives the column it showed.
+    for (const Color& color : CurrentColors::storedSwatches(defaults, spaces))
+        codes << hexCode(color, well);
     return ValueArchive::archiveStringList(codes);
 }
 

@@ -34,6 +34,8 @@ class UserDefaults;
 // opened is the program's one fatal path: openFailed carries the error to
 // show before the program ends; until then every operation does nothing and
 // reads come back empty.
+class WellColorSpace;
+
 class HistoryStore : public QObject
 {
     Q_OBJECT
@@ -44,8 +46,8 @@ public:
         // The folder holding the store; empty means the support folder.
         QString folder;
         // The window's colour space, read when an entry is recorded or read;
-        // empty means sRGB.
-        std::function<ColorSpacePtr()> wellColorSpace;
+        // none means sRGB.
+        const WellColorSpace* wellColorSpace = nullptr;
         // The closest colour name. It runs on the writer thread, so it must
         // only read data no other thread changes. Empty gives empty names.
         std::function<QString(const Color&)> closestColorName;

@@ -13,14 +13,16 @@
 #include "colour/FieldSync.h"
 #include "colour/HexCodec.h"
 #include "colour/ValueField.h"
+#include "colour/WellColorSpace.h"
 #include "history/HistoryMenu.h"
 #include "history/HistoryStoreAlert.h"
-#include "swatches/SwatchColumn.h"
 #include "names/AutoCompleteTextField.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/FirstStartValues.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
+#include "swatches/CurrentColors.h"
+#include "swatches/SwatchColumn.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,21 +61,22 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
     , windowView(std::make_unique<MainWindow>(center))
     , panel(std::make_unique<ColorPanel>())
     , statusItem(std::make_unique<TrayIcon>(options.trayAvailable))
+    , wellSpace(std::make_unique<WellColorSpace>(defaults, spaces))
+    , colors(std::make_unique<CurrentColors>(defaults, spaces, *wellSpace))
 {
     HistoryStore::Options store;
     store.closestColorName = parts.names->closestColorNameOnAnyThread();
-    store.wellColorSpace = [this] { return sync->wellColorSpace(); };
+    store.wellColorSpace = wellSpace.get();
     history = std::make_unique<HistoryStore>(defaults, spaces, std::move(store));
     if (!parts.history)
         parts.history = std::make_unique<StoreHistoryRecorder>(*history);
-    sync = std::make_unique<FieldSync>(windowView->fields, *windowView->mainSwatchWell, defaults, spaces,
-                                       *parts.names, *parts.history, *parts.tools);
+    sync = std::make_unique<FieldSync>(windowView->fields, *windowView->mainSwatchWell, *wellSpace, defaults, spaces,
+                                       *parts.names, *parts.history);
     sync->setHistoryInterval(options.historyInterval);
-    swatches = new SwatchColumn(defaults, spaces, *sync, *windowView->mainSwatchWell, *parts.palettes);
+    swatches = new SwatchColumn(*colors, defaults, *sync, *windowView->mainSwatchWell, *parts.palettes);
     windowView->setSwatchColumn(swatches);
     swatches->setButtons(windowView->addButton, windowView->addPaletteButton);
-    historyItems = std::make_unique<HistoryMenu>(*history, defaults,
-                                                 HistoryMenu::Options { [this] { return sync->wellColorSpace(); }, {} });
+    historyItems = std::make_unique<HistoryMenu>(*history, *colors, defaults, HistoryMenu::Options {});
     wireWindow();
 }
 
@@ -101,8 +104,11 @@ void AppDelegate::wireWindow()
     connect(w.openPrefsButton, &QToolButton::clicked, this, &AppDelegate::openPrefs);
     connect(w.addButton, &QToolButton::clicked, this, &AppDelegate::addSwatch);
     connect(w.addPaletteButton, &QToolButton::clicked, this, &AppDelegate::savePalette);
-    connect(swatches, &SwatchColumn::colorsHandedOver, this, &AppDelegate::reloadColorsAndSaveHistory);
-    connect(historyItems.get(), &HistoryMenu::colorsHandedOver, this, &AppDelegate::reloadColorsAndSaveHistory);
+    connect(colors.get(), &CurrentColors::colorsHandedOver, this, &AppDelegate::reloadColorsAndSaveHistory);
+    connect(sync.get(), &FieldSync::swatchColorChanged, this, [this] {
+        if (parts.tools->isOpen())
+            parts.tools->updateToolSwatches();
+    });
     w.historyButton->setMenu(historyItems->menu());
     // Parts that are not there yet get no live button.
     w.openPalettesButton->setEnabled(parts.palettes->available());
@@ -543,18 +549,14 @@ std::optional<QString> AppDelegate::hexCodeForColor(const Color& color) const
 
 void AppDelegate::loadColors()
 {
-    const std::optional<Color> color = ColorArchive::getColorFromData(
-        defaults.dataForKey(DefaultsKeys::color_last), ColorArchive::defaultColor(), spaces, sync->wellColorSpace());
+    const std::optional<Color> color = colors->lastColor();
     swatches->reloadSwatches();
     sync->loadColor(color);
 }
 
 void AppDelegate::saveMainColor()
 {
-    const std::shared_ptr<const Color> current = windowView->mainSwatchWell->color();
-    const std::optional<Color> color = ColorSpace::convert(*current, sync->wellColorSpace());
-    defaults.setData(ColorArchive::archive(color.value_or(*current)), DefaultsKeys::color_last);
-    defaults.synchronize();
+    colors->saveMainColor(*windowView->mainSwatchWell->color());
 }
 
 void AppDelegate::reloadColorsAndSaveHistory()

@@ -17,6 +17,7 @@ class QColor;
 class QUrl;
 class ColorPanel;
 class ColorSpaceRegistry;
+class CurrentColors;
 class FieldSync;
 class HistoryMenu;
 class HistoryStore;
@@ -25,6 +26,7 @@ class NotificationCenter;
 class SwatchColumn;
 class TrayIcon;
 class UserDefaults;
+class WellColorSpace;
 
 // The hub of the program: it owns the main window, the tray item, the colour
 // panel and the parts later changes fill in, wires them together, and keeps
@@ -132,6 +134,8 @@ public:
     HistoryStore& historyStore() const { return *history; }
     HistoryMenu& historyMenu() const { return *historyItems; }
     SwatchColumn& swatchColumn() const { return *swatches; }
+    CurrentColors& currentColors() const { return *colors; }
+    WellColorSpace& wellColorSpace() const { return *wellSpace; }
     const AppParts& appParts() const { return parts; }
 
 private:
@@ -155,6 +159,8 @@ private:
     std::unique_ptr<ColorPanel> panel;
     std::unique_ptr<FieldSync> sync;
     std::unique_ptr<TrayIcon> statusItem;
+    std::unique_ptr<WellColorSpace> wellSpace;
+    std::unique_ptr<CurrentColors> colors;
     std::unique_ptr<HistoryStore> history;
     std::unique_ptr<HistoryMenu> historyItems;
     SwatchColumn* swatches = nullptr; // a child of the window

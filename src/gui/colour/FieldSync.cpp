@@ -4,6 +4,7 @@
 #include "colour/Cmyk.h"
 #include "colour/CodeStrings.h"
 #include "colour/ColorSpace.h"
+#include "colour/ColorNotations.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/HexCodec.h"
 #include "colour/Hsb.h"
@@ -11,11 +12,11 @@
 #include "colour/Lab.h"
 #include "colour/LeadingInteger.h"
 #include "colour/ValueField.h"
+#include "colour/WellColorSpace.h"
 #include "history/HistoryRecorder.h"
 #include "names/NameLookup.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
-#include "tools/ToolWindow.h"
 
 #include <QTimer>
 
@@ -33,20 +34,28 @@ int fieldValue(const ValueField* field) { return leadingInteger(field->text()); 
 
 } // namespace
 
-FieldSync::FieldSync(const NotationFields& fields, SwatchWell& well, UserDefaults& defaults,
-                     const ColorSpaceRegistry& spaces, NameLookup& names, HistoryRecorder& history,
-                     ToolWindow& tools, QObject* parent)
+FieldSync::FieldSync(const NotationFields& fields, SwatchWell& well, WellColorSpace& wellSpace,
+                     UserDefaults& defaults, const ColorSpaceRegistry& spaces, NameLookup& names,
+                     HistoryRecorder& history, QObject* parent)
     : QObject(parent)
     , fields(fields)
     , well(well)
+    , wellSpaceService(wellSpace)
     , defaults(defaults)
     , spaces(spaces)
     , names(names)
     , history(history)
-    , tools(tools)
-    , wellSpace(ColorSpace::sRGB())
     , shownColor(well.color())
 {
+    connect(&wellSpace, &WellColorSpace::changed, this, [this](const ColorSpacePtr& space) {
+        this->names.setWellColorSpace(space);
+        setValuesFromSwatch();
+    });
+}
+
+const ColorSpacePtr& FieldSync::wellColorSpace() const
+{
+    return wellSpaceService.current();
 }
 
 FieldSync::~FieldSync() = default;
@@ -62,22 +71,14 @@ void FieldSync::setValuesFromSwatch()
         connect(colorChangeTimer, &QTimer::timeout, this, &FieldSync::checkForSwatchChange);
         colorChangeTimer->start();
     }
-    if (tools.isOpen())
-        tools.updateToolSwatches();
+    Q_EMIT swatchColorChanged();
     if (!updateFromSwatch)
         return;
 
-    if (const std::optional<Color> color = ColorSpace::convert(*shownColor, wellSpace)) {
+    if (const std::optional<Color> color = ColorSpace::convert(*shownColor, wellColorSpace())) {
         fields.nameField->setTextIfChanged(names.closestColorNameToColor(*color));
-        const auto [r, g, b] = color->integerComponents();
-        writeRGBFields(r, g, b);
-        if (canUpdateHex)
-            writeHexField(r, g, b);
-        populateHSLFromRed(r, g, b);
-        populateHSBFromRed(r, g, b);
-        populateCMYKFromRed(r, g, b);
-        populateLABFromRed(r, g, b);
-        writeCodeFields(r, g, b);
+        if (const std::optional<ColorNotations> n = notationsOf(*color))
+            writeNotations(*n, canUpdateHex ? Typed::None : Typed::Hex);
     }
     canUpdateHex = true;
 }
@@ -95,15 +96,12 @@ void FieldSync::controlTextDidChange(ValueField* field)
         const auto rgb = rgbFromHSL(fieldValue(f.hHSLField), fieldValue(f.sHSLField), fieldValue(f.lHSLField));
         setSwatchFromRGBArray({ rgb[0], rgb[1], rgb[2] }, HSL);
     } else if (field == f.hHSBField || field == f.sHSBField || field == f.bHSBField) {
-        if (const auto rgb = rgbFromHSB(fieldValue(f.hHSBField), fieldValue(f.sHSBField), fieldValue(f.bHSBField), wellSpace))
-            setSwatchFromRGBArray(*rgb, HSB);
+        setSwatchFromRGBArray(rgbFromHSB(fieldValue(f.hHSBField), fieldValue(f.sHSBField), fieldValue(f.bHSBField)), HSB);
     } else if (field == f.lLabField || field == f.aLabField || field == f.bLabField) {
-        if (const auto rgb = rgbFromLab(fieldValue(f.lLabField), fieldValue(f.aLabField), fieldValue(f.bLabField), wellSpace))
-            setSwatchFromRGBArray(*rgb, LAB);
+        setSwatchFromRGBArray(rgbFromLab(fieldValue(f.lLabField), fieldValue(f.aLabField), fieldValue(f.bLabField)), LAB);
     } else if (field == f.cField || field == f.mField || field == f.yField || field == f.kField) {
-        if (const auto rgb = rgbFromCMYK(fieldValue(f.cField), fieldValue(f.mField), fieldValue(f.yField),
-                                         fieldValue(f.kField), wellSpace))
-            setSwatchFromRGBArray(*rgb, CMYK);
+        setSwatchFromRGBArray(
+            rgbFromCMYK(fieldValue(f.cField), fieldValue(f.mField), fieldValue(f.yField), fieldValue(f.kField)), CMYK);
     }
 }
 
@@ -117,11 +115,11 @@ void FieldSync::setSwatchFromRGBArray(const std::array<int, 3>& rgb, Type type)
     case LAB: populateFieldsFromLAB(r, g, b); break;
     case CMYK: populateFieldsFromCMYK(r, g, b); break;
     }
-    const std::optional<Color> color = ColorSpace::convert(Color::fromIntegers(r, g, b), wellSpace);
-    if (!color)
-        return;
-    fields.nameField->setTextIfChanged(names.closestColorNameToColor(*color));
-    setWellColor(*color);
+    // The fields show the components in the window's space, so that is how
+    // they are read back.
+    const Color color = Color::fromIntegers(r, g, b, wellColorSpace());
+    fields.nameField->setTextIfChanged(names.closestColorNameToColor(color));
+    setWellColor(color);
 }
 
 void FieldSync::setSwatchFromHEXValue(const QString& text, bool updateNameField)
@@ -132,7 +130,11 @@ void FieldSync::setSwatchFromHEXValue(const QString& text, bool updateNameField)
         canUpdateHex = true;
         return;
     }
-    const std::optional<Color> color = HexCodec::colorWithHexColorString(*code, wellSpace);
+    // The hex field shows the components in the window's space; a name's
+    // code is an sRGB code from the names dataset.
+    const std::optional<Color> color = updateNameField
+        ? std::optional(HexCodec::colorInSpace(*code, wellColorSpace()))
+        : HexCodec::colorWithHexColorString(*code, wellColorSpace());
     if (!color)
         return;
     populateFieldsFromHexWithColor(*color);
@@ -156,7 +158,7 @@ void FieldSync::updateNameField()
     ValueField* field = fields.nameField;
     if (!updateFromSwatch || (field->hasFocus() && field->isModified()))
         return;
-    if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellSpace))
+    if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellColorSpace()))
         field->setTextIfChanged(names.closestColorNameToColor(*color));
 }
 
@@ -171,104 +173,69 @@ void FieldSync::setWellColor(const Color& color)
 
 // ---- rewriting the other notations
 
-void FieldSync::populateFieldsFromRGB(int r, int g, int b)
+std::optional<ColorNotations> FieldSync::notationsOf(const Color& color) const
 {
-    writeRGBFields(r, g, b);
-    writeHexField(r, g, b);
-    populateHSLFromRed(r, g, b);
-    populateHSBFromRed(r, g, b);
-    populateCMYKFromRed(r, g, b);
-    populateLABFromRed(r, g, b);
-    writeCodeFields(r, g, b);
+    return ColorNotations::of(color, wellColorSpace(), cmykSpace(), defaults.boolForKey(DefaultsKeys::useObjCSyntax));
 }
 
-void FieldSync::populateFieldsFromHSL(int r, int g, int b)
+void FieldSync::populateFields(int r, int g, int b, Typed typed)
 {
-    writeRGBFields(r, g, b);
-    writeHexField(r, g, b);
-    populateHSBFromRed(r, g, b);
-    populateCMYKFromRed(r, g, b);
-    populateLABFromRed(r, g, b);
-    writeCodeFields(r, g, b);
+    if (const std::optional<ColorNotations> n = notationsOf(Color::fromIntegers(r, g, b, wellColorSpace())))
+        writeNotations(*n, typed);
 }
 
-void FieldSync::populateFieldsFromHSB(int r, int g, int b)
+// The notation being typed in is left as the user has it; every other one
+// is rewritten.
+void FieldSync::writeNotations(const ColorNotations& n, Typed typed)
 {
-    writeRGBFields(r, g, b);
-    writeHexField(r, g, b);
-    populateHSLFromRed(r, g, b);
-    populateCMYKFromRed(r, g, b);
-    populateLABFromRed(r, g, b);
-    writeCodeFields(r, g, b);
+    const bool units = defaults.boolForKey(DefaultsKeys::showUnits);
+    const auto withUnits = [units](ValueField* field, int value, const QString& unit) {
+        field->setTextIfChanged(withUnit(value, unit, units));
+    };
+    fields.rField->setTextIfChanged(QString::number(n.rgb[0]));
+    fields.gField->setTextIfChanged(QString::number(n.rgb[1]));
+    fields.bField->setTextIfChanged(QString::number(n.rgb[2]));
+    if (typed != Typed::Hex)
+        setHexFieldValue(defaults.boolForKey(DefaultsKeys::showHexUnit) ? QLatin1Char('#') + n.hex : n.hex);
+    if (typed != Typed::HSL) {
+        withUnits(fields.hHSLField, n.hsl[0], degreeSign);
+        withUnits(fields.sHSLField, n.hsl[1], percentSign);
+        withUnits(fields.lHSLField, n.hsl[2], percentSign);
+    }
+    if (typed != Typed::HSB) {
+        withUnits(fields.hHSBField, n.hsb[0], degreeSign);
+        withUnits(fields.sHSBField, n.hsb[1], percentSign);
+        withUnits(fields.bHSBField, n.hsb[2], percentSign);
+    }
+    if (typed != Typed::CMYK) {
+        withUnits(fields.cField, n.cmyk[0], percentSign);
+        withUnits(fields.mField, n.cmyk[1], percentSign);
+        withUnits(fields.yField, n.cmyk[2], percentSign);
+        withUnits(fields.kField, n.cmyk[3], percentSign);
+    }
+    if (typed != Typed::LAB) {
+        fields.lLabField->setTextIfChanged(QString::number(n.lab[0]));
+        fields.aLabField->setTextIfChanged(QString::number(n.lab[1]));
+        fields.bLabField->setTextIfChanged(QString::number(n.lab[2]));
+        setLightness(unsigned(std::max(0, n.lab[0])));
+    } else {
+        // The text colours follow the L the user typed.
+        setLightness(unsigned(std::max(0, fieldValue(fields.lLabField))));
+    }
+    fields.nsColorField->setTextIfChanged(n.nsColor);
+    fields.uiColorField->setTextIfChanged(n.uiColor);
 }
 
-void FieldSync::populateFieldsFromLAB(int r, int g, int b)
-{
-    writeRGBFields(r, g, b);
-    writeHexField(r, g, b);
-    populateHSLFromRed(r, g, b);
-    populateHSBFromRed(r, g, b);
-    populateCMYKFromRed(r, g, b);
-    writeCodeFields(r, g, b);
-    setLightness(unsigned(std::max(0, fieldValue(fields.lLabField))));
-}
-
-void FieldSync::populateFieldsFromCMYK(int r, int g, int b)
-{
-    writeRGBFields(r, g, b);
-    writeHexField(r, g, b);
-    populateHSLFromRed(r, g, b);
-    populateHSBFromRed(r, g, b);
-    populateLABFromRed(r, g, b);
-    writeCodeFields(r, g, b);
-}
+void FieldSync::populateFieldsFromRGB(int r, int g, int b) { populateFields(r, g, b, Typed::None); }
+void FieldSync::populateFieldsFromHSL(int r, int g, int b) { populateFields(r, g, b, Typed::HSL); }
+void FieldSync::populateFieldsFromHSB(int r, int g, int b) { populateFields(r, g, b, Typed::HSB); }
+void FieldSync::populateFieldsFromLAB(int r, int g, int b) { populateFields(r, g, b, Typed::LAB); }
+void FieldSync::populateFieldsFromCMYK(int r, int g, int b) { populateFields(r, g, b, Typed::CMYK); }
 
 void FieldSync::populateFieldsFromHexWithColor(const Color& color)
 {
-    const auto [r, g, b] = color.integerComponents();
-    writeRGBFields(r, g, b);
-    populateHSLFromRed(r, g, b);
-    populateHSBFromRed(r, g, b);
-    populateCMYKFromRed(r, g, b);
-    populateLABFromRed(r, g, b);
-    writeCodeFields(r, g, b);
-}
-
-void FieldSync::populateHSLFromRed(int red, int green, int blue)
-{
-    const bool units = defaults.boolForKey(DefaultsKeys::showUnits);
-    const auto [h, s, l] = hslFromRGB(red, green, blue);
-    fields.hHSLField->setTextIfChanged(withUnit(h, degreeSign, units));
-    fields.sHSLField->setTextIfChanged(withUnit(s, percentSign, units));
-    fields.lHSLField->setTextIfChanged(withUnit(l, percentSign, units));
-}
-
-void FieldSync::populateHSBFromRed(int red, int green, int blue)
-{
-    const bool units = defaults.boolForKey(DefaultsKeys::showUnits);
-    const auto [h, s, b] = hsbFromRGB(red, green, blue, wellSpace);
-    fields.hHSBField->setTextIfChanged(withUnit(h, degreeSign, units));
-    fields.sHSBField->setTextIfChanged(withUnit(s, percentSign, units));
-    fields.bHSBField->setTextIfChanged(withUnit(b, percentSign, units));
-}
-
-void FieldSync::populateCMYKFromRed(int red, int green, int blue)
-{
-    const bool units = defaults.boolForKey(DefaultsKeys::showUnits);
-    const auto [c, m, y, k] = cmykFromRGB(red, green, blue, cmykSpace());
-    fields.cField->setTextIfChanged(withUnit(c, percentSign, units));
-    fields.mField->setTextIfChanged(withUnit(m, percentSign, units));
-    fields.yField->setTextIfChanged(withUnit(y, percentSign, units));
-    fields.kField->setTextIfChanged(withUnit(k, percentSign, units));
-}
-
-void FieldSync::populateLABFromRed(int red, int green, int blue)
-{
-    const auto [L, a, b] = labFromRGB(red, green, blue);
-    fields.lLabField->setTextIfChanged(QString::number(L));
-    fields.aLabField->setTextIfChanged(QString::number(a));
-    fields.bLabField->setTextIfChanged(QString::number(b));
-    setLightness(unsigned(std::max(0, L)));
+    if (const std::optional<ColorNotations> n = notationsOf(color))
+        writeNotations(*n, Typed::Hex);
 }
 
 void FieldSync::populateNSColorField(const QString& red, const QString& green, const QString& blue)
@@ -290,26 +257,6 @@ void FieldSync::updateCodeSytax()
     populateUIColorField(r, g, b);
 }
 
-void FieldSync::writeRGBFields(int r, int g, int b)
-{
-    fields.rField->setTextIfChanged(QString::number(r));
-    fields.gField->setTextIfChanged(QString::number(g));
-    fields.bField->setTextIfChanged(QString::number(b));
-}
-
-void FieldSync::writeHexField(int r, int g, int b)
-{
-    const QString code = HexCodec::storedForm(r, g, b);
-    setHexFieldValue(defaults.boolForKey(DefaultsKeys::showHexUnit) ? QLatin1Char('#') + code : code);
-}
-
-void FieldSync::writeCodeFields(int r, int g, int b)
-{
-    const QString rs = QString::number(r), gs = QString::number(g), bs = QString::number(b);
-    populateNSColorField(rs, gs, bs);
-    populateUIColorField(rs, gs, bs);
-}
-
 void FieldSync::setHexFieldValue(const QString& text)
 {
     fields.hexField->setTextIfChanged(HexCodec::fieldText(text, defaults.boolForKey(DefaultsKeys::lowerCaseHEX)));
@@ -322,7 +269,7 @@ void FieldSync::controlTextDidEndEditing(ValueField* field)
     const NotationFields& f = fields;
     if (field == f.nameField) {
         if (!names.hexCodeForName(field->text())) {
-            if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellSpace))
+            if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellColorSpace()))
                 field->setTextIfChanged(names.closestColorNameToColor(*color));
         }
     } else if (field == f.hexField) {
@@ -356,9 +303,8 @@ void FieldSync::tidyUnits(ValueField* field, const QString& unit)
 
 void FieldSync::updateColorSpace()
 {
-    wellSpace = spaces.rgbSpaceNamed(defaults.stringForKey(DefaultsKeys::colorSpace));
-    names.setWellColorSpace(wellSpace);
-    setValuesFromSwatch();
+    // The service announces the space, which refreshes the fields.
+    wellSpaceService.update();
 }
 
 void FieldSync::updateCMYKColorSpace() { setValuesFromSwatch(); }
@@ -409,7 +355,7 @@ void FieldSync::updateHistoryAndSetColor(const std::optional<Color>& color)
     if (color)
         well.setColor(*color);
     invalidateTimer();
-    if (const std::optional<Color> recorded = ColorSpace::convert(*well.color(), wellSpace))
+    if (const std::optional<Color> recorded = ColorSpace::convert(*well.color(), wellColorSpace()))
         history.saveHistoryItem(*recorded);
 }
 

@@ -16,8 +16,9 @@ class HistoryRecorder;
 class NameLookup;
 class QTimer;
 class SwatchWell;
-class ToolWindow;
 class UserDefaults;
+class WellColorSpace;
+struct ColorNotations;
 
 // Keeps every field of the main window in step with the swatch well: a
 // change of the well's colour rewrites every field, and typing into any field
@@ -34,13 +35,13 @@ public:
     // Notation types of setSwatchFromRGBArray.
     enum Type { RGB = 0, HSL = 1, HSB = 2, LAB = 3, CMYK = 4 };
 
-    FieldSync(const NotationFields& fields, SwatchWell& well, UserDefaults& defaults,
+    FieldSync(const NotationFields& fields, SwatchWell& well, WellColorSpace& wellSpace, UserDefaults& defaults,
               const ColorSpaceRegistry& spaces, NameLookup& names, HistoryRecorder& history,
-              ToolWindow& tools, QObject* parent = nullptr);
+              QObject* parent = nullptr);
     ~FieldSync() override;
 
     // The RGB space every colour of the window is held in.
-    const ColorSpacePtr& wellColorSpace() const { return wellSpace; }
+    const ColorSpacePtr& wellColorSpace() const;
     // Rounded L* of the current colour; text colours switch at 55.
     unsigned lightness() const { return lightnessValue; }
     void setLightness(unsigned value);
@@ -79,10 +80,6 @@ public:
     void populateFieldsFromCMYK(int red, int green, int blue);
     void populateFieldsFromHexWithColor(const Color& color);
 
-    void populateHSLFromRed(int red, int green, int blue);
-    void populateHSBFromRed(int red, int green, int blue);
-    void populateCMYKFromRed(int red, int green, int blue);
-    void populateLABFromRed(int red, int green, int blue);
     void populateNSColorField(const QString& red, const QString& green, const QString& blue);
     void populateUIColorField(const QString& red, const QString& green, const QString& blue);
     // The code fields again, from the RGB fields' texts as they stand.
@@ -93,7 +90,7 @@ public:
     // Tidies the hex field when its edit ends.
     void fixHexfieldLength();
 
-    // Re-chooses the window's RGB space from "colorSpace", then refreshes.
+    // Re-chooses the window's RGB space from "colorSpace"; the fields follow.
     void updateColorSpace();
     // The CMYK space is looked up on every conversion: a refresh is enough.
     void updateCMYKColorSpace();
@@ -112,24 +109,29 @@ public:
 
 Q_SIGNALS:
     void lightnessChanged(unsigned lightness);
+    // The well's colour changed, whatever changed it (for the tool window's
+    // rows).
+    void swatchColorChanged();
 
 private:
+    // The notation the user is typing in, which a refresh leaves alone.
+    enum class Typed { None, Hex, HSL, HSB, LAB, CMYK };
+
+    std::optional<ColorNotations> notationsOf(const Color& color) const;
+    void populateFields(int red, int green, int blue, Typed typed);
+    void writeNotations(const ColorNotations& notations, Typed typed);
     void setWellColor(const Color& color);
-    void writeRGBFields(int red, int green, int blue);
-    void writeHexField(int red, int green, int blue);
-    void writeCodeFields(int red, int green, int blue);
     void tidyUnits(ValueField* field, const QString& unit);
     const ColorSpace* cmykSpace() const;
 
     NotationFields fields;
     SwatchWell& well;
+    WellColorSpace& wellSpaceService;
     UserDefaults& defaults;
     const ColorSpaceRegistry& spaces;
     NameLookup& names;
     HistoryRecorder& history;
-    ToolWindow& tools;
 
-    ColorSpacePtr wellSpace;
     unsigned lightnessValue = 0;
     std::shared_ptr<const Color> shownColor; // the well's colour object at the last refresh
     QTimer* colorChangeTimer = nullptr;

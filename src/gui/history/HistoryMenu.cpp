@@ -6,9 +6,10 @@
 #include "history/DayFormat.h"
 #include "history/EntryMenu.h"
 #include "history/HistoryStore.h"
-#include "swatches/HistorySwatchView.h"
+#include "history/HistorySwatchView.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
+#include "swatches/CurrentColors.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -40,9 +41,11 @@ QColor onScreen(const Color& color)
 
 } // namespace
 
-HistoryMenu::HistoryMenu(HistoryStore& store, UserDefaults& defaults, Options options, QObject* parent)
+HistoryMenu::HistoryMenu(HistoryStore& store, CurrentColors& colors, UserDefaults& defaults, Options options,
+                         QObject* parent)
     : QObject(parent)
     , store(store)
+    , colors(colors)
     , defaults(defaults)
     , options(std::move(options))
     , historyMenu(std::make_unique<EntryMenu>(tr("History")))
@@ -61,8 +64,7 @@ QMenu* HistoryMenu::menu() const
 
 ColorSpacePtr HistoryMenu::wellSpace() const
 {
-    ColorSpacePtr space = options.wellColorSpace ? options.wellColorSpace() : nullptr;
-    return space ? space : ColorSpace::sRGB();
+    return colors.wellSpace();
 }
 
 // ---- building
@@ -220,15 +222,7 @@ QImage HistoryMenu::roundCorners(const QImage& image)
 
 void HistoryMenu::historyItemClicked(const HistoryEntry& entry)
 {
-    const ColorSpacePtr space = wellSpace();
-    defaults.setData(ColorArchive::archive(ColorSpace::convert(entry.last, space).value_or(entry.last)),
-                     DefaultsKeys::color_last);
-    QVariantList swatches;
-    for (const Color& color : entry.colors)
-        swatches << ColorArchive::archive(ColorSpace::convert(color, space).value_or(color));
-    defaults.setArray(swatches, DefaultsKeys::currentColors);
-    defaults.synchronize();
-    Q_EMIT colorsHandedOver();
+    colors.handOver(entry.last, entry.colors);
 }
 
 void HistoryMenu::clearHistory()

@@ -14,6 +14,7 @@
 #include <optional>
 
 class EntryMenu;
+class CurrentColors;
 class HistoryStore;
 class QAction;
 class QMenu;
@@ -37,15 +38,14 @@ class HistoryMenu : public QObject
 public:
     struct Options
     {
-        // The window's colour space; empty means sRGB.
-        std::function<ColorSpacePtr()> wellColorSpace;
         // Today; empty means the current date.
         std::function<QDate()> today;
     };
 
     static constexpr int shownToday = 20;
 
-    HistoryMenu(HistoryStore& store, UserDefaults& defaults, Options options, QObject* parent = nullptr);
+    HistoryMenu(HistoryStore& store, CurrentColors& colors, UserDefaults& defaults, Options options,
+                QObject* parent = nullptr);
     ~HistoryMenu() override;
 
     // The menu, titled "History".
@@ -70,11 +70,6 @@ public:
     // Deletes the whole history once the user confirms.
     void clearHistory();
 
-Q_SIGNALS:
-    // "color_last" and "currentColors" hold the restored entry, for the
-    // window to reload.
-    void colorsHandedOver();
-
 private:
     // A day's submenu; for "Earlier Today" the entries after `lastShown`,
     // the last of today's entries in the menu itself.
@@ -84,6 +79,7 @@ private:
     bool confirmClearHistory() const;
 
     HistoryStore& store;
+    CurrentColors& colors;
     UserDefaults& defaults;
     Options options;
     std::unique_ptr<EntryMenu> historyMenu;

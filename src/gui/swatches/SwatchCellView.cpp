@@ -8,7 +8,10 @@
 
 namespace {
 
-constexpr int removeButtonSize = 16;
+// Small and in the top corner, clear of the chip's middle, where a click
+// picks the swatch.
+constexpr int removeButtonSize = 12;
+constexpr int removeButtonInset = 3;
 
 bool isLight(const QColor& color)
 {
@@ -26,11 +29,11 @@ QPixmap crossInCircle(const QColor& disc, const QColor& cross, qreal ratio)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(disc);
-    painter.drawEllipse(QRectF(1, 1, removeButtonSize - 2, removeButtonSize - 2));
-    QPen pen(cross, 1.6);
+    painter.drawEllipse(QRectF(0.5, 0.5, removeButtonSize - 1, removeButtonSize - 1));
+    QPen pen(cross, 1.4);
     pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);
-    const qreal a = 5.5, b = removeButtonSize - 5.5;
+    const qreal a = 4, b = removeButtonSize - 4;
     painter.drawLine(QPointF(a, a), QPointF(b, b));
     painter.drawLine(QPointF(a, b), QPointF(b, a));
     return pixmap;
@@ -50,6 +53,8 @@ SwatchCellView::SwatchCellView(int row, const QColor& color, const QString& hexC
     removeButton->setCursor(Qt::ArrowCursor);
     removeButton->setFixedSize(removeButtonSize, removeButtonSize);
     removeButton->setIconSize(QSize(removeButtonSize, removeButtonSize));
+    // Only the disc takes the click, not the square around it.
+    removeButton->setMask(QRegion(0, 0, removeButtonSize, removeButtonSize, QRegion::Ellipse));
     removeButton->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; background: transparent; }"));
     removeButton->setToolTip(tr("Remove %1").arg(hexCode));
     removeButton->setAccessibleName(tr("Remove swatch %1").arg(hexCode));
@@ -119,7 +124,7 @@ void SwatchCellView::paintEvent(QPaintEvent*)
 
 void SwatchCellView::resizeEvent(QResizeEvent* event)
 {
-    removeButton->move(width() - removeButtonSize - 4, (height() - removeButtonSize) / 2);
+    removeButton->move(width() - removeButtonSize - removeButtonInset, removeButtonInset);
     QWidget::resizeEvent(event);
 }
 

@@ -1,7 +1,6 @@
 #include "SwatchColumn.h"
 
 #include "app/SwatchWell.h"
-#include "colour/ColorArchive.h"
 #include "colour/ColorSpace.h"
 #include "colour/FieldSync.h"
 #include "colour/HexCodec.h"
@@ -11,6 +10,7 @@
 #include "swatches/SwatchListModel.h"
 #include "swatches/SwatchTable.h"
 #include "palettes/PalettesWindow.h"
+#include "swatches/CurrentColors.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
@@ -35,11 +35,11 @@ QColor onScreen(const Color& color)
 
 } // namespace
 
-SwatchColumn::SwatchColumn(UserDefaults& defaults, const ColorSpaceRegistry& spaces, FieldSync& sync,
-                           SwatchWell& well, PalettesWindow& palettes, QWidget* parent)
+SwatchColumn::SwatchColumn(CurrentColors& colors, UserDefaults& defaults, FieldSync& sync, SwatchWell& well,
+                           PalettesWindow& palettes, QWidget* parent)
     : QWidget(parent)
+    , colors(colors)
     , defaults(defaults)
-    , spaces(spaces)
     , sync(sync)
     , well(well)
     , palettes(palettes)
@@ -66,6 +66,10 @@ SwatchColumn::SwatchColumn(UserDefaults& defaults, const ColorSpaceRegistry& spa
     connect(table, &SwatchTable::keyboardRowChanged, this, &SwatchColumn::updateMarks);
     connect(table, &SwatchTable::addRequested, this, &SwatchColumn::addSwatch);
     connect(table, &SwatchTable::keepTopRequested, this, &SwatchColumn::clearAllSwatches);
+    connect(&colors, &CurrentColors::swatchesChanged, this, &SwatchColumn::updateSwatches);
+    // The buttons and the mark follow the current colour, however it changed
+    // (at start-up the colour arrives after the list).
+    connect(&well, &SwatchWell::colorChanged, this, &SwatchColumn::validateSwatchButtons);
 }
 
 void SwatchColumn::setButtons(QAbstractButton* add, QAbstractButton* addPalette)
@@ -79,27 +83,13 @@ void SwatchColumn::setButtons(QAbstractButton* add, QAbstractButton* addPalette)
 
 void SwatchColumn::initializeSwatchView()
 {
-    if (defaults.hasUserValue(QStringLiteral("color_1"))) {
-        QVariantList migrated;
-        for (int i = 1; i <= 8; ++i) {
-            const QString key = QStringLiteral("color_%1").arg(i);
-            const QByteArray data = defaults.dataForKey(key);
-            if (!data.isEmpty())
-                migrated << data;
-            defaults.removeObjectForKey(key);
-        }
-        defaults.setArray(migrated, DefaultsKeys::currentColors);
-        defaults.synchronize();
-    }
+    colors.migrateOlderSwatches();
     reloadTable();
 }
 
 const QList<QByteArray>& SwatchColumn::swatchesArray()
 {
-    swatches.clear();
-    for (const QVariant& element : defaults.arrayForKey(DefaultsKeys::currentColors))
-        swatches << element.toByteArray();
-    return swatches;
+    return colors.swatchesArray();
 }
 
 void SwatchColumn::reloadSwatches()
@@ -112,16 +102,14 @@ void SwatchColumn::reloadSwatches()
 
 void SwatchColumn::reloadTable()
 {
-    keys.clear();
     QList<SwatchListModel::Row> rows;
     const bool hexUnit = defaults.boolForKey(DefaultsKeys::showHexUnit);
     const bool lowerCase = defaults.boolForKey(DefaultsKeys::lowerCaseHEX);
-    for (const QByteArray& data : swatches) {
-        const Color color = swatchColor(data);
-        keys << hexKey(color);
-        rows.append({ data, onScreen(color), HexCodec::displayedForm(keys.last(), hexUnit, lowerCase) });
+    const QStringList& keys = colors.hexKeys();
+    for (int row = 0; row < colors.count(); ++row) {
+        rows.append({ colors.swatchData()[row], onScreen(colors.swatchColor(row)),
+                      HexCodec::displayedForm(keys[row], hexUnit, lowerCase) });
     }
-    keysSpace = sync.wellColorSpace();
     model->setRows(std::move(rows));
     cells.clear();
     for (int row = 0; row < swatchCount(); ++row) {
@@ -150,90 +138,48 @@ SwatchCellView* SwatchColumn::tableViewViewForTableColumn(int row)
     return cell;
 }
 
+int SwatchColumn::swatchCount() const
+{
+    return colors.count();
+}
+
+const QList<QByteArray>& SwatchColumn::swatchData() const
+{
+    return colors.swatchData();
+}
+
 // ---- changes
 
 void SwatchColumn::addSwatch()
 {
-    swatches.prepend(archiveInWellSpace(*well.color()));
-    updateSwatches();
+    colors.addSwatch(*well.color());
 }
 
 void SwatchColumn::removeSwatch(int row)
 {
-    if (swatchCount() < 2 || row < 0 || row >= swatchCount())
-        return;
-    swatches.removeAt(row);
-    updateSwatches();
+    colors.removeSwatch(row);
 }
 
 void SwatchColumn::moveSwatch(int from, int gap)
 {
-    if (from < 0 || from >= swatchCount())
-        return;
-    const int to = std::clamp(gap > from ? gap - 1 : gap, 0, swatchCount() - 1);
-    if (to == from)
-        return; // dropped where it was: nothing changed, nothing to record
-    swatches.move(from, to);
-    updateSwatches();
+    colors.moveSwatch(from, gap);
 }
 
 void SwatchColumn::clearAllSwatches()
 {
-    QVariantList kept;
-    if (!swatches.isEmpty())
-        kept << swatches.first();
-    // The current colour goes along: the reload reads "color_last", which
-    // otherwise holds the colour of the last close.
-    defaults.setData(archiveInWellSpace(*well.color()), DefaultsKeys::color_last);
-    defaults.setArray(kept, DefaultsKeys::currentColors);
-    defaults.synchronize();
-    Q_EMIT colorsHandedOver();
+    colors.keepTopSwatch(*well.color());
 }
 
 void SwatchColumn::updateSwatches()
 {
-    QVariantList stored;
-    for (const QByteArray& data : swatches)
-        stored << data;
-    defaults.setArray(stored, DefaultsKeys::currentColors);
-    defaults.synchronize();
     reloadTable();
     sync.updateHistoryAndSetColor();
     validateSwatchButtons();
 }
 
-// ---- colours
-
-Color SwatchColumn::swatchColor(const QByteArray& data) const
-{
-    // What the column shows for data that is not a colour.
-    const Color fallback = Color::fromIntegers(45, 52, 65);
-    const Color color = ColorArchive::unarchive(data, spaces).value_or(fallback);
-    return ColorSpace::convert(color, sync.wellColorSpace()).value_or(color);
-}
-
-QString SwatchColumn::hexKey(const Color& color) const
-{
-    if (std::optional<QString> code = HexCodec::hexCodeForColor(color, sync.wellColorSpace()))
-        return *code;
-    const auto [r, g, b] = color.integerComponents();
-    return HexCodec::storedForm(r, g, b);
-}
-
-QByteArray SwatchColumn::archiveInWellSpace(const Color& color) const
-{
-    return ColorArchive::archive(ColorSpace::convert(color, sync.wellColorSpace()).value_or(color));
-}
-
 bool SwatchColumn::isSwatch(const Color& color) const
 {
-    if (keysSpace != sync.wellColorSpace()) {
-        keys.clear();
-        for (const QByteArray& data : swatches)
-            keys << hexKey(swatchColor(data));
-        keysSpace = sync.wellColorSpace();
-    }
-    return keys.contains(hexKey(color));
+    return colors.isSwatch(color);
 }
 
 bool SwatchColumn::canAddCurrentColor() const
@@ -243,10 +189,7 @@ bool SwatchColumn::canAddCurrentColor() const
 
 QList<Color> SwatchColumn::currentPalette() const
 {
-    QList<Color> colors;
-    for (const QByteArray& data : swatches)
-        colors << swatchColor(data);
-    return colors;
+    return colors.currentPalette();
 }
 
 QList<QList<Color>> SwatchColumn::allPaletteArraysWithCount(int count) const
@@ -262,10 +205,10 @@ void SwatchColumn::savePalette()
 bool SwatchColumn::isAvailablePalette(const QList<Color>& palette) const
 {
     // The same colours in any order, duplicates counted once.
-    const auto codes = [this](const QList<Color>& colors) {
+    const auto codes = [this](const QList<Color>& list) {
         QSet<QString> set;
-        for (const Color& c : colors)
-            set.insert(hexKey(c));
+        for (const Color& c : list)
+            set.insert(colors.hexKey(c));
         return set;
     };
     const QSet<QString> mine = codes(palette);
@@ -280,14 +223,15 @@ void SwatchColumn::validateSwatchButtons()
     // Saving needs the palettes, something to save and no list of these
     // very colours yet.
     if (addPaletteButton)
-        addPaletteButton->setEnabled(palettes.available() && !swatches.isEmpty()
+        addPaletteButton->setEnabled(palettes.available() && colors.count() > 0
                                      && !isAvailablePalette(currentPalette()));
     updateMarks();
 }
 
 void SwatchColumn::updateMarks()
 {
-    const QString current = hexKey(*well.color());
+    const QString current = colors.hexKey(*well.color());
+    const QStringList& keys = colors.hexKeys();
     const int focused = table->hasFocus() ? table->currentIndex().row() : -1;
     // Chips are edged dark on a light window colour, light on a dark one.
     const QColor behind = onScreen(*well.color());
@@ -339,7 +283,7 @@ int SwatchColumn::tableViewHeightOfRow(int row) const
 void SwatchColumn::tableViewShouldSelectRow(int row)
 {
     if (row >= 0 && row < swatchCount())
-        sync.updateHistoryAndSetColor(swatchColor(swatches[row]));
+        sync.updateHistoryAndSetColor(colors.swatchColor(row));
 }
 
 QMimeData* SwatchColumn::tableViewPasteboardWriterForRow(int row)
@@ -373,11 +317,10 @@ bool SwatchColumn::tableViewAcceptDrop(const QMimeData* data, int row)
     // Read as the hex field reads a code, so a dropped colour and the same
     // colour typed are one and the same swatch.
     const std::optional<Color> color = HexCodec::colorWithHexColorString(
-        HexCodec::storedForm(dropped->red(), dropped->green(), dropped->blue()), sync.wellColorSpace());
+        HexCodec::storedForm(dropped->red(), dropped->green(), dropped->blue()), colors.wellSpace());
     if (!color || isSwatch(*color))
         return false;
-    swatches.prepend(archiveInWellSpace(*color));
-    updateSwatches();
+    colors.addSwatch(*color);
     return true;
 }
 
@@ -389,7 +332,6 @@ void SwatchColumn::tableViewDraggingSessionEndedAtPoint(int row, Qt::DropAction 
         return;
     if (swatchCount() < 2 || row < 0 || row >= swatchCount())
         return;
-    swatches.removeAt(row);
     PoofEffect::showAt(globalPoint);
-    updateSwatches();
+    colors.removeSwatch(row);
 }

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QWidget>
 
-class ColorSpaceRegistry;
+class CurrentColors;
 class FieldSync;
 class PalettesWindow;
 class QAbstractButton;
@@ -20,23 +20,20 @@ class SwatchTable;
 class SwatchWell;
 class UserDefaults;
 
-// The column of current swatches beside the notation rows: the colours the
-// user is collecting right now, top first. The user adds the current colour
+// The column of current swatches beside the notation rows: a view of the
+// list CurrentColors keeps, top first. The user adds the current colour
 // at the top, removes a swatch with the button shown on hover (or Delete),
 // reorders by dragging, drags a swatch out of the window to throw it away,
 // drops colours from other programs on it, and picks a swatch to make it the
 // current colour. The column never lets its last swatch go.
 //
-// Every change is stored under "currentColors" at once and recorded in the
-// history with the current colour. Two swatches are the same colour when
-// they have the same hex code in the window's colour space: every notation
-// the window shows is made from those integers, so nothing tells them apart.
+// Every change is recorded in the history with the current colour.
 class SwatchColumn : public QWidget
 {
     Q_OBJECT
 
 public:
-    SwatchColumn(UserDefaults& defaults, const ColorSpaceRegistry& spaces, FieldSync& sync, SwatchWell& well,
+    SwatchColumn(CurrentColors& colors, UserDefaults& defaults, FieldSync& sync, SwatchWell& well,
                  PalettesWindow& palettes, QWidget* parent = nullptr);
 
     // The footer buttons whose state follows the column.
@@ -50,8 +47,8 @@ public:
     // swatchesArray, then the table, scrolled to the top.
     void reloadSwatches();
     void reloadTable();
-    int swatchCount() const { return int(swatches.size()); }
-    const QList<QByteArray>& swatchData() const { return swatches; }
+    int swatchCount() const;
+    const QList<QByteArray>& swatchData() const;
 
     // Adds the current colour at the top.
     void addSwatch();
@@ -59,9 +56,10 @@ public:
     void removeSwatch(int row);
     // Moves the swatch of `from` into the gap before `gap`.
     void moveSwatch(int from, int gap);
-    // Keeps only the top swatch, through the hand-over (colorsHandedOver).
+    // Keeps only the top swatch, through the hand-over.
     void clearAllSwatches();
-    // Stores the list, redraws, records history, revalidates the buttons.
+    // After a change of the list: redraws, records history, revalidates the
+    // buttons.
     void updateSwatches();
     void validateSwatchButtons();
     // The swatches as colours in the window's space, top first.
@@ -100,28 +98,16 @@ public:
     SwatchTable* swatchTable() const { return table; }
     SwatchCellView* cellAt(int row) const { return row >= 0 && row < cells.size() ? cells[row] : nullptr; }
 
-Q_SIGNALS:
-    // "color_last" and "currentColors" were rewritten for the window to
-    // reload (the hand-over).
-    void colorsHandedOver();
-
 private:
-    Color swatchColor(const QByteArray& data) const;
-    QString hexKey(const Color& color) const;
-    QByteArray archiveInWellSpace(const Color& color) const;
     void updateMarks();
     bool isAvailablePalette(const QList<Color>& palette) const;
 
+    CurrentColors& colors;
     UserDefaults& defaults;
-    const ColorSpaceRegistry& spaces;
     FieldSync& sync;
     SwatchWell& well;
     PalettesWindow& palettes;
 
-    QList<QByteArray> swatches;
-    // The hex code of each swatch, for comparisons, and the space they are in.
-    mutable QStringList keys;
-    mutable ColorSpacePtr keysSpace;
     SwatchListModel* model = nullptr;
     SwatchTable* table = nullptr;
     QList<SwatchCellView*> cells;

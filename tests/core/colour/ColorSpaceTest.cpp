@@ -62,21 +62,6 @@ TEST(ColorSpace, AdobeRGBRoundTripKeepsEverySRGBColour)
     EXPECT_LT(ColorSpace::convert(Color::fromIntegers(255, 0, 0), adobe)->red(), 0.9);
 }
 
-// A grey stays a grey in another RGB space; the few parts in a hundred
-// thousand by which the profile's fixed-point numbers miss it must not turn
-// into a hue.
-TEST(ColorSpace, GreysHaveNoHueInAnICCSpace)
-{
-    const auto adobe = SystemProfiles::load(SystemProfiles::adobeRGB);
-    if (!adobe)
-        GTEST_SKIP() << "needs colord-data";
-    for (int v = 0; v < 256; ++v)
-        ASSERT_EQ(hsbFromRGB(v, v, v, adobe), (std::array<int, 3>{0, 0, hsbFromRGB(v, v, v, adobe)[2]})) << v;
-    // Nearly grey colours keep their hue.
-    EXPECT_EQ(hsbFromRGB(250, 249, 250, ColorSpace::sRGB())[0], 300);
-    EXPECT_NE(hsbFromRGB(250, 249, 250, adobe)[0], 0);
-}
-
 TEST(ColorSpace, IccCmykProfileGivesPlausibleInk)
 {
     const auto cmyk = SystemProfiles::load(SystemProfiles::defaultCMYK);
@@ -84,23 +69,23 @@ TEST(ColorSpace, IccCmykProfileGivesPlausibleInk)
         GTEST_SKIP() << "needs libgs-common";
     ASSERT_EQ(cmyk->model(), ColorSpace::Model::CMYK);
 
-    const auto white = cmykFromRGB(255, 255, 255, cmyk.get());
+    const auto white = cmykFromRGB(255, 255, 255, ColorSpace::sRGB(), cmyk.get());
     for (int i = 0; i < 4; ++i)
         EXPECT_LE(white[i], 1) << "white, ink " << i;
-    const auto black = cmykFromRGB(0, 0, 0, cmyk.get());
+    const auto black = cmykFromRGB(0, 0, 0, ColorSpace::sRGB(), cmyk.get());
     EXPECT_GE(black[3], 70);
-    const auto red = cmykFromRGB(255, 0, 0, cmyk.get());
+    const auto red = cmykFromRGB(255, 0, 0, ColorSpace::sRGB(), cmyk.get());
     EXPECT_LT(red[0], 20);
     EXPECT_GT(red[1], 80);
     EXPECT_GT(red[2], 80);
-    const auto cyan = cmykFromRGB(0, 255, 255, cmyk.get());
+    const auto cyan = cmykFromRGB(0, 255, 255, ColorSpace::sRGB(), cmyk.get());
     EXPECT_GT(cyan[0], 50);
     EXPECT_LT(cyan[1], 30);
 
     // More grey, more black ink, over the whole grey ramp.
     int lastBlack = -1;
     for (int v = 255; v >= 0; v -= 15) {
-        const auto grey = cmykFromRGB(v, v, v, cmyk.get());
+        const auto grey = cmykFromRGB(v, v, v, ColorSpace::sRGB(), cmyk.get());
         EXPECT_GE(grey[3], lastBlack) << "grey " << v;
         lastBlack = grey[3];
         for (int i = 0; i < 4; ++i)

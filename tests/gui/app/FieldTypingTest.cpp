@@ -4,7 +4,7 @@
 
 namespace {
 
-QStringList texts(std::initializer_list<ValueField*> fields)
+QStringList texts(const std::vector<ValueField*>& fields)
 {
     QStringList result;
     for (ValueField* field : fields)
@@ -227,6 +227,41 @@ TEST_F(FieldTyping, ColourSpaceSettingsTakeEffectAtOnce)
     EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "154", "162", "248" }));
     h.settings().setString(QStringLiteral("Generic CMYK"), "CMYKcolorSpace");
     EXPECT_EQ(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
+}
+
+// Whatever a field shows, typed back, gives the same colour in any RGB
+// space: the fields show and read the components of the window's own space,
+// so typing gives the numbers it gives in sRGB.
+TEST_F(FieldTyping, FieldsReadTheWindowsOwnSpace)
+{
+    const QString adobe = QStringLiteral("Compatible with Adobe RGB (1998)");
+    if (!ColorSpaceRegistry().spaceNamed(adobe))
+        GTEST_SKIP() << "needs colord-data";
+    h.settings().setString(adobe, "colorSpace");
+    h.settings().setBool(false, "showUnits");
+    const NotationFields& f = h.fields();
+    const struct
+    {
+        std::vector<ValueField*> fields;
+        QStringList typed;
+        QStringList rgb;
+    } rows[] = {
+        { { f.hexField }, { "#FF0000" }, { "255", "0", "0" } },
+        { { f.rField, f.gField, f.bField }, { "255", "0", "0" }, { "255", "0", "0" } },
+        { { f.hHSLField, f.sHSLField, f.lHSLField }, { "0", "100", "50" }, { "255", "0", "0" } },
+        { { f.hHSBField, f.sHSBField, f.bHSBField }, { "0", "100", "100" }, { "255", "0", "0" } },
+        { { f.lLabField, f.aLabField, f.bLabField }, { "53", "80", "67" }, { "254", "0", "0" } },
+    };
+    for (const auto& row : rows) {
+        h.type(f.hexField, "123456");
+        for (size_t i = 0; i < row.fields.size(); ++i)
+            h.type(row.fields[i], row.typed[qsizetype(i)]);
+        // Shown afresh from the colour the window now holds.
+        h.sync().setValuesFromSwatch();
+        EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), row.rgb) << row.typed.join(' ').toStdString();
+        if (row.fields[0] != f.lLabField) // Lab's rounding moves red to 254
+            EXPECT_EQ(texts(row.fields), row.typed) << row.typed.join(' ').toStdString();
+    }
 }
 
 } // namespace

@@ -8,12 +8,14 @@
 #include "colour/ColorSpace.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/HexCodec.h"
+#include "colour/WellColorSpace.h"
 #include "history/DayFormat.h"
 #include "history/EntryMenu.h"
 #include "history/HistoryMenu.h"
 #include "history/HistoryStore.h"
-#include "swatches/HistorySwatchView.h"
+#include "history/HistorySwatchView.h"
 #include "settings/UserDefaults.h"
+#include "swatches/CurrentColors.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -45,9 +47,11 @@ protected:
                                                                                   : "c" + code;
         };
         store = std::make_unique<HistoryStore>(*defaults, spaces, storeOptions);
+        well = std::make_unique<WellColorSpace>(*defaults, spaces);
+        colors = std::make_unique<CurrentColors>(*defaults, spaces, *well);
         HistoryMenu::Options menuOptions;
         menuOptions.today = [] { return today; };
-        history = std::make_unique<HistoryMenu>(*store, *defaults, menuOptions);
+        history = std::make_unique<HistoryMenu>(*store, *colors, *defaults, menuOptions);
     }
 
     // Records `count` entries on `day`, a minute apart, each colour (0, 0, n)
@@ -119,6 +123,8 @@ protected:
     const ColorSpaceRegistry spaces { QStringList {} };
     std::unique_ptr<UserDefaults> defaults;
     std::unique_ptr<HistoryStore> store;
+    std::unique_ptr<WellColorSpace> well;
+    std::unique_ptr<CurrentColors> colors;
     std::unique_ptr<HistoryMenu> history;
     QDateTime clock;
     int recorded = 0;
@@ -235,7 +241,7 @@ TEST_F(HistoryMenuTest, ChoosingAnEntryHandsOverItsColourAndSwatches)
     const QList<Color> column { Color::fromIntegersSingle(1, 2, 3), Color::fromIntegersSingle(250, 251, 252) };
     record(today, 1, column);
     record(today, 1, {}); // an entry with no swatches at all
-    QSignalSpy handedOver(history.get(), &HistoryMenu::colorsHandedOver);
+    QSignalSpy handedOver(colors.get(), &CurrentColors::colorsHandedOver);
 
     QList<QAction*> shown = entries(open());
     ASSERT_EQ(shown.size(), 2);
@@ -259,7 +265,7 @@ TEST_F(HistoryMenuTest, ChoosingAnEntryHandsOverItsColourAndSwatches)
 TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickOrReturnAndPreviewsOnHover)
 {
     record(today, 2, { Color::fromIntegersSingle(10, 20, 30), Color::fromIntegersSingle(40, 50, 60) });
-    QSignalSpy handedOver(history.get(), &HistoryMenu::colorsHandedOver);
+    QSignalSpy handedOver(colors.get(), &CurrentColors::colorsHandedOver);
 
     QMenu* menu = history->menu();
     menu->popup(QPoint(100, 100));

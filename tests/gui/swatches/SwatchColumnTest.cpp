@@ -87,6 +87,16 @@ TEST_F(SwatchColumnTest, AddPutsTheCurrentColourOnTopAndIsOffWhileItIsASwatch)
     EXPECT_TRUE(add->isEnabled()) << "on again once the swatch is gone";
 }
 
+// The start colour is already a swatch at a first start: + is off from the
+// first frame, so Ctrl+D cannot add it twice.
+TEST_F(SwatchColumnTest, AddIsOffAtStartWhileTheStartColourIsASwatch)
+{
+    p.start({ "111111", "9aa2f8" });
+    EXPECT_FALSE(p.h.window().addButton->isEnabled());
+    QTest::keyClick(&p.h.window(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "9aa2f8" }));
+}
+
 TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonUnlessOneSwatchIsLeft)
 {
     p.start({ "111111", "222222" });
@@ -99,6 +109,10 @@ TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonUnlessOneSwatchIsLeft)
     EXPECT_FALSE(p.column().cellAt(0)->removeButton->isVisibleTo(p.column().cellAt(0)));
     hover(0);
     EXPECT_FALSE(p.column().cellAt(1)->removeButton->isVisibleTo(p.column().cellAt(1)));
+    // The button keeps to a corner: the middle of a swatch picks it.
+    const SwatchCellView* cell = p.column().cellAt(0);
+    EXPECT_FALSE(cell->removeButton->geometry().contains(cell->rect().center()));
+    EXPECT_EQ(cell->childAt(cell->rect().center()), nullptr);
 
     QTest::mouseClick(p.column().cellAt(0)->removeButton, Qt::LeftButton);
     EXPECT_EQ(p.stored(), QList<QString> { "222222" });
