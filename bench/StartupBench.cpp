@@ -1,5 +1,7 @@
-// Cold start to the main window shown, for Huelark and the two colour tools
-// Debian ships (gpick, kcolorchooser), in the same run on the same X server.
+// Cold start to the main window shown, for Huelark, its floor (a bare Qt
+// Widgets window: one label, the same toolkit) and the two colour tools
+// Debian ships (gpick, kcolorchooser), in the same run on the same X server;
+// with each program's resident memory when its window appears.
 //
 // The program starts its own Xvfb (no window manager) and watches the root
 // window: the clock runs from fork() until the program's main window, found
@@ -105,15 +107,37 @@ std::string windowTitle(xcb_connection_t* x, xcb_window_t window)
     return {};
 }
 
+struct Start
+{
+    double milliseconds;
+    double residentMiB; // VmRSS one second after the window was mapped
+};
+
+double residentMiB(pid_t pid)
+{
+    const std::string path = "/proc/" + std::to_string(pid) + "/status";
+    FILE* status = std::fopen(path.c_str(), "r");
+    if (!status)
+        return 0;
+    char line[256];
+    double kib = 0;
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            kib = std::atof(line + 6);
+    }
+    std::fclose(status);
+    return kib / 1024;
+}
+
 // Milliseconds from start to the mapping of a window whose title contains
 // `titlePart`; nothing after 20 s.
-std::optional<double> timeStart(xcb_connection_t* x, const Peer& peer, const std::vector<std::pair<std::string, std::string>>& env)
+std::optional<Start> timeStart(xcb_connection_t* x, const Peer& peer, const std::vector<std::pair<std::string, std::string>>& env)
 {
     while (xcb_generic_event_t* stale = xcb_poll_for_event(x))
         free(stale);
     const Clock::time_point start = Clock::now();
     const pid_t pid = spawn({ peer.program }, env);
-    std::optional<double> elapsed;
+    std::optional<Start> elapsed;
     pollfd fd { xcb_get_file_descriptor(x), POLLIN, 0 };
     while (!elapsed && Clock::now() - start < std::chrono::seconds(20)) {
         xcb_generic_event_t* event = xcb_poll_for_event(x);
@@ -125,9 +149,15 @@ std::optional<double> timeStart(xcb_connection_t* x, const Peer& peer, const std
             const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
             const Clock::time_point mapped = Clock::now();
             if (windowTitle(x, map->window).find(peer.titlePart) != std::string::npos)
-                elapsed = std::chrono::duration<double, std::milli>(mapped - start).count();
+                elapsed = Start { std::chrono::duration<double, std::milli>(mapped - start).count(), 0 };
         }
         free(event);
+    }
+    if (elapsed) {
+        // What the program holds once it has settled: work deferred past the
+        // first frame (the names, the colour panel) counts too.
+        usleep(1000000);
+        elapsed->residentMiB = residentMiB(pid);
     }
     stop(pid);
     usleep(100000); // let the server forget the windows
@@ -153,7 +183,9 @@ int main(int argc, char** argv)
     }
 
     const QString huelark = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../src/gui/huelark"));
-    std::vector<Peer> peers { { "huelark", QFileInfo(huelark).canonicalFilePath().toStdString(), "Huelark" } };
+    const QString bare = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("floor/BareWindow"));
+    std::vector<Peer> peers { { "huelark", QFileInfo(huelark).canonicalFilePath().toStdString(), "Huelark" },
+                              { "bare Qt window", QFileInfo(bare).canonicalFilePath().toStdString(), "Bare Qt window" } };
     const struct { const char* name; const char* title; } others[] = { { "gpick", "Gpick" }, { "kcolorchooser", "KColorChooser" } };
     for (const auto& other : others) {
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(other.name));
@@ -185,7 +217,8 @@ int main(int argc, char** argv)
     xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(x);
 
-    std::printf("Cold start to the main window mapped, under Xvfb %s, median of %d starts (ms)\n", display.c_str(), runs);
+    std::printf("Cold start to the main window mapped, under Xvfb %s, median of %d starts (ms; resident MiB a second later)\n",
+                display.c_str(), runs);
     std::vector<std::pair<std::string, double>> medians;
     for (const Peer& peer : peers) {
         QTemporaryDir home;
@@ -196,10 +229,12 @@ int main(int argc, char** argv)
             { "QT_QPA_PLATFORM", "" }, { "WAYLAND_DISPLAY", "" },
         };
         timeStart(x, peer, env); // warm-up: first-start work and a warm file cache
-        std::vector<double> times;
+        std::vector<double> times, resident;
         for (int i = 0; i < runs; ++i) {
-            if (const std::optional<double> t = timeStart(x, peer, env))
-                times.push_back(*t);
+            if (const std::optional<Start> t = timeStart(x, peer, env)) {
+                times.push_back(t->milliseconds);
+                resident.push_back(t->residentMiB);
+            }
         }
         if (times.empty()) {
             std::printf("%-14s no window titled \"%s\" appeared\n", peer.name.c_str(), peer.titlePart.c_str());
@@ -207,11 +242,16 @@ int main(int argc, char** argv)
         }
         const auto [low, high] = std::minmax_element(times.begin(), times.end());
         medians.emplace_back(peer.name, median(times));
-        std::printf("%-14s median %7.1f   min %7.1f   max %7.1f\n", peer.name.c_str(), medians.back().second, *low, *high);
+        std::printf("%-14s median %7.1f   min %7.1f   max %7.1f   resident %6.1f MiB\n", peer.name.c_str(),
+                    medians.back().second, *low, *high, median(resident));
     }
     if (medians.size() > 1 && medians.front().first == "huelark") {
-        for (size_t i = 1; i < medians.size(); ++i)
-            std::printf("%s / huelark: %.2fx\n", medians[i].first.c_str(), medians[i].second / medians.front().second);
+        for (size_t i = 1; i < medians.size(); ++i) {
+            if (medians[i].first == "bare Qt window")
+                std::printf("huelark / its floor: %.2fx\n", medians.front().second / medians[i].second);
+            else
+                std::printf("%s / huelark: %.2fx\n", medians[i].first.c_str(), medians[i].second / medians.front().second);
+        }
     }
     xcb_disconnect(x);
     stop(xvfb);
