@@ -11,11 +11,17 @@
 
 #include <memory>
 
+class ColorSpaceRegistry;
+class HistoryStore;
+class UserDefaults;
+
 // The parts of the program that AppDelegate calls into but does not build
 // itself. Each starts as the placeholder of its seam; the change that builds
 // a part puts the real one here (and tests put in fakes to watch the calls).
 struct AppParts
 {
+    // The history store main() builds (makeHistoryStore); required.
+    std::unique_ptr<HistoryStore> historyStore;
     // None: entries go to the program's history store.
     std::unique_ptr<HistoryRecorder> history;
     std::unique_ptr<NameLookup> names = std::make_unique<NoNameLookup>();
@@ -25,4 +31,9 @@ struct AppParts
     std::unique_ptr<PreferencesWindow> preferences = std::make_unique<NoPreferencesWindow>();
     std::unique_ptr<ShortcutBinder> shortcuts = std::make_unique<NoShortcutBinder>();
     std::unique_ptr<LoginItem> login = std::make_unique<NoLoginItem>();
+
+    // The program's history store in the support folder, naming its
+    // entries with `names` and holding them in the window's colour space.
+    static std::unique_ptr<HistoryStore> makeHistoryStore(UserDefaults& defaults, const ColorSpaceRegistry& spaces,
+                                                          const NameLookup& names);
 };

@@ -17,6 +17,7 @@
 #include "settings/UserDefaults.h"
 #include "tools/ToolWindow.h"
 
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
@@ -66,8 +67,12 @@ void FieldSync::setValuesFromSwatch()
         tools.updateToolSwatches();
     if (!updateFromSwatch)
         return;
+    writeFieldsFromWell();
+}
 
-    if (const std::optional<Color> color = ColorSpace::convert(*shownColor, wellSpace)) {
+void FieldSync::writeFieldsFromWell()
+{
+    if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellSpace)) {
         fields.nameField->setTextIfChanged(names.closestColorNameToColor(*color));
         const auto [r, g, b] = color->integerComponents();
         writeRGBFields(r, g, b);
@@ -320,6 +325,14 @@ void FieldSync::setHexFieldValue(const QString& text)
 void FieldSync::controlTextDidEndEditing(ValueField* field)
 {
     const NotationFields& f = fields;
+    // An emptied field (a lone unit or "#" left) shows the current colour's
+    // value again, rather than a unit that the next digits would follow.
+    if (field != f.nameField && !field->isReadOnly()
+        && !field->text().contains(QRegularExpression(QStringLiteral("[0-9A-Za-z]")))) {
+        canUpdateHex = true;
+        writeFieldsFromWell();
+        return;
+    }
     if (field == f.nameField) {
         if (!names.hexCodeForName(field->text())) {
             if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellSpace))
@@ -391,9 +404,18 @@ void FieldSync::loadColor(const std::optional<Color>& color)
     if (!historyEnableTimer) {
         historyEnableTimer = new QTimer(this);
         historyEnableTimer->setSingleShot(true);
-        connect(historyEnableTimer, &QTimer::timeout, this, [this] { canUpdateHistory = true; });
+        connect(historyEnableTimer, &QTimer::timeout, this, &FieldSync::enableHistory);
     }
     historyEnableTimer->start(historyInterval);
+}
+
+void FieldSync::restoreColor(const std::optional<Color>& color)
+{
+    canUpdateHex = true;
+    updateFromSwatch = false;
+    loadColor(color);
+    updateFromSwatch = true;
+    setValuesFromSwatch();
 }
 
 void FieldSync::checkForSwatchChange()
