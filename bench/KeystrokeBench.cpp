@@ -64,7 +64,9 @@ struct Program
         AppDelegate::initialize(*defaults);
         AppDelegate::Options options;
         options.terminate = [] {};
-        delegate = std::make_unique<AppDelegate>(*defaults, spaces, center, AppParts(), std::move(options));
+        AppParts parts;
+        parts.buildStores(*defaults, spaces, *parts.names);
+        delegate = std::make_unique<AppDelegate>(*defaults, spaces, center, std::move(parts), std::move(options));
         delegate->launch();
         QCoreApplication::processEvents();
     }

@@ -5,16 +5,18 @@
 #include "app/MainWindow.h"
 #include "app/OutsideLinks.h"
 #include "app/SwatchWell.h"
+#include "app/TaskbarPresence.h"
 #include "app/TrayIcon.h"
+#include "app/WindowCommands.h"
 #include "app/WindowFrameAutosave.h"
 #include "colour/ColorArchive.h"
 #include "colour/ColorSpace.h"
 #include "colour/FieldFormatters.h"
 #include "colour/FieldSync.h"
-#include "colour/HexCodec.h"
 #include "colour/ValueField.h"
 #include "colour/WellColorSpace.h"
 #include "history/HistoryMenu.h"
+#include "history/HistoryStore.h"
 #include "history/HistoryStoreAlert.h"
 #include "names/AutoCompleteTextField.h"
 #include "settings/DefaultsKeys.h"
@@ -26,27 +28,14 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QSessionManager>
 #include <QTimer>
 #include <QToolButton>
 
 namespace {
-
 const QString mainWindowAutosaveName = QStringLiteral("Huelark");
-
-// The settings whose changes take effect at once while the program runs.
-const QStringList observedKeys {
-    DefaultsKeys::showInMenu, DefaultsKeys::hideDock, DefaultsKeys::toggleShortcutKey,
-    DefaultsKeys::floatAboveOtherApps, DefaultsKeys::lowerCaseHEX, DefaultsKeys::showHexUnit,
-    DefaultsKeys::showUnits, DefaultsKeys::useObjCSyntax, DefaultsKeys::colorSpace,
-    DefaultsKeys::CMYKcolorSpace, DefaultsKeys::showName, DefaultsKeys::showHEX,
-    DefaultsKeys::showRGB, DefaultsKeys::showHSL, DefaultsKeys::showHSB, DefaultsKeys::showLab,
-    DefaultsKeys::showCMYK, DefaultsKeys::showCode, DefaultsKeys::loginStart,
-};
-
-} // namespace
+}
 
 void AppDelegate::initialize(UserDefaults& defaults) { FirstStartValues::initializeDefaults(defaults); }
 
@@ -58,26 +47,26 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
     , center(center)
     , parts(std::move(appParts))
     , options(std::move(opts))
-    , windowView(std::make_unique<MainWindow>(center))
+    , windowCommands(std::make_unique<WindowCommands>())
+    , windowView(std::make_unique<MainWindow>(center, *windowCommands))
     , panel(std::make_unique<ColorPanel>())
-    , statusItem(std::make_unique<TrayIcon>(options.trayAvailable))
-    , wellSpace(std::make_unique<WellColorSpace>(defaults, spaces))
-    , colors(std::make_unique<CurrentColors>(defaults, spaces, *wellSpace))
+    , statusItem(std::make_unique<TrayIcon>(*windowCommands, options.trayAvailable))
+    , taskbarPresence(std::make_unique<TaskbarPresence>(defaults, *statusItem, *windowView, *parts.preferences))
+    , frame(std::make_unique<WindowFrameAutosave>(defaults, mainWindowAutosaveName, *windowView))
+    , colors(std::make_unique<CurrentColors>(defaults, spaces, *parts.wellColorSpace))
 {
-    HistoryStore::Options store;
-    store.closestColorName = parts.names->closestColorNameOnAnyThread();
-    store.wellColorSpace = wellSpace.get();
-    history = std::make_unique<HistoryStore>(defaults, spaces, std::move(store));
+    Q_ASSERT(parts.historyStore && parts.wellColorSpace);
     if (!parts.history)
-        parts.history = std::make_unique<StoreHistoryRecorder>(*history);
-    sync = std::make_unique<FieldSync>(windowView->fields, *windowView->mainSwatchWell, *wellSpace, defaults, spaces,
-                                       *parts.names, *parts.history);
+        parts.history = std::make_unique<StoreHistoryRecorder>(*parts.historyStore);
+    sync = std::make_unique<FieldSync>(windowView->fields, *windowView->mainSwatchWell, *parts.wellColorSpace,
+                                       defaults, spaces, *parts.names, *parts.history);
     sync->setHistoryInterval(options.historyInterval);
     swatches = new SwatchColumn(*colors, defaults, *sync, *windowView->mainSwatchWell, *parts.palettes);
     windowView->setSwatchColumn(swatches);
     swatches->setButtons(windowView->addButton, windowView->addPaletteButton);
-    historyItems = std::make_unique<HistoryMenu>(*history, *colors, defaults, HistoryMenu::Options {});
+    historyItems = std::make_unique<HistoryMenu>(*parts.historyStore, *colors, defaults, HistoryMenu::Options {});
     wireWindow();
+    wireCommands();
 }
 
 AppDelegate::~AppDelegate()
@@ -98,50 +87,45 @@ void AppDelegate::wireWindow()
     w.nameField()->swatchWellDelegate = this;
     connect(parts.names.get(), &NameLookup::namesChanged, sync.get(), &FieldSync::updateNameField);
     connect(&w, &MainWindow::windowDidBecomeKey, this, &AppDelegate::windowDidBecomeKey);
-    connect(&w, &MainWindow::quitRequested, this, &AppDelegate::quit);
-    connect(w.openPalettesButton, &QToolButton::clicked, this, &AppDelegate::openPalettesWindow);
-    connect(w.generatorButton, &QToolButton::clicked, this, &AppDelegate::openToolWindow);
-    connect(w.openPrefsButton, &QToolButton::clicked, this, &AppDelegate::openPrefs);
-    connect(w.addButton, &QToolButton::clicked, this, &AppDelegate::addSwatch);
-    connect(w.addPaletteButton, &QToolButton::clicked, this, &AppDelegate::savePalette);
     connect(colors.get(), &CurrentColors::colorsHandedOver, this, &AppDelegate::reloadColorsAndSaveHistory);
     connect(sync.get(), &FieldSync::swatchColorChanged, this, [this] {
         if (parts.tools->isOpen())
             parts.tools->updateToolSwatches();
     });
     w.historyButton->setMenu(historyItems->menu());
-    // Parts that are not there yet get no live button.
-    w.openPalettesButton->setEnabled(parts.palettes->available());
-    w.generatorButton->setEnabled(parts.tools->available());
-    w.openPrefsButton->setEnabled(parts.preferences->available());
+    connect(statusItem.get(), &TrayIcon::activated, this, &AppDelegate::toggleWindow);
+}
 
-    TrayIcon& t = *statusItem;
-    connect(&t, &TrayIcon::activated, this, &AppDelegate::toggleWindow);
-    t.addCommand(historyItems->menu()->menuAction());
-    auto* keepTopSwatch = new QAction(tr("Keep Only the Top Swatch"), &t);
-    keepTopSwatch->setData(12);
-    connect(keepTopSwatch, &QAction::triggered, this, &AppDelegate::clearAllSwatches);
-    t.addCommand(keepTopSwatch);
-    connect(&t, &TrayIcon::openWindowRequested, this, &AppDelegate::openWindow);
-    connect(&t, &TrayIcon::preferencesRequested, this, &AppDelegate::openPrefs);
-    connect(&t, &TrayIcon::namesPreferencesRequested, this, &AppDelegate::openNamesPreferences);
-    t.namesPreferencesAction->setEnabled(parts.names->hasNamesPreferences());
-    connect(&t, &TrayIcon::aboutRequested, this, &AppDelegate::aboutHuelark);
-    connect(&t, &TrayIcon::feedbackRequested, this, &AppDelegate::sendEmail);
-    connect(&t, &TrayIcon::supportRequested, this, &AppDelegate::openSuportForum);
-    connect(&t, &TrayIcon::newsRequested, this, &AppDelegate::openTwitter);
-    connect(&t, &TrayIcon::namesRepositoryRequested, this, &AppDelegate::openGitHubRepo);
-    connect(&t, &TrayIcon::quitRequested, this, &AppDelegate::quitFromSysMenu);
-    t.preferencesAction->setEnabled(parts.preferences->available());
-    t.aboutAction->setEnabled(parts.preferences->available());
-    // Commands that later parts add carry their tag in data().
-    connect(&t, &TrayIcon::menuAboutToShow, this, [this] {
-        for (QAction* action : statusItem->statusMenu()->actions()) {
-            if (action->data().isValid())
-                action->setEnabled(validateUserInterfaceItem(action->data().toInt()));
-        }
-        statusItem->namesRepositoryAction->setEnabled(
-            !OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo)).isEmpty());
+void AppDelegate::wireCommands()
+{
+    using C = WindowCommand;
+    const std::pair<C, void (AppDelegate::*)()> operations[] = {
+        { C::OpenWindow, &AppDelegate::openWindow },       { C::Palettes, &AppDelegate::openPalettesWindow },
+        { C::Tools, &AppDelegate::openToolWindow },        { C::Preferences, &AppDelegate::openPrefs },
+        { C::NamesPreferences, &AppDelegate::openNamesPreferences }, { C::About, &AppDelegate::aboutHuelark },
+        { C::AddSwatch, &AppDelegate::addSwatch },         { C::SavePalette, &AppDelegate::savePalette },
+        { C::KeepOnlyTopSwatch, &AppDelegate::clearAllSwatches }, { C::Feedback, &AppDelegate::sendEmail },
+        { C::Support, &AppDelegate::openSuportForum },     { C::News, &AppDelegate::openTwitter },
+        { C::NamesRepository, &AppDelegate::openGitHubRepo }, { C::Quit, &AppDelegate::quit },
+        { C::QuitFromTray, &AppDelegate::quitFromSysMenu },
+    };
+    for (const auto& [command, operation] : operations)
+        connect(windowCommands->action(command), &QAction::triggered, this, operation);
+    connect(windowCommands->action(C::CloseWindow), &QAction::triggered, windowView.get(), &QWidget::close);
+
+    statusItem->addCommand(historyItems->menu()->menuAction());
+    statusItem->addCommand(windowCommands->action(C::KeepOnlyTopSwatch));
+    // Parts that are not there yet get no live command.
+    windowCommands->action(C::Palettes)->setEnabled(parts.palettes->available());
+    windowCommands->action(C::Tools)->setEnabled(parts.tools->available());
+    windowCommands->action(C::Preferences)->setEnabled(parts.preferences->available());
+    windowCommands->action(C::About)->setEnabled(parts.preferences->available());
+    windowCommands->action(C::NamesPreferences)->setEnabled(parts.names->hasNamesPreferences());
+    connect(statusItem.get(), &TrayIcon::menuAboutToShow, this, [this] {
+        QAction* keepTop = windowCommands->action(WindowCommand::KeepOnlyTopSwatch);
+        keepTop->setEnabled(validateUserInterfaceItem(WindowCommand::KeepOnlyTopSwatch));
+        windowCommands->action(WindowCommand::NamesRepository)
+            ->setEnabled(!OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo)).isEmpty());
     });
 }
 
@@ -172,41 +156,30 @@ void AppDelegate::applicationWillFinishLaunching()
     swatches->initializeSwatchView();
     updateWindowWithConverters();
     sync->setLightness(0);
-    sync->canUpdateHistory = false;
     startup();
 }
 
 void AppDelegate::startup()
 {
-    sync->canUpdateHex = true;
     parts.names->cacheNamesDatabase();
     attachFormatters(windowView->fields);
-    sync->updateFromSwatch = false;
-    loadColors();
-    sync->updateFromSwatch = true;
-    sync->setValuesFromSwatch();
+    swatches->reloadSwatches();
+    sync->restoreColor(lastColor());
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    launching = true;
-    refuseSessionRestart();
+    followSession();
     updateDock(true);
-    if (!WindowFrameAutosave::restore(defaults, mainWindowAutosaveName, *windowView))
+    if (!frame->restore())
         windowView->resize(windowView->sizeHint());
     showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu));
     if (defaults.boolForKey(DefaultsKeys::loginStart))
         parts.login->updateLogin();
-    if (startupCheck() && defaults.boolForKey(DefaultsKeys::hideOnLaunch)) {
-        if (statusItem->isShown())
-            QTimer::singleShot(0, this, &AppDelegate::hideWindow);
-        else
-            // A hidden program without a tray item could not be found again:
-            // it waits in the taskbar instead.
-            windowView->showMinimized();
-    } else {
+    if (startupCheck() && defaults.boolForKey(DefaultsKeys::hideOnLaunch))
+        taskbarPresence->hideAtLaunch();
+    else
         openWindow();
-    }
     updateShortcutKey();
     updateWindowIsFloating();
     windowView->nameField()->tableViewDelegate = this;
@@ -215,18 +188,21 @@ void AppDelegate::applicationDidFinishLaunching()
     addExtraNotifications();
     swatches->reloadTable();
     HelperQuitNotice::post();
-    launching = false;
 }
 
-void AppDelegate::refuseSessionRestart()
+void AppDelegate::followSession()
 {
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app)
+        return;
+    // A session that ends ends the program without a quit command.
+    connect(app, &QCoreApplication::aboutToQuit, this, &AppDelegate::saveState);
+#ifndef QT_NO_SESSIONMANAGER
+    connect(app, &QGuiApplication::commitDataRequest, this, &AppDelegate::saveState);
     // Huelark starts at login through its own setting only: a desktop
     // session that restores the programs of the last one must not start it.
-#ifndef QT_NO_SESSIONMANAGER
-    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::saveStateRequest, this,
-                [](QSessionManager& session) { session.setRestartHint(QSessionManager::RestartNever); });
-    }
+    connect(app, &QGuiApplication::saveStateRequest, this,
+            [](QSessionManager& session) { session.setRestartHint(QSessionManager::RestartNever); });
 #endif
 }
 
@@ -243,10 +219,8 @@ void AppDelegate::addNotifications()
     if (observing)
         return;
     observing = true;
-    connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString& key) {
-        if (observedKeys.contains(key))
-            observeValueForKeyPath(key);
-    });
+    // Every key goes to the dispatch, which acts on the keys it knows.
+    connect(&defaults, &UserDefaults::valueChanged, this, &AppDelegate::observeValueForKeyPath);
 }
 
 void AppDelegate::addExtraNotifications()
@@ -299,7 +273,7 @@ void AppDelegate::updateShortcutKey()
 
 void AppDelegate::windowWillClose()
 {
-    WindowFrameAutosave::save(defaults, mainWindowAutosaveName, *windowView);
+    frame->save();
     cleanup();
     // Without a tray item or a global shortcut nothing could bring a closed
     // window back: closing it ends the program.
@@ -318,7 +292,7 @@ void AppDelegate::cleanup()
 
 void AppDelegate::quit()
 {
-    saveMainColor();
+    saveState();
     // Hiding behind the tray item only works while there is one.
     if (!(defaults.boolForKey(DefaultsKeys::hideDock) && statusItem->isShown())) {
         terminate();
@@ -330,13 +304,19 @@ void AppDelegate::quit()
 
 void AppDelegate::quitFromSysMenu()
 {
-    saveMainColor();
+    saveState();
     terminate();
+}
+
+void AppDelegate::saveState()
+{
+    saveMainColor();
+    frame->save();
 }
 
 bool AppDelegate::openHistoryStore()
 {
-    const std::optional<HistoryStoreError> error = history->open();
+    const std::optional<HistoryStoreError> error = parts.historyStore->open();
     if (!error)
         return true;
     storeFailed = true;
@@ -381,51 +361,13 @@ void AppDelegate::showMenuBarItem(bool show)
 
 void AppDelegate::updateMenu() { showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu)); }
 
-bool AppDelegate::skipsTaskbar() const
-{
-    return defaults.boolForKey(DefaultsKeys::showInMenu) && defaults.boolForKey(DefaultsKeys::hideDock)
-        && statusItem->trayAvailable();
-}
-
-void AppDelegate::updateDock(bool atLaunch)
-{
-    applyWindowFlag(Qt::Tool, skipsTaskbar());
-    if (atLaunch)
-        QTimer::singleShot(0, this, &AppDelegate::restoreWindowsAfterDockChange);
-    else
-        refreshDockIcon();
-}
-
-void AppDelegate::refreshDockIcon()
-{
-    // The window manager needs a moment to take the window's new type.
-    QTimer::singleShot(0, this, &AppDelegate::restoreWindowsAfterDockChange);
-}
-
-void AppDelegate::restoreWindowsAfterDockChange()
-{
-    if (windowView->isVisible()) {
-        windowView->raise();
-        windowView->activateWindow();
-    }
-    if (parts.preferences->isVisible())
-        parts.preferences->raise();
-}
+void AppDelegate::updateDock(bool atLaunch) { taskbarPresence->updateDock(atLaunch); }
+void AppDelegate::restoreWindowsAfterDockChange() { taskbarPresence->restoreWindowsAfterDockChange(); }
 
 void AppDelegate::updateWindowIsFloating()
 {
-    applyWindowFlag(Qt::WindowStaysOnTopHint, defaults.boolForKey(DefaultsKeys::floatAboveOtherApps));
-}
-
-void AppDelegate::applyWindowFlag(Qt::WindowType flag, bool on)
-{
-    if (windowView->windowFlags().testFlag(flag) == on)
-        return;
-    // Changing a window's flags hides it; a shown window stays shown.
-    const bool visible = windowView->isVisible();
-    windowView->setWindowFlag(flag, on);
-    if (visible)
-        windowView->show();
+    windowView->setWindowFlagKeepingShown(Qt::WindowStaysOnTopHint,
+                                          defaults.boolForKey(DefaultsKeys::floatAboveOtherApps));
 }
 
 void AppDelegate::openWindow()
@@ -436,28 +378,10 @@ void AppDelegate::openWindow()
     if (windowView->isMinimized())
         windowView->setWindowState(windowView->windowState() & ~Qt::WindowMinimized);
     windowView->show();
-    if (launching) {
-        // At start-up the window goes to the screen first; the panel, which
-        // takes a while to build, follows on the next turn of the loop.
-        QTimer::singleShot(0, this, &AppDelegate::orderColorPanelFront);
-        return;
-    }
-    orderColorPanelFront();
-}
-
-void AppDelegate::orderColorPanelFront()
-{
     panel->activate(windowView->mainSwatchWell, false);
-    if (windowView->isVisible())
-        panel->orderFront(windowView.get());
+    panel->orderFront(windowView.get());
     windowView->raise();
     windowView->activateWindow();
-}
-
-void AppDelegate::closeWindow()
-{
-    if (QWidget* key = QApplication::activeWindow())
-        key->close();
 }
 
 void AppDelegate::toggleWindow()
@@ -498,60 +422,39 @@ void AppDelegate::windowDidBecomeKey()
     parts.names->cacheNamesDatabase();
 }
 
-void AppDelegate::updateLabelColors(const QColor& color) { windowView->updateLabelColors(color); }
-
 void AppDelegate::updateUIColors()
 {
     windowView->updateUIColors(sync->lightness());
     swatches->validateSwatchButtons();
 }
 
-bool AppDelegate::validateUserInterfaceItem(int tag) const
+bool AppDelegate::validateUserInterfaceItem(WindowCommand command) const
 {
-    // Tag 12 acts on all swatches but the top one: pointless with one left.
-    return tag != 12 || swatches->swatchCount() != 1;
+    // Pointless with one swatch left.
+    return command != WindowCommand::KeepOnlyTopSwatch || swatches->swatchCount() != 1;
 }
 
 // ---- outside links
 
-void AppDelegate::sendEmail() { openLink(OutsideLinks::feedbackMail(QCoreApplication::applicationVersion())); }
-void AppDelegate::openSuportForum() { openLink(OutsideLinks::supportForum()); }
-void AppDelegate::openTwitter() { openLink(OutsideLinks::news()); }
+void AppDelegate::sendEmail() { OutsideLinks::open(OutsideLinks::feedbackMail(QCoreApplication::applicationVersion())); }
+void AppDelegate::openSuportForum() { OutsideLinks::open(OutsideLinks::supportForum()); }
+void AppDelegate::openTwitter() { OutsideLinks::open(OutsideLinks::news()); }
 void AppDelegate::openGitHubRepo()
 {
-    openLink(OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo)));
-}
-
-void AppDelegate::openLink(const QUrl& url)
-{
-    if (!url.isEmpty())
-        QDesktopServices::openUrl(url);
+    OutsideLinks::open(OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo)));
 }
 
 // ---- the current colour
 
-std::optional<QString> AppDelegate::normalizedHEXcodeFromHEXvalue(const QString& text) const
+std::optional<Color> AppDelegate::lastColor() const
 {
-    return HexCodec::normalizedHEXcodeFromHEXvalue(text, defaults.boolForKey(DefaultsKeys::showHexUnit));
-}
-
-bool AppDelegate::isValidHEX(const QString& text) { return HexCodec::isValidHEX(text); }
-
-std::optional<Color> AppDelegate::colorWithHexColorString(const QString& text) const
-{
-    return HexCodec::colorWithHexColorString(text, sync->wellColorSpace());
-}
-
-std::optional<QString> AppDelegate::hexCodeForColor(const Color& color) const
-{
-    return HexCodec::hexCodeForColor(color, sync->wellColorSpace());
+    return colors->lastColor();
 }
 
 void AppDelegate::loadColors()
 {
-    const std::optional<Color> color = colors->lastColor();
     swatches->reloadSwatches();
-    sync->loadColor(color);
+    sync->loadColor(lastColor());
 }
 
 void AppDelegate::saveMainColor()

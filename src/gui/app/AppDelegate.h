@@ -13,8 +13,6 @@
 #include <memory>
 #include <optional>
 
-class QColor;
-class QUrl;
 class ColorPanel;
 class ColorSpaceRegistry;
 class CurrentColors;
@@ -24,9 +22,13 @@ class HistoryStore;
 class MainWindow;
 class NotificationCenter;
 class SwatchColumn;
+class TaskbarPresence;
 class TrayIcon;
 class UserDefaults;
 class WellColorSpace;
+class WindowCommands;
+class WindowFrameAutosave;
+enum class WindowCommand;
 
 // The hub of the program: it owns the main window, the tray item, the colour
 // panel and the parts later changes fill in, wires them together, and keeps
@@ -44,7 +46,9 @@ class AppDelegate : public QObject, public AutoCompleteTableViewDelegate, public
 public:
     struct Options
     {
-        bool trayAvailable = false;    // the desktop has a system tray
+        // Whether the desktop has a system tray now; asked again every few
+        // seconds. Empty: never.
+        std::function<bool()> trayAvailable;
         bool launchedAtLogin = false;  // started by the login helper
         std::chrono::milliseconds historyInterval { 1000 };
         // Ends the program; tests watch it instead.
@@ -71,7 +75,10 @@ public:
     void windowWillClose();
     void cleanup();
     void quit();           // the window's quit command
-    void quitFromSysMenu(); // the tray's quit command
+    void quitFromSysMenu(); // the tray's quit command, a termination signal
+    // Keeps what quitting keeps (the colour, the window's frame), for a
+    // session that ends the program.
+    void saveState();
 
     // Settings observation.
     void addNotifications();
@@ -84,12 +91,9 @@ public:
     void showMenuBarItem(bool show);
     void updateMenu();
     void updateDock(bool atLaunch);
-    void refreshDockIcon();
     void restoreWindowsAfterDockChange();
     void updateWindowIsFloating();
-    bool skipsTaskbar() const;
     void openWindow();
-    void closeWindow();
     void toggleWindow();
     void hideWindow();
     void openPrefs();
@@ -101,9 +105,8 @@ public:
     void clearAllSwatches();
     void savePalette();
     void windowDidBecomeKey();
-    void updateLabelColors(const QColor& color);
     void updateUIColors();
-    bool validateUserInterfaceItem(int tag) const;
+    bool validateUserInterfaceItem(WindowCommand command) const;
 
     // Outside links.
     void sendEmail();
@@ -111,11 +114,7 @@ public:
     void openTwitter();
     void openGitHubRepo();
 
-    // The current colour and hexadecimal codes, with the window's settings.
-    std::optional<QString> normalizedHEXcodeFromHEXvalue(const QString& text) const;
-    static bool isValidHEX(const QString& text);
-    std::optional<Color> colorWithHexColorString(const QString& text) const;
-    std::optional<QString> hexCodeForColor(const Color& color) const;
+    // The current colour.
     void loadColors();
     void saveMainColor();
     void reloadColorsAndSaveHistory();
@@ -130,24 +129,26 @@ public:
     MainWindow& window() const { return *windowView; }
     FieldSync& fieldSync() const { return *sync; }
     TrayIcon& tray() const { return *statusItem; }
+    const WindowCommands& commands() const { return *windowCommands; }
+    const TaskbarPresence& taskbar() const { return *taskbarPresence; }
+    WindowFrameAutosave& frameAutosave() const { return *frame; }
     ColorPanel& colorPanel() const { return *panel; }
-    HistoryStore& historyStore() const { return *history; }
+    HistoryStore& historyStore() const { return *parts.historyStore; }
     HistoryMenu& historyMenu() const { return *historyItems; }
     SwatchColumn& swatchColumn() const { return *swatches; }
     CurrentColors& currentColors() const { return *colors; }
-    WellColorSpace& wellColorSpace() const { return *wellSpace; }
+    WellColorSpace& wellColorSpace() const { return *parts.wellColorSpace; }
     const AppParts& appParts() const { return parts; }
 
 private:
     void wireWindow();
+    void wireCommands();
+    void followSession();
+    std::optional<Color> lastColor() const;
     // Opens the history store; a store that cannot open is shown to the
     // user and ends the program.
     bool openHistoryStore();
     void terminate(int status = 0);
-    void applyWindowFlag(Qt::WindowType flag, bool on);
-    void orderColorPanelFront();
-    void refuseSessionRestart();
-    void openLink(const QUrl& url);
 
     UserDefaults& defaults;
     const ColorSpaceRegistry& spaces;
@@ -155,16 +156,16 @@ private:
     AppParts parts;
     Options options;
 
+    std::unique_ptr<WindowCommands> windowCommands;
     std::unique_ptr<MainWindow> windowView;
     std::unique_ptr<ColorPanel> panel;
     std::unique_ptr<FieldSync> sync;
     std::unique_ptr<TrayIcon> statusItem;
-    std::unique_ptr<WellColorSpace> wellSpace;
+    std::unique_ptr<TaskbarPresence> taskbarPresence;
+    std::unique_ptr<WindowFrameAutosave> frame;
     std::unique_ptr<CurrentColors> colors;
-    std::unique_ptr<HistoryStore> history;
     std::unique_ptr<HistoryMenu> historyItems;
     SwatchColumn* swatches = nullptr; // a child of the window
     bool observing = false;
     bool storeFailed = false;
-    bool launching = false;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "colour/WellColorSpace.h"
 #include "history/HistoryRecorder.h"
+#include "history/HistoryStore.h"
 #include "names/NameLookup.h"
 #include "palettes/PaletteMigration.h"
 #include "palettes/PalettesWindow.h"
@@ -11,11 +13,18 @@
 
 #include <memory>
 
+class ColorSpaceRegistry;
+class UserDefaults;
+
 // The parts of the program that AppDelegate calls into but does not build
 // itself. Each starts as the placeholder of its seam; the change that builds
 // a part puts the real one here (and tests put in fakes to watch the calls).
 struct AppParts
 {
+    // The window's colour space and the history store, which main() builds
+    // (buildStores); required.
+    std::unique_ptr<WellColorSpace> wellColorSpace;
+    std::unique_ptr<HistoryStore> historyStore;
     // None: entries go to the program's history store.
     std::unique_ptr<HistoryRecorder> history;
     std::unique_ptr<NameLookup> names = std::make_unique<NoNameLookup>();
@@ -25,4 +34,9 @@ struct AppParts
     std::unique_ptr<PreferencesWindow> preferences = std::make_unique<NoPreferencesWindow>();
     std::unique_ptr<ShortcutBinder> shortcuts = std::make_unique<NoShortcutBinder>();
     std::unique_ptr<LoginItem> login = std::make_unique<NoLoginItem>();
+
+    // The window's colour space, and the program's history store in the
+    // support folder, naming its entries with `names` and holding them in
+    // that space.
+    void buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names);
 };

@@ -5,6 +5,7 @@
 
 #include <QColorDialog>
 #include <QScreen>
+#include <QWindow>
 
 ColorPanel::ColorPanel(QObject* parent)
     : QObject(parent)
@@ -30,6 +31,7 @@ void ColorPanel::ensureDialog()
         const ColorSpacePtr& space = well->color()->space();
         well->setColor(ColorSpace::convert(picked, space).value_or(picked));
     });
+    followWell();
 }
 
 QColorDialog* ColorPanel::dialog()
@@ -40,7 +42,8 @@ QColorDialog* ColorPanel::dialog()
 
 void ColorPanel::activate(SwatchWell* target, bool show)
 {
-    ensureDialog();
+    if (show)
+        ensureDialog();
     if (well != target) {
         if (well)
             disconnect(well, nullptr, this, nullptr);
@@ -68,10 +71,42 @@ void ColorPanel::followWell()
     panel->blockSignals(blocked);
 }
 
-void ColorPanel::orderFront(const QWidget* anchor)
+void ColorPanel::orderFront(QWidget* anchor)
+{
+    QWindow* handle = anchor ? anchor->windowHandle() : nullptr;
+    if (!handle || !handle->isExposed()) {
+        if (waitingFor)
+            waitingFor->windowHandle()->removeEventFilter(this);
+        waitingFor = anchor;
+        if (anchor && anchor->isVisible() && handle)
+            handle->installEventFilter(this);
+        else
+            waitingFor = nullptr;
+        return;
+    }
+    showBeside(anchor);
+}
+
+bool ColorPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose && waitingFor && watched == waitingFor->windowHandle()
+        && waitingFor->windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        QWidget* anchor = waitingFor;
+        waitingFor = nullptr;
+        // After the expose itself, which places the window's frame.
+        QMetaObject::invokeMethod(this, [this, anchor = QPointer<QWidget>(anchor)] {
+            if (anchor && anchor->isVisible())
+                showBeside(anchor);
+        }, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ColorPanel::showBeside(QWidget* anchor)
 {
     ensureDialog();
-    if (!placed && anchor) {
+    if (!placed) {
         placed = true;
         const QRect frame = anchor->frameGeometry();
         QPoint at(frame.right() + 12, frame.top());
@@ -86,10 +121,15 @@ void ColorPanel::orderFront(const QWidget* anchor)
     }
     panel->show();
     panel->raise();
+    anchor->raise();
+    anchor->activateWindow();
 }
 
 void ColorPanel::close()
 {
+    if (waitingFor)
+        waitingFor->windowHandle()->removeEventFilter(this);
+    waitingFor = nullptr;
     if (panel)
         panel->close();
 }

@@ -19,21 +19,30 @@ public:
     ~ColorPanel() override;
 
     // Binds the panel to `well` (and only to it); with `show`, also shows it
-    // without taking the focus from the field being typed in.
+    // without taking the focus from the field being typed in. The panel is
+    // built when it is first shown.
     void activate(SwatchWell* well, bool show = true);
     SwatchWell* activeWell() const { return well; }
 
-    // Shows the panel beside `anchor` the first time, and raises it.
-    void orderFront(const QWidget* anchor);
+    // Shows the panel beside `anchor` the first time, and raises it. An
+    // anchor the window manager has not placed yet (not yet on the screen)
+    // is waited for: the panel would otherwise land where the window then
+    // goes. The anchor stays in front and keeps the keyboard.
+    void orderFront(QWidget* anchor);
     void close();
     bool isVisible() const;
     QColorDialog* dialog();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void followWell();
     void ensureDialog();
+    void showBeside(QWidget* anchor);
 
     QColorDialog* panel = nullptr;
     QPointer<SwatchWell> well;
+    QPointer<QWidget> waitingFor; // an anchor not yet on the screen
     bool placed = false;
 };

@@ -2,15 +2,16 @@
 
 #include "app/SwatchWell.h"
 #include "app/TintedIcon.h"
+#include "app/WindowCommands.h"
 #include "colour/ValueField.h"
 #include "names/AutoCompleteTextField.h"
 #include "settings/DefaultsKeys.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
-#include <QShortcut>
 #include <QSpacerItem>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -50,7 +51,7 @@ QWidget* stackHost(QWidget* parent, QVBoxLayout*& stack)
 
 } // namespace
 
-MainWindow::MainWindow(NotificationCenter& center, QWidget* parent)
+MainWindow::MainWindow(NotificationCenter& center, const WindowCommands& commands, QWidget* parent)
     : QWidget(parent)
     , center(center)
 {
@@ -67,7 +68,8 @@ MainWindow::MainWindow(NotificationCenter& center, QWidget* parent)
     mainSwatchWell->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // With every row turned off the window is a colour swatch: big enough to
     // see and to grab.
-    mainSwatchWell->setMinimumSize(240, 140);
+    // (The well's minimum hint, not a fixed minimum, which would override
+    // the rows' own and let the window squeeze them over each other.)
     outer->addWidget(mainSwatchWell, 1);
     auto* wellLayout = new QVBoxLayout(mainSwatchWell);
     wellLayout->setContentsMargins(0, 0, 0, 0);
@@ -92,15 +94,9 @@ MainWindow::MainWindow(NotificationCenter& center, QWidget* parent)
     grid->addWidget(stackHost(containerView, codeBottomStackView), 1, 0, 1, 2);
 
     buildRows();
-    // Most visits are to read or type a code.
-    fields.hexField->setFocus();
-    buildFooter(outer);
+    buildFooter(outer, commands);
     applyStyle();
-
-    auto* quit = new QShortcut(QKeySequence::Quit, this);
-    connect(quit, &QShortcut::activated, this, &MainWindow::quitRequested);
-    auto* close = new QShortcut(QKeySequence::Close, this);
-    connect(close, &QShortcut::activated, this, &QWidget::close);
+    addActions(commands.withShortcuts());
 }
 
 ValueField* MainWindow::makeField(QWidget* row, const QString& accessibleName, int characters)
@@ -218,7 +214,7 @@ void MainWindow::buildRows()
     codeContainerView->hide();
 }
 
-void MainWindow::buildFooter(QVBoxLayout* outer)
+void MainWindow::buildFooter(QVBoxLayout* outer, const WindowCommands& commands)
 {
     footer = new QWidget(this);
     footer->setObjectName(QStringLiteral("footer"));
@@ -227,26 +223,36 @@ void MainWindow::buildFooter(QVBoxLayout* outer)
     layout->setContentsMargins(10, 5, 10, 5);
     layout->setSpacing(2);
 
-    const auto button = [&](const QString& icon, const QString& tip, const QKeySequence& keys) {
+    const auto button = [&](const QString& icon, QAction* command) {
         auto* b = new QToolButton(footer);
         b->setAutoRaise(true);
         b->setProperty("iconResource", icon);
         b->setIconSize(QSize(18, 18));
-        b->setShortcut(keys);
-        b->setToolTip(QStringLiteral("%1 (%2)").arg(tip, keys.toString(QKeySequence::NativeText)));
-        b->setAccessibleName(tip);
+        if (command) {
+            b->setDefaultAction(command);
+            b->setAccessibleName(command->text());
+        }
         return b;
     };
-    openPalettesButton = button(QStringLiteral(":/icons/palettes.svg"), tr("Palettes"), QKeySequence(tr("Ctrl+P")));
-    generatorButton = button(QStringLiteral(":/icons/tools.svg"), tr("Colour tools"), QKeySequence(tr("Ctrl+T")));
-    openPrefsButton = button(QStringLiteral(":/icons/preferences.svg"), tr("Preferences"), QKeySequence::Preferences);
-    if (openPrefsButton->shortcut().isEmpty())
-        openPrefsButton->setShortcut(QKeySequence(tr("Ctrl+,")));
-    historyButton = button(QStringLiteral(":/icons/history.svg"), tr("History"), QKeySequence(tr("Ctrl+H")));
+    using C = WindowCommand;
+    openPalettesButton = button(QStringLiteral(":/icons/palettes.svg"), commands.action(C::Palettes));
+    generatorButton = button(QStringLiteral(":/icons/tools.svg"), commands.action(C::Tools));
+    openPrefsButton = button(QStringLiteral(":/icons/preferences.svg"), commands.action(C::Preferences));
+    openPrefsButton->setAccessibleName(tr("Preferences"));
+    // The history button pops up a menu: its command opens that menu.
+    QAction* history = commands.action(C::History);
+    historyButton = button(QStringLiteral(":/icons/history.svg"), nullptr);
     historyButton->setObjectName(QStringLiteral("historyButton"));
     historyButton->setPopupMode(QToolButton::InstantPopup);
-    addButton = button(QStringLiteral(":/icons/add-swatch.svg"), tr("Add the colour to the swatches"), QKeySequence(tr("Ctrl+D")));
-    addPaletteButton = button(QStringLiteral(":/icons/add-palette.svg"), tr("Save the swatches as a palette"), QKeySequence(tr("Ctrl+S")));
+    historyButton->setToolTip(history->toolTip());
+    historyButton->setAccessibleName(history->text());
+    connect(history, &QAction::triggered, historyButton, &QToolButton::showMenu);
+    addButton = button(QStringLiteral(":/icons/add-swatch.svg"), commands.action(C::AddSwatch));
+    addPaletteButton = button(QStringLiteral(":/icons/add-palette.svg"), commands.action(C::SavePalette));
+    // The swatch column enables these two buttons itself; their commands,
+    // and with them the shortcuts, follow.
+    addButton->installEventFilter(this);
+    addPaletteButton->installEventFilter(this);
     layout->addWidget(openPalettesButton);
     layout->addWidget(generatorButton);
     layout->addWidget(openPrefsButton);
@@ -258,11 +264,27 @@ void MainWindow::buildFooter(QVBoxLayout* outer)
     tintIcons();
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        auto* b = static_cast<QToolButton*>(watched);
+        if (b->defaultAction())
+            b->defaultAction()->setEnabled(b->isEnabled());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void MainWindow::tintIcons()
 {
     const QColor color = palette().color(QPalette::WindowText);
-    for (QToolButton* b : { openPalettesButton, generatorButton, openPrefsButton, historyButton, addButton, addPaletteButton })
-        b->setIcon(tintedIcon(b->property("iconResource").toString(), color));
+    for (QToolButton* b : { openPalettesButton, generatorButton, openPrefsButton, historyButton, addButton, addPaletteButton }) {
+        const QIcon icon = tintedIcon(b->property("iconResource").toString(), color);
+        // A button shows its command's icon: the command carries it.
+        if (b->defaultAction())
+            b->defaultAction()->setIcon(icon);
+        else
+            b->setIcon(icon);
+    }
 }
 
 void MainWindow::applyStyle()
@@ -364,6 +386,29 @@ void MainWindow::updateWindowWithConverters(const std::array<bool, 8>& shown)
         stack->addWidget(codeContainerView);
         codeContainerView->show();
     }
+    focusHexField();
+}
+
+void MainWindow::focusHexField()
+{
+    // Most visits are to read or type a code, and a stray key in the name
+    // field would open its completions and change the colour. A field the
+    // user chose keeps the focus.
+    const QWidget* current = focusWidget();
+    if (hexContainerView->isVisibleTo(this) && (!current || !current->isVisibleTo(this)))
+        fields.hexField->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainWindow::setWindowFlagKeepingShown(Qt::WindowType flag, bool on)
+{
+    if (windowFlags().testFlag(flag) == on)
+        return false;
+    // Changing a window's flags hides it.
+    const bool visible = isVisible();
+    setWindowFlag(flag, on);
+    if (visible)
+        show();
+    return true;
 }
 
 void MainWindow::setCentred(bool centred)

@@ -15,6 +15,7 @@ class QToolButton;
 class QVBoxLayout;
 class SwatchWell;
 class ValueField;
+class WindowCommands;
 
 // The main window: the swatch well filling its top, the notation rows laid
 // over the colour, the place for the swatch column at the right edge, and a
@@ -29,7 +30,8 @@ public:
     // row, which is placed on its own.
     static const std::array<QString, 8> rowKeys;
 
-    explicit MainWindow(NotificationCenter& center, QWidget* parent = nullptr);
+    // The footer's buttons and the window's shortcuts are `commands`.
+    MainWindow(NotificationCenter& center, const WindowCommands& commands, QWidget* parent = nullptr);
 
     // The notation rows shown for `shown` (one flag per row key).
     QList<QWidget*> converterArray(const std::array<bool, 8>& shown) const;
@@ -44,9 +46,10 @@ public:
     // Text and caption colours for a colour of this rounded L*: light text
     // below 55, dark text from there on.
     void updateUIColors(unsigned lightness);
-    // Recolours the captions and row titles.
-    void updateLabelColors(const QColor& color);
     bool showsLightText() const { return lightText; }
+    // Sets or clears a window flag; a shown window stays shown. True when
+    // the flag changed.
+    bool setWindowFlagKeepingShown(Qt::WindowType flag, bool on);
 
     SwatchWell* mainSwatchWell = nullptr;
     QWidget* containerView = nullptr;
@@ -66,17 +69,19 @@ Q_SIGNALS:
     void windowWillClose();
     void windowDidBecomeKey();
     void windowDidResignKey();
-    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     ValueField* makeField(QWidget* row, const QString& accessibleName, int characters);
     QWidget* makeRow(const QString& title, const QList<QPair<QString, ValueField*>>& captionedFields);
     void buildRows();
-    void buildFooter(QVBoxLayout* outer);
+    void buildFooter(QVBoxLayout* outer, const WindowCommands& commands);
+    void updateLabelColors(const QColor& color);
+    void focusHexField();
     void tintIcons();
     void applyStyle();
     void applyTextColors();

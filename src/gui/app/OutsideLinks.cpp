@@ -1,5 +1,7 @@
 #include "OutsideLinks.h"
 
+#include <QDesktopServices>
+
 #include <QUrlQuery>
 
 namespace OutsideLinks {
@@ -26,6 +28,12 @@ QUrl namesRepository(const QString& setting)
         || page.host().isEmpty())
         return {};
     return page;
+}
+
+void open(const QUrl& url)
+{
+    if (!url.isEmpty())
+        QDesktopServices::openUrl(url);
 }
 
 } // namespace OutsideLinks

@@ -21,4 +21,7 @@ QUrl news();
 // address, so nothing else is ever handed to the desktop to open.
 QUrl namesRepository(const QString& setting);
 
+// Hands a link to the desktop; an empty one is not opened.
+void open(const QUrl& url);
+
 } // namespace OutsideLinks

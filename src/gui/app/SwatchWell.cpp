@@ -24,6 +24,8 @@ void SwatchWell::setColor(const Color& color)
     Q_EMIT colorChanged();
 }
 
+QSize SwatchWell::minimumSizeHint() const { return QWidget::minimumSizeHint().expandedTo(QSize(240, 140)); }
+
 void SwatchWell::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);

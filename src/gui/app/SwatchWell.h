@@ -20,6 +20,9 @@ public:
 
     const std::shared_ptr<const Color>& color() const { return wellColor; }
     void setColor(const Color& color);
+    // What the rows laid over the well need, and with every row turned off
+    // still a swatch big enough to see and to grab.
+    QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
     void colorChanged();

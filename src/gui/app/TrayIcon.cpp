@@ -1,60 +1,83 @@
 #include "TrayIcon.h"
 
+#include "app/WindowCommands.h"
+
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
-TrayIcon::TrayIcon(bool trayAvailable, QObject* parent)
+TrayIcon::TrayIcon(const WindowCommands& commands, std::function<bool()> trayProbe, QObject* parent)
     : QObject(parent)
-    , available(trayAvailable)
+    , probe(std::move(trayProbe))
+    , available(probe && probe())
     , menu(std::make_unique<QMenu>())
 {
-    openAction = menu->addAction(tr("Open Huelark"));
-    connect(openAction, &QAction::triggered, this, &TrayIcon::openWindowRequested);
+    using C = WindowCommand;
+    menu->addAction(commands.action(C::OpenWindow));
     commandsEnd = menu->addSeparator();
-    preferencesAction = menu->addAction(tr("Preferences…"));
-    connect(preferencesAction, &QAction::triggered, this, &TrayIcon::preferencesRequested);
-    namesPreferencesAction = menu->addAction(tr("Colour Names…"));
-    connect(namesPreferencesAction, &QAction::triggered, this, &TrayIcon::namesPreferencesRequested);
-    aboutAction = menu->addAction(tr("About Huelark"));
-    connect(aboutAction, &QAction::triggered, this, &TrayIcon::aboutRequested);
+    menu->addActions({ commands.action(C::Preferences), commands.action(C::NamesPreferences),
+                       commands.action(C::About) });
     QMenu* help = menu->addMenu(tr("Help"));
-    feedbackAction = help->addAction(tr("Send Feedback…"));
-    connect(feedbackAction, &QAction::triggered, this, &TrayIcon::feedbackRequested);
-    supportAction = help->addAction(tr("Support"));
-    connect(supportAction, &QAction::triggered, this, &TrayIcon::supportRequested);
-    newsAction = help->addAction(tr("Huelark News"));
-    connect(newsAction, &QAction::triggered, this, &TrayIcon::newsRequested);
-    namesRepositoryAction = help->addAction(tr("Colour Names Project"));
-    connect(namesRepositoryAction, &QAction::triggered, this, &TrayIcon::namesRepositoryRequested);
+    help->addActions({ commands.action(C::Feedback), commands.action(C::Support), commands.action(C::News),
+                       commands.action(C::NamesRepository) });
     menu->addSeparator();
-    quitAction = menu->addAction(tr("Quit Huelark"));
-    connect(quitAction, &QAction::triggered, this, &TrayIcon::quitRequested);
+    menu->addAction(commands.action(C::QuitFromTray));
     connect(menu.get(), &QMenu::aboutToShow, this, &TrayIcon::menuAboutToShow);
+
+    // Slow on purpose: asking costs a round trip to the display, and a tray
+    // that turns up a few seconds late is still found.
+    watch = new QTimer(this);
+    watch->setInterval(3000);
+    connect(watch, &QTimer::timeout, this, &TrayIcon::checkTray);
+    watch->start();
 }
 
 TrayIcon::~TrayIcon() { delete statusItem; }
 
+void TrayIcon::checkTray()
+{
+    const bool now = probe && probe();
+    if (now == available)
+        return;
+    available = now;
+    if (available && wanted)
+        createItem();
+    if (!available) {
+        // The tray went away with our item in it; Qt's item would not come
+        // back by itself when a new tray starts.
+        delete statusItem;
+        statusItem = nullptr;
+    }
+    Q_EMIT trayAvailabilityChanged(available);
+}
+
 void TrayIcon::showMenuBarItem(bool show)
 {
-    if (show) {
-        if (statusItem || !available)
-            return;
-        statusItem = new QSystemTrayIcon(QIcon(QStringLiteral(":/menu")), this);
-        statusItem->setToolTip(QStringLiteral("Huelark"));
-        statusItem->setContextMenu(menu.get());
-        connect(statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            // A double click arrives as a click and then a double click: one
-            // toggle for both, or the window would open and close again.
-            if (reason == QSystemTrayIcon::Trigger)
-                Q_EMIT activated();
-        });
-        statusItem->show();
-    } else if (statusItem) {
+    wanted = show;
+    if (show && available) {
+        createItem();
+    } else if (!show && statusItem) {
         statusItem->hide();
         delete statusItem;
         statusItem = nullptr;
     }
+}
+
+void TrayIcon::createItem()
+{
+    if (statusItem)
+        return;
+    statusItem = new QSystemTrayIcon(QIcon(QStringLiteral(":/menu")), this);
+    statusItem->setToolTip(QStringLiteral("Huelark"));
+    statusItem->setContextMenu(menu.get());
+    connect(statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // A double click arrives as a click and then a double click: one
+        // toggle for both, or the window would open and close again.
+        if (reason == QSystemTrayIcon::Trigger)
+            Q_EMIT activated();
+    });
+    statusItem->show();
 }
 
 void TrayIcon::addCommand(QAction* action) { menu->insertAction(commandsEnd, action); }

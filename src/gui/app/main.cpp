@@ -1,6 +1,8 @@
 #include "app/AppDelegate.h"
 #include "app/SingleInstance.h"
+#include "app/TerminationSignals.h"
 #include "colour/ColorSpaceRegistry.h"
+#include "history/HistoryStore.h"
 #include "names/DatabaseNameLookup.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
@@ -36,16 +38,20 @@ int main(int argc, char** argv)
     const ColorSpaceRegistry spaces;
 
     AppDelegate::Options options;
-    options.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    options.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     options.launchedAtLogin = parser.isSet(atLogin);
     AppParts parts;
     auto names = std::make_unique<DatabaseNameLookup>(defaults);
     // Reading the names takes about as long as building the window: they
     // load once it is shown, and name the colour when they arrive.
     names->loadInBackgroundAtStart();
+    parts.buildStores(defaults, spaces, *names);
     parts.names = std::move(names);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
+    // A logout or `kill` ends the program as its quit command does.
+    TerminationSignals signals;
+    QObject::connect(&signals, &TerminationSignals::received, &delegate, &AppDelegate::quitFromSysMenu);
     delegate.launch();
     return app.exec();
 }

@@ -18,6 +18,7 @@
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
@@ -74,8 +75,12 @@ void FieldSync::setValuesFromSwatch()
     Q_EMIT swatchColorChanged();
     if (!updateFromSwatch)
         return;
+    writeFieldsFromWell();
+}
 
-    if (const std::optional<Color> color = ColorSpace::convert(*shownColor, wellColorSpace())) {
+void FieldSync::writeFieldsFromWell()
+{
+    if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellColorSpace())) {
         fields.nameField->setTextIfChanged(names.closestColorNameToColor(*color));
         if (const std::optional<ColorNotations> n = notationsOf(*color))
             writeNotations(*n, canUpdateHex ? Typed::None : Typed::Hex);
@@ -267,6 +272,14 @@ void FieldSync::setHexFieldValue(const QString& text)
 void FieldSync::controlTextDidEndEditing(ValueField* field)
 {
     const NotationFields& f = fields;
+    // An emptied field (a lone unit or "#" left) shows the current colour's
+    // value again, rather than a unit that the next digits would follow.
+    if (field != f.nameField && !field->isReadOnly()
+        && !field->text().contains(QRegularExpression(QStringLiteral("[0-9A-Za-z]")))) {
+        canUpdateHex = true;
+        writeFieldsFromWell();
+        return;
+    }
     if (field == f.nameField) {
         if (!names.hexCodeForName(field->text())) {
             if (const std::optional<Color> color = ColorSpace::convert(*well.color(), wellColorSpace()))
@@ -337,9 +350,18 @@ void FieldSync::loadColor(const std::optional<Color>& color)
     if (!historyEnableTimer) {
         historyEnableTimer = new QTimer(this);
         historyEnableTimer->setSingleShot(true);
-        connect(historyEnableTimer, &QTimer::timeout, this, [this] { canUpdateHistory = true; });
+        connect(historyEnableTimer, &QTimer::timeout, this, &FieldSync::enableHistory);
     }
     historyEnableTimer->start(historyInterval);
+}
+
+void FieldSync::restoreColor(const std::optional<Color>& color)
+{
+    canUpdateHex = true;
+    updateFromSwatch = false;
+    loadColor(color);
+    updateFromSwatch = true;
+    setValuesFromSwatch();
 }
 
 void FieldSync::checkForSwatchChange()

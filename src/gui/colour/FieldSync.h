@@ -46,11 +46,6 @@ public:
     unsigned lightness() const { return lightnessValue; }
     void setLightness(unsigned value);
 
-    // Start-up sequencing (see AppDelegate).
-    bool canUpdateHex = false;      // while false a refresh leaves the hex field alone
-    bool updateFromSwatch = false;  // while false a change of the well rewrites no field
-    bool canUpdateHistory = false;  // while false a change starts no history timer
-
     // The history timer's period; one second unless a test shortens it.
     void setHistoryInterval(std::chrono::milliseconds interval) { historyInterval = interval; }
     std::chrono::milliseconds historyIntervalValue() const { return historyInterval; }
@@ -98,6 +93,12 @@ public:
     // Makes `color` the well's colour without recording it: history stays
     // off until one history interval later.
     void loadColor(const std::optional<Color>& color);
+    // The start: the stored colour into the well as loadColor does, then
+    // the first filling of every field (none is filled before).
+    void restoreColor(const std::optional<Color>& color);
+    // History is on again after a restored colour; the pause's timer calls it.
+    void enableHistory() { canUpdateHistory = true; }
+    bool historyEnabled() const { return canUpdateHistory; }
 
     // The history timer's tick: records the well's colour when no change
     // has come since the last refresh.
@@ -123,6 +124,7 @@ private:
     void setWellColor(const Color& color);
     void tidyUnits(ValueField* field, const QString& unit);
     const ColorSpace* cmykSpace() const;
+    void writeFieldsFromWell();
 
     NotationFields fields;
     SwatchWell& well;
@@ -137,4 +139,7 @@ private:
     QTimer* colorChangeTimer = nullptr;
     QTimer* historyEnableTimer = nullptr;
     std::chrono::milliseconds historyInterval { 1000 };
+    bool canUpdateHex = false;      // while false a refresh leaves the hex field alone
+    bool updateFromSwatch = false;  // while false a change of the well rewrites no field
+    bool canUpdateHistory = false;  // while false a change starts no history timer
 };

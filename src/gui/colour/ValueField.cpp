@@ -24,6 +24,18 @@ void ValueField::setTextIfChanged(const QString& text)
 void ValueField::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
+    // Only a field the user moves to asks for the panel: the focus coming
+    // back with the window (or from a menu) would reopen a panel the user
+    // has just closed. A click asks in mousePressEvent, also when the click
+    // lands in the field that already has the focus.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MouseFocusReason)
+        center.postNotification(QStringLiteral("showColorPicker"));
+}
+
+void ValueField::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
     center.postNotification(QStringLiteral("showColorPicker"));
 }
 

@@ -4,9 +4,9 @@
 
 class NotificationCenter;
 
-// A text field of the main window. Taking the keyboard focus posts
-// "showColorPicker", so the colour panel always edits the current colour
-// while the user works in the window; moving the focus to another part of
+// A text field of the main window. Taking the keyboard focus from another
+// control, or a click, posts "showColorPicker", so the colour panel edits
+// the current colour while the user works in the window; moving the focus to another part of
 // the window, pressing Return or closing the window ends the edit
 // (`editingEnded`), when the field is tidied.
 class ValueField : public QLineEdit
@@ -27,6 +27,7 @@ Q_SIGNALS:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

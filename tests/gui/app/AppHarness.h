@@ -9,6 +9,7 @@
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/FieldSync.h"
 #include "colour/ValueField.h"
+#include "history/HistoryStore.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
 
@@ -55,7 +56,9 @@ struct HarnessSetup
 {
     bool trayAvailable = true;
     bool launchedAtLogin = false;
-    std::chrono::milliseconds historyInterval { 40 };
+    // Long enough never to pass in a test: tests tick the history timer
+    // themselves (tick(), enableHistory()).
+    std::chrono::milliseconds historyInterval { std::chrono::hours(1) };
 };
 
 // A whole program in a temporary home: settings, window, tray and the
@@ -84,8 +87,10 @@ public:
         parts.names = std::move(names);
         if (customize)
             customize(parts);
+        parts.buildStores(*defaults, spaces, *parts.names);
         AppDelegate::Options options;
-        options.trayAvailable = setup.trayAvailable;
+        trayAvailable = setup.trayAvailable;
+        options.trayAvailable = [this] { return trayAvailable; };
         options.launchedAtLogin = setup.launchedAtLogin;
         options.historyInterval = setup.historyInterval;
         options.terminate = [this] { ++terminations; };
@@ -96,8 +101,10 @@ public:
     }
 
     // Ends this program and starts the next one in the same home.
-    AppDelegate& restart()
+    AppDelegate& restart(std::optional<Setup> next = std::nullopt)
     {
+        if (next)
+            setup = *next;
         delegate.reset();
         defaults = std::make_unique<UserDefaults>();
         AppDelegate::initialize(*defaults);
@@ -122,11 +129,24 @@ public:
     }
     void endEditing(ValueField* field) { QTest::keyClick(field, Qt::Key_Return); }
 
-    // Waits `ticks` history intervals.
-    void waitTicks(int ticks) { QTest::qWait(int(setup.historyInterval.count()) * ticks + 10); }
+    // One tick of the history timer, if it runs.
+    void tick()
+    {
+        if (sync().historyTimerPending())
+            sync().checkForSwatchChange();
+    }
+    // The pause after a restored colour is over, and a few ticks go by:
+    // whatever was going to be recorded is.
+    void settle()
+    {
+        sync().enableHistory();
+        for (int i = 0; i < 3; ++i)
+            tick();
+    }
 
     std::vector<Color> history;
     int terminations = 0;
+    bool trayAvailable = true; // what the tray probe answers now
     int nameCacheFrees = 0;
     FakeNames* fakeNames = nullptr;
 

@@ -106,6 +106,27 @@ TEST_F(FieldTyping, EndOfEditingAddsOrRemovesUnits)
     }
 }
 
+TEST_F(FieldTyping, AnEmptiedFieldShowsTheCurrentColourAgainWhenEditingEnds)
+{
+    const NotationFields& f = h.fields();
+    // From 154, 162, 248; an emptied field reads as 0 while it is empty.
+    const struct { ValueField* field; QString shown; QString hex; } rows[] = {
+        { f.hHSLField, "0°", "#F89A9A" },
+        { f.lHSLField, "0%", "#000000" },
+        { f.hexField, "#000000", "#000000" }, // nothing valid typed: the colour stays
+        { f.sHSBField, "0%", "#000000" },
+    };
+    for (const auto& row : rows) {
+        row.field->selectAll();
+        QTest::keyClick(row.field, Qt::Key_Backspace);
+        h.endEditing(row.field);
+        EXPECT_EQ(row.field->text(), row.shown) << row.field->accessibleName().toStdString();
+        EXPECT_EQ(f.hexField->text(), row.hex) << row.field->accessibleName().toStdString();
+    }
+    h.type(f.lHSLField, "50");
+    EXPECT_EQ(f.hexField->text(), "#7F7F7F") << "digits typed after it read as typed";
+}
+
 TEST_F(FieldTyping, AVisitToAnotherWindowLeavesTheEditOpenAndClosingTheWindowEndsIt)
 {
     const NotationFields& f = h.fields();
@@ -259,8 +280,9 @@ TEST_F(FieldTyping, FieldsReadTheWindowsOwnSpace)
         // Shown afresh from the colour the window now holds.
         h.sync().setValuesFromSwatch();
         EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), row.rgb) << row.typed.join(' ').toStdString();
-        if (row.fields[0] != f.lLabField) // Lab's rounding moves red to 254
+        if (row.fields[0] != f.lLabField) { // Lab's rounding moves red to 254
             EXPECT_EQ(texts(row.fields), row.typed) << row.typed.join(' ').toStdString();
+        }
     }
 }
 

@@ -6,45 +6,38 @@
 
 namespace {
 
-// History is off for one interval after start-up; past that every settled
-// change should be recorded once.
+// The history timer's ticks come from the test (AppHarness::tick), so every
+// case is exact about how many ticks go by.
 class HistoryTimer : public testing::Test
 {
 protected:
     void SetUp() override
     {
         h.start();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return h.sync().canUpdateHistory; }, 5000));
-    }
-    // Waits (a generous while, for a busy machine) until `count` entries are there.
-    bool recorded(size_t count)
-    {
-        return QTest::qWaitFor([&] { return h.history.size() >= count; }, 5000);
+        h.sync().enableHistory(); // the pause after the restored colour is over
     }
     void pick(int r, int g, int b) { h.window().mainSwatchWell->setColor(Color::fromIntegers(r, g, b)); }
+    std::vector<std::array<int, 3>> recorded() const
+    {
+        std::vector<std::array<int, 3>> rgb;
+        for (const Color& c : h.history)
+            rgb.push_back(c.integerComponents());
+        return rgb;
+    }
     AppHarness h;
 };
 
-TEST_F(HistoryTimer, RecordsASettledChangeExactlyOnce)
+TEST_F(HistoryTimer, QuickChangesShareOneTimerAndTheTickRecordsTheColourShownLastOnce)
 {
     pick(10, 20, 30);
     EXPECT_TRUE(h.sync().historyTimerPending());
-    EXPECT_TRUE(recorded(1));
-    h.waitTicks(4);
-    ASSERT_EQ(h.history.size(), 1u);
-    EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 10, 20, 30 }));
-    EXPECT_FALSE(h.sync().historyTimerPending());
-}
-
-TEST_F(HistoryTimer, QuickChangesShareOneTimerAndRecordTheColourShownLast)
-{
-    pick(10, 20, 30);
     pick(40, 50, 60);
     h.type(h.fields().hexField, "707172");
-    EXPECT_TRUE(recorded(1));
-    h.waitTicks(4);
-    ASSERT_EQ(h.history.size(), 1u);
-    EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 0x70, 0x71, 0x72 }));
+    h.tick();
+    EXPECT_FALSE(h.sync().historyTimerPending());
+    h.tick();
+    h.tick();
+    EXPECT_EQ(recorded(), (std::vector<std::array<int, 3>> { { 0x70, 0x71, 0x72 } }));
 }
 
 TEST_F(HistoryTimer, AChangeSinceTheLastRefreshWaitsForTheNextTick)
@@ -54,11 +47,13 @@ TEST_F(HistoryTimer, AChangeSinceTheLastRefreshWaitsForTheNextTick)
     h.window().mainSwatchWell->blockSignals(true);
     pick(10, 20, 30);
     h.window().mainSwatchWell->blockSignals(false);
-    h.waitTicks(3);
+    h.tick();
+    h.tick();
     EXPECT_TRUE(h.history.empty());
     EXPECT_TRUE(h.sync().historyTimerPending());
     h.sync().setValuesFromSwatch();
-    EXPECT_TRUE(recorded(1));
+    h.tick();
+    EXPECT_EQ(recorded(), (std::vector<std::array<int, 3>> { { 10, 20, 30 } }));
 }
 
 TEST_F(HistoryTimer, HandOverRecordsOneEntryNotTwo)
@@ -66,9 +61,8 @@ TEST_F(HistoryTimer, HandOverRecordsOneEntryNotTwo)
     h.settings().setData(ColorArchive::archive(Color::fromIntegers(200, 100, 50)), "color_last");
     h.app().reloadColorsAndSaveHistory();
     EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 200, 100, 50 }));
-    h.waitTicks(5);
-    ASSERT_EQ(h.history.size(), 1u);
-    EXPECT_EQ(h.history[0].integerComponents(), (std::array<int, 3> { 200, 100, 50 }));
+    h.settle();
+    EXPECT_EQ(recorded(), (std::vector<std::array<int, 3>> { { 200, 100, 50 } }));
 }
 
 } // namespace

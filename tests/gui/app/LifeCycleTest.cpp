@@ -2,6 +2,7 @@
 
 #include "app/ColorPanel.h"
 #include "app/TrayIcon.h"
+#include "app/WindowCommands.h"
 #include "colour/ColorArchive.h"
 #include "colour/ColorSpace.h"
 
@@ -29,7 +30,7 @@ TEST(LifeCycle, FirstStartWritesTheFirstStartValuesAndRecordsNothing)
     EXPECT_FALSE(stored->stringForKey("userFolder").isEmpty());
     EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
     EXPECT_TRUE(h.window().isVisible());
-    h.waitTicks(4);
+    h.settle();
     EXPECT_TRUE(h.history.empty());
 }
 
@@ -47,7 +48,7 @@ TEST(LifeCycle, SecondStartKeepsStoredValuesAndRestoresTheColour)
     EXPECT_EQ(stored->stringForKey("userFolder"), "/home/elsewhere");
     EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 10, 200, 30 }));
     EXPECT_EQ(h.fields().hexField->text(), "#0AC81E");
-    h.waitTicks(4);
+    h.settle();
     EXPECT_TRUE(h.history.empty());
 }
 
@@ -88,18 +89,28 @@ TEST(LifeCycle, ClosingTheWindowSavesColourAndFrameAndKeepsRunningWithTheTray)
     EXPECT_FALSE(h.window().isVisible());
 }
 
-TEST(LifeCycle, TheNextStartRestoresFrameAndColour)
+TEST(LifeCycle, TheFrameIsSavedWithoutClosingAndAHiddenStartLeavesItAsItWas)
 {
     AppHarness h;
     h.start();
-    h.window().resize(613, 447);
+    const QRect frame(120, 90, 613, 447);
+    h.window().setGeometry(frame);
+    const auto stored = [&] { return h.reopenedSettings()->dataForKey("Window Frame Huelark"); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stored().isEmpty(); })) << "saved once the window is still";
     h.type(h.fields().hexField, "c0ffee");
-    h.window().close();
-    h.restart();
-    EXPECT_EQ(h.window().size(), QSize(613, 447));
+    h.app().quitFromSysMenu();
+    const QByteArray saved = stored();
+
+    h.settings().setBool(true, "hideOnLaunch");
+    h.settings().synchronize();
+    h.restart(HarnessSetup { .launchedAtLogin = true });
     EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xc0, 0xff, 0xee }));
-    h.waitTicks(4);
+    h.settle();
     EXPECT_TRUE(h.history.empty()) << "a restored colour is not a new history entry";
+    h.app().quitFromSysMenu();
+    EXPECT_EQ(stored(), saved) << "a window that was never shown keeps the frame it had";
+    h.restart(HarnessSetup {});
+    EXPECT_EQ(h.window().geometry(), frame);
 }
 
 TEST(LifeCycle, ShutDownPaths)
@@ -119,7 +130,7 @@ TEST(LifeCycle, ShutDownPaths)
         EXPECT_EQ(h.app().tray().isShown(), row.tray);
         h.type(h.fields().hexField, "abcdef");
         if (row.how == trayQuit)
-            h.app().tray().quitAction->trigger();
+            h.app().commands().action(WindowCommand::QuitFromTray)->trigger();
         else if (row.how == quit)
             h.app().quit();
         else
@@ -164,14 +175,52 @@ TEST(LifeCycle, ColourPanelEditsTheCurrentColourOnceAFieldHasFocus)
     EXPECT_EQ(h.app().colorPanel().dialog()->currentColor(), QColor(0x10, 0x20, 0x30));
 }
 
+TEST(LifeCycle, AClosedColourPanelStaysClosedUntilTheUserMovesToAField)
+{
+    AppHarness h;
+    h.start();
+    ColorPanel& panel = h.app().colorPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.isVisible(); })) << "the panel opens with the window";
+    QApplication::setActiveWindow(&h.window());
+    EXPECT_EQ(QApplication::focusWidget(), h.fields().hexField) << "a stray key must not land in the name field";
+    panel.dialog()->close();
+    // The window becomes active again, after a visit to another window.
+    QWidget elsewhere;
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    QApplication::setActiveWindow(&h.window());
+    ASSERT_EQ(QApplication::focusWidget(), h.fields().hexField);
+    EXPECT_FALSE(panel.isVisible());
+    QTest::keyClick(h.fields().hexField, Qt::Key_Tab);
+    EXPECT_TRUE(panel.isVisible()) << "the keyboard moved to another field";
+    panel.dialog()->close();
+    QTest::mouseClick(QApplication::focusWidget(), Qt::LeftButton);
+    EXPECT_TRUE(panel.isVisible()) << "a click into the field that has the focus";
+}
+
+TEST(LifeCycle, ThePanelGoesBesideTheWindowOnceTheWindowIsPlaced)
+{
+    TempHome home;
+    ColorPanel panel;
+    QWidget window;
+    window.resize(200, 150);
+    window.show(); // not on the screen until the window manager has placed it
+    panel.orderFront(&window);
+    window.move(20, 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.isVisible(); }));
+    EXPECT_FALSE(panel.dialog()->frameGeometry().intersects(window.frameGeometry()));
+    EXPECT_EQ(panel.dialog()->y(), window.frameGeometry().top());
+}
+
 TEST(LifeCycle, TrayCommandsOfMissingPartsAreDisabled)
 {
     AppHarness h;
     h.start();
-    EXPECT_TRUE(h.app().tray().openAction->isEnabled());
-    EXPECT_FALSE(h.app().tray().preferencesAction->isEnabled());
+    const WindowCommands& commands = h.app().commands();
+    EXPECT_TRUE(commands.action(WindowCommand::OpenWindow)->isEnabled());
+    EXPECT_FALSE(commands.action(WindowCommand::Preferences)->isEnabled());
     EXPECT_FALSE(h.window().openPrefsButton->isEnabled());
-    EXPECT_FALSE(h.app().tray().namesPreferencesAction->isEnabled()) << "fake names come without preferences";
+    EXPECT_FALSE(commands.action(WindowCommand::NamesPreferences)->isEnabled()) << "fake names come without preferences";
 }
 
 } // namespace

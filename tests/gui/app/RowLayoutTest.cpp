@@ -61,4 +61,28 @@ TEST(RowLayout, RowsFollowTheirKeysInOrderAndChangeAtOnce)
     EXPECT_TRUE(w.hexContainerView->isVisible());
 }
 
+TEST(RowLayout, TheWindowCannotBeSqueezedBelowWhatItsRowsNeed)
+{
+    for (const bool fewRows : { false, true }) {
+        AppHarness h;
+        // Four rows put the code row beside them, where it needs the width.
+        for (const char* key : { "showHSB", "showLab", "showCMYK" })
+            h.settings().setBool(!fewRows, key);
+        h.start();
+        MainWindow& w = h.window();
+        w.resize(1, 1);
+        QCoreApplication::processEvents();
+        QList<QRect> rows;
+        for (QWidget* row : rowsIn(w.mainStackView) + QList<QWidget*> { w.codeContainerView })
+            rows << QRect(row->mapTo(&w, QPoint(0, 0)), row->size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            EXPECT_TRUE(w.rect().contains(rows[i])) << "few rows " << fewRows << ", row " << i;
+            for (qsizetype j = i + 1; j < rows.size(); ++j)
+                EXPECT_FALSE(rows[i].intersects(rows[j])) << "few rows " << fewRows << ", rows " << i << " and " << j;
+        }
+        for (ValueField* code : { h.fields().nsColorField, h.fields().uiColorField })
+            EXPECT_GE(code->width(), code->minimumWidth()) << "few rows " << fewRows;
+    }
+}
+
 } // namespace

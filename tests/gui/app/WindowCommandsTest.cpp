@@ -2,6 +2,7 @@
 
 #include "app/ColorPanel.h"
 #include "app/TrayIcon.h"
+#include "app/WindowCommands.h"
 #include "colour/ColorArchive.h"
 #include "swatches/SwatchColumn.h"
 #include "swatches/SwatchTable.h"
@@ -63,14 +64,8 @@ TEST(WindowCommands, CommandOnAllButTheTopSwatchIsDisabledWithOneSwatchLeft)
 {
     AppHarness h;
     h.start();
-    QAction* keepTop = nullptr;
-    for (QAction* action : h.app().tray().statusMenu()->actions())
-        if (action->data() == 12)
-            keepTop = action;
-    ASSERT_TRUE(keepTop);
-    QAction other(QStringLiteral("Another tagged command"));
-    other.setData(3);
-    h.app().tray().addCommand(&other);
+    QAction* keepTop = h.app().commands().action(WindowCommand::KeepOnlyTopSwatch);
+    ASSERT_TRUE(h.app().tray().statusMenu()->actions().contains(keepTop));
     for (const int count : { 1, 2, 0 }) {
         QVariantList swatches;
         for (int i = 0; i < count; ++i)
@@ -79,7 +74,6 @@ TEST(WindowCommands, CommandOnAllButTheTopSwatchIsDisabledWithOneSwatchLeft)
         h.app().swatchColumn().reloadSwatches();
         Q_EMIT h.app().tray().statusMenu()->aboutToShow();
         EXPECT_EQ(keepTop->isEnabled(), count != 1) << count << " swatches";
-        EXPECT_TRUE(other.isEnabled()) << count << " swatches";
     }
 }
 
@@ -116,8 +110,9 @@ TEST(WindowCommands, AboutOpensThePreferencesOnTheAboutPane)
     QObject observer;
     h.notifications().addObserver(QStringLiteral("changePrefsTab"), &observer,
                                   [&](const Notification& n) { tabs << n.userInfo.value("tab").toString(); });
-    ASSERT_TRUE(h.app().tray().aboutAction->isEnabled());
-    h.app().tray().aboutAction->trigger();
+    QAction* about = h.app().commands().action(WindowCommand::About);
+    ASSERT_TRUE(about->isEnabled());
+    about->trigger();
     EXPECT_EQ(prefs->opens, 1);
     EXPECT_EQ(tabs, QStringList { "AboutPreferences_en" });
     EXPECT_EQ(prefs->raises, 1);
@@ -154,11 +149,9 @@ TEST(WindowCommands, HelpLinksOpenTheirAddresses)
     LinkCatcher links;
     const QString version = QCoreApplication::applicationVersion();
     QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
-    TrayIcon& tray = h.app().tray();
-    tray.feedbackAction->trigger();
-    tray.supportAction->trigger();
-    tray.newsAction->trigger();
-    tray.namesRepositoryAction->trigger();
+    for (const WindowCommand link : { WindowCommand::Feedback, WindowCommand::Support, WindowCommand::News,
+                                      WindowCommand::NamesRepository })
+        h.app().commands().action(link)->trigger();
     QCoreApplication::setApplicationVersion(version);
 
     ASSERT_EQ(links.opened.size(), 4);
@@ -189,7 +182,7 @@ TEST(WindowCommands, NamesProjectLinkOpensOnlyWebAddresses)
         links.opened.clear();
         h.settings().setString(QString::fromLatin1(row.setting), "namesGitHubRepo");
         Q_EMIT h.app().tray().statusMenu()->aboutToShow();
-        EXPECT_EQ(h.app().tray().namesRepositoryAction->isEnabled(), row.opens) << row.setting;
+        EXPECT_EQ(h.app().commands().action(WindowCommand::NamesRepository)->isEnabled(), row.opens) << row.setting;
         h.app().openGitHubRepo();
         EXPECT_EQ(links.opened.size(), row.opens ? 1 : 0) << row.setting;
     }
@@ -226,7 +219,7 @@ TEST(WindowCommands, GlobalShortcutFollowsItsSettingAndTogglesTheWindowWithThePa
     EXPECT_EQ(h.terminations, 0);
     shortcuts->action();
     EXPECT_TRUE(h.window().isVisible());
-    EXPECT_TRUE(h.app().colorPanel().isVisible()) << "the panel opens with the window";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return h.app().colorPanel().isVisible(); })) << "the panel opens with the window";
 
     h.settings().setBool(false, "toggleShortcutKey");
     EXPECT_TRUE(shortcuts->bound.isEmpty());
@@ -263,12 +256,26 @@ TEST(WindowCommands, WindowFlagSettingsTakeEffectAtOnceAndKeepTheWindowShown)
     }
 }
 
-TEST(WindowCommands, WithoutATrayHideDockNeverHidesTheTaskbarEntry)
+TEST(WindowCommands, TheTrayItemAndTheTaskbarEntryFollowATrayThatComesAndGoes)
 {
     AppHarness h(HarnessSetup { .trayAvailable = false });
     h.settings().setBool(true, "hideDock");
     h.start();
+    EXPECT_FALSE(h.app().tray().isShown());
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool)) << "in the taskbar while there is no tray";
+    h.trayAvailable = true; // the tray starts after Huelark
+    h.app().tray().checkTray();
+    EXPECT_TRUE(h.app().tray().isShown());
+    EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(h.window().isVisible());
+    h.app().quit(); // hides behind the tray item
+    ASSERT_FALSE(h.window().isVisible());
+    h.trayAvailable = false;
+    h.app().tray().checkTray();
+    EXPECT_FALSE(h.app().tray().isShown());
     EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(h.window().isMinimized()) << "hidden behind a tray that went away, it waits in the taskbar";
+    EXPECT_EQ(h.terminations, 0);
 }
 
 TEST(WindowCommands, StartAtLoginWithoutATrayWaitsInTheTaskbar)

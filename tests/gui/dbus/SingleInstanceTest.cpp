@@ -3,6 +3,7 @@
 
 #include "app/HelperQuitNotice.h"
 #include "app/SingleInstance.h"
+#include "settings/UserDefaults.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -56,8 +57,9 @@ public Q_SLOTS:
     void terminateHuelarkLoginHelper(const QString& object) { received << object; }
 };
 
-// Every start of the program tells a login helper to quit, over the session bus.
-TEST(SingleInstance, TheRealProgramTellsAHelperToQuitAndOwnsTheNameUntilItEnds)
+// Every start of the program tells a login helper to quit, over the session
+// bus. A logout or `kill` (SIGTERM) ends it the way quitting does.
+TEST(SingleInstance, TheRealProgramTellsAHelperToQuitAndOwnsTheNameUntilSigtermEndsIt)
 {
     TempHome home;
     SignalCatcher catcher;
@@ -78,7 +80,12 @@ TEST(SingleInstance, TheRealProgramTellsAHelperToQuitAndOwnsTheNameUntilItEnds)
 
     running->terminate();
     ASSERT_TRUE(running->waitForFinished(10000));
+    EXPECT_EQ(running->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(running->exitCode(), 0);
     EXPECT_TRUE(QTest::qWaitFor([] { return !nameOwned(); }, 10000));
+    const UserDefaults stored;
+    EXPECT_FALSE(stored.dataForKey("color_last").isEmpty()) << "the current colour is kept";
+    EXPECT_FALSE(stored.dataForKey("Window Frame Huelark").isEmpty()) << "and the window's frame";
 }
 
 } // namespace

@@ -34,9 +34,10 @@ TEST(HistoryFlow, SettledColoursComeBackFromTheHistoryMenuWithTheirSwatches)
 {
     SwatchProgram p;
     p.start({ "111111", "222222" });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.h.sync().canUpdateHistory; }, 5000));
+    p.h.sync().enableHistory(); // the pause after the restored colour is over
     const auto settle = [&](const QString& code, size_t entries) {
         p.h.type(p.h.fields().hexField, code);
+        p.h.tick();
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
                 p.store().waitForPendingSaves();

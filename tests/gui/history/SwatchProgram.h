@@ -4,6 +4,7 @@
 #include "../app/AppHarness.h"
 
 #include "app/SwatchWell.h"
+#include "app/WindowCommands.h"
 #include "colour/ColorArchive.h"
 #include "colour/ColorSpace.h"
 #include "colour/HexCodec.h"

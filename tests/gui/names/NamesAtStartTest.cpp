@@ -20,9 +20,10 @@ struct BackgroundNamesApp
         lookup->loadInBackgroundAtStart();
         names = lookup.get();
         AppParts parts;
+        parts.buildStores(defaults, spaces, *lookup);
         parts.names = std::move(lookup);
         AppDelegate::Options options;
-        options.trayAvailable = true;
+        options.trayAvailable = [] { return true; };
         options.terminate = [] {};
         app = std::make_unique<AppDelegate>(defaults, spaces, center, std::move(parts), std::move(options));
         app->launch();

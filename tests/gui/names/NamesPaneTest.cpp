@@ -2,7 +2,7 @@
 
 #include "LocalHttpServer.h"
 
-#include "app/TrayIcon.h"
+#include "app/WindowCommands.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/HexCodec.h"
 #include "sqlite/SqlDatabase.h"
@@ -11,6 +11,7 @@
 #include "prefs/NamesPreferencesViewController.h"
 #include "prefs/NamesPreferencesWindow.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QProgressBar>
@@ -52,9 +53,9 @@ protected:
         server.setResponse(releasesPath, { 200, releases, "application/json" });
         server.setResponse(csvPath, { 200, csvOf(3), "text/csv" });
 
-        TrayIcon& tray = app.h.app().tray();
-        ASSERT_TRUE(tray.namesPreferencesAction->isEnabled());
-        tray.namesPreferencesAction->trigger();
+        QAction* names = app.h.app().commands().action(WindowCommand::NamesPreferences);
+        ASSERT_TRUE(names->isEnabled());
+        names->trigger();
         ASSERT_NE(app.names->preferencesWindow(), nullptr);
         window = app.names->preferencesWindow();
         pane = window->pane();

@@ -150,6 +150,7 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     AppParts parts;
     auto names = std::make_unique<DatabaseNameLookup>(defaults);
     DatabaseNameLookup* lookup = names.get();
+    parts.buildStores(defaults, spaces, *names);
     parts.names = std::move(names);
     if (shot == Shot::History) {
         lookup->createSupportFolderAndNamesDatabase();

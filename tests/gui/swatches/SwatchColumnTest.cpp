@@ -130,10 +130,10 @@ TEST_F(SwatchColumnTest, TheLastSwatchCannotGoByAnyWay)
     p.table().setCurrentIndex(p.table().model()->index(0, 0));
     QTest::keyClick(&p.table(), Qt::Key_Delete);
     EXPECT_EQ(p.stored(), QList<QString> { "111111" });
-    EXPECT_FALSE(p.h.app().validateUserInterfaceItem(12)) << "keeping the top swatch is pointless";
+    EXPECT_FALSE(p.h.app().validateUserInterfaceItem(WindowCommand::KeepOnlyTopSwatch)) << "keeping the top swatch is pointless";
     p.setStored(five);
     p.column().reloadSwatches();
-    EXPECT_TRUE(p.h.app().validateUserInterfaceItem(12));
+    EXPECT_TRUE(p.h.app().validateUserInterfaceItem(WindowCommand::KeepOnlyTopSwatch));
 }
 
 TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)

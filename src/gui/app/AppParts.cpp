@@ -1,0 +1,13 @@
+#include "AppParts.h"
+
+#include "colour/WellColorSpace.h"
+#include "history/HistoryStore.h"
+
+void AppParts::buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names)
+{
+    wellColorSpace = std::make_unique<WellColorSpace>(defaults, spaces);
+    HistoryStore::Options options;
+    options.closestColorName = names.closestColorNameOnAnyThread();
+    options.wellColorSpace = wellColorSpace.get();
+    historyStore = std::make_unique<HistoryStore>(defaults, spaces, std::move(options));
+}
