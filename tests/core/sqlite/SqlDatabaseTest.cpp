@@ -73,6 +73,7 @@ TEST(SqlDatabase, ColumnsAreFoundByNameInAnyCaseAndBadColumnsReadAsNothing)
     EXPECT_EQ(rs->stringForColumnIndex(2), std::nullopt);
     EXPECT_EQ(rs->stringForColumnIndex(-1), std::nullopt);
     EXPECT_FALSE(rs->next());
+    EXPECT_FALSE(rs->failed()) << "the end of the rows is no error";
     EXPECT_TRUE(rs->isClosed());
     EXPECT_FALSE(db->hasOpenResultSets());
 }
@@ -250,6 +251,9 @@ TEST(SqlDatabase, EachFailureLogsItsLines)
              const auto rs = db->executeQuery(QStringLiteral("SELECT abs(-9223372036854775807 - 1)"));
              ASSERT_TRUE(rs);
              EXPECT_FALSE(rs->next());
+             // Not the end of the rows: the cursor says so.
+             EXPECT_TRUE(rs->failed());
+             EXPECT_EQ(rs->errorMessage(), "integer overflow");
              EXPECT_TRUE(rs->isClosed());
          },
          {"Error calling sqlite3_step (1: integer overflow) rs"}},
