@@ -331,10 +331,13 @@ void AppDelegate::quitFromSysMenu()
 bool AppDelegate::openHistoryStore()
 {
     const std::optional<HistoryStoreError> error = history->open();
-    if (!error)
+    if (!error) {
+        if (const auto& recovery = history->recovery())
+            HistoryStoreAlert::presentRecovery(*recovery);
         return true;
+    }
     storeFailed = true;
-    HistoryStoreAlert::presentError(*error);
+    HistoryStoreAlert::presentError(*error, history->filePath());
     terminate(EXIT_FAILURE);
     return false;
 }
