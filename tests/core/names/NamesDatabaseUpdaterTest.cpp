@@ -35,27 +35,19 @@ QByteArray largeCSV(int rows)
 }
 
 // The warnings Qt itself logs (category "default") while it lives.
-class QtWarnings
+struct QtWarnings
 {
-public:
-    QtWarnings() { previous = qInstallMessageHandler(&QtWarnings::handle); }
-    ~QtWarnings()
-    {
-        qInstallMessageHandler(previous);
-        seen().clear();
-    }
-    QStringList lines() const { return seen(); }
-
-private:
-    static QStringList& seen()
-    {
-        static QStringList list;
-        return list;
-    }
+    QtWarnings() { previous = qInstallMessageHandler(handle); }
+    ~QtWarnings() { qInstallMessageHandler(previous); }
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (type == QtWarningMsg && qstrcmp(context.category, "default") == 0)
-            seen() << message;
+            lines() << message;
+    }
+    static QStringList& lines()
+    {
+        static QStringList seen;
+        return seen;
     }
     QtMessageHandler previous;
 };
@@ -218,10 +210,11 @@ TEST(NamesDatabaseUpdater, FailuresLeaveTheInstalledNamesAndReturnToIdle)
         if (!row.apiHost.isEmpty())
             u.updater->setAPIHost(row.apiHost);
         u.updater->setMaximumDownloadSize(4000);
+        QtWarnings::lines().clear();
         const QtWarnings warnings;
         EXPECT_EQ(u.run(), Outcome::Failed);
         EXPECT_EQ(u.updater->updatedLabel(), QString::fromLatin1(row.label));
-        EXPECT_EQ(warnings.lines().filter("QIODevice"), QStringList()) << "an aborted reply is not read";
+        EXPECT_EQ(QtWarnings::lines().filter("QIODevice"), QStringList()) << "an aborted reply is not read";
         u.expectOldNamesKept();
         u.expectIdleAndClean();
     }
@@ -294,22 +287,4 @@ TEST(NamesDatabaseUpdater, CancellingKeepsTheInstalledNames)
         u.expectOldNamesKept();
         u.expectIdleAndClean();
     }
-}
-
-TEST(NamesDatabaseUpdater, HostsAndOwnerComeFromTheSettingsWithThePublicDefaults)
-{
-    TempHome home;
-    UserDefaults defaults(home.configHome() + QStringLiteral("/hosts.conf"));
-    NamesDatabase database(defaults, home.dataHome(), QString());
-    NamesDatabaseUpdater updater(database, defaults);
-    EXPECT_EQ(updater.apiHost(), "https://api.github.com");
-    EXPECT_EQ(updater.cdnHost(), "https://unpkg.com");
-    EXPECT_EQ(updater.datasetOwner(), "meodai");
-
-    defaults.setString(QStringLiteral("http://127.0.0.1:8080/"), NamesDatabaseUpdater::apiHostKey);
-    defaults.setString(QStringLiteral("someone"), NamesDatabaseUpdater::datasetOwnerKey);
-    EXPECT_EQ(updater.apiHost(), "http://127.0.0.1:8080");
-    EXPECT_EQ(updater.datasetOwner(), "someone");
-    updater.setAPIHost(QStringLiteral("http://localhost:1"));
-    EXPECT_EQ(updater.apiHost(), "http://localhost:1");
 }
