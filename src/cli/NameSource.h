@@ -20,7 +20,9 @@ namespace NameSource {
 QString databasePath(const QString& option);
 
 // The names of that database. Null, with one error line on `err`, when it
-// does not exist or holds no names.
+// does not exist, cannot be read to its end, or holds no names. A damaged
+// live database of the support folder is reported and the shipped names
+// are used instead.
 std::shared_ptr<const NameTable> load(const QString& option, QTextStream& err);
 
 // A VALUE: exactly a name of `names` is that name's colour (its code read into

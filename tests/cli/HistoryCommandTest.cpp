@@ -1,4 +1,5 @@
 #include "CliProcess.h"
+#include "DamagedDatabase.h"
 #include "TempHome.h"
 
 #include "colour/ColorArchive.h"
@@ -113,17 +114,40 @@ TEST_F(HistoryCommandTest, NothingRecordedPrintsNothing)
 TEST_F(HistoryCommandTest, AnUnreadableStoreIsAnError)
 {
     const QString folder = home.dataHome() + "/com.quillfen.Huelark";
-    QDir().mkpath(folder);
-    QFile file(folder + "/Palettes.storedata");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-
-    const CliResult r = history();
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.errLines(), QStringList {"huelark-cli: cannot read the history store \"" + file.fileName()
-                                         + "\": file is not a database"});
+    const QString file = folder + "/Palettes.storedata";
+    const struct { const char* what; std::function<void()> make; const char* error; } rows[] = {
+        {"not a database",
+         [&] {
+             QFile f(file);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write(QByteArray(4096, 'x'));
+         },
+         "file is not a database"},
+        // A read cut short is not a shorter history.
+        {"damaged in the middle",
+         [&] {
+             HistoryDatabase db;
+             ASSERT_FALSE(db.open(file, HistoryDatabase::Access::ReadWrite));
+             std::vector<NewHistoryItem> items;
+             for (int i = 0; i < 2000; ++i)
+                 items.push_back({"Dec 6, 2026", "entry", utc(6, 9, 0).addSecs(i), "last", "colors"});
+             ASSERT_EQ(db.insert(items).added, 2000);
+             db.close();
+             damageMiddlePages(file);
+         },
+         "database disk image is malformed"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        row.make();
+        const CliResult r = history();
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.errLines(), QStringList {"huelark-cli: cannot read the history store \"" + file + "\": "
+                                             + row.error});
+    }
 
     const CliResult wrong = history({"today"});
     EXPECT_EQ(wrong.exitCode, 2);

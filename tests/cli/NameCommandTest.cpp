@@ -1,4 +1,7 @@
 #include "CliProcess.h"
+#include "DamagedDatabase.h"
+
+#include "names/NamesDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,7 +32,7 @@ TEST(NameCommand, NamesEachValueOnItsOwnLine)
     EXPECT_TRUE(lines[1].startsWith(R"({"input":"ace","name":"Ace","hex":"aaccee",)")) << lines[1].toStdString();
 }
 
-TEST(NameCommand, UsesTheShippedDatabaseAndRefusesAMissingOne)
+TEST(NameCommand, UsesTheShippedDatabaseAndRefusesAMissingOrDamagedOne)
 {
     const CliResult shipped = runCli({"name", "9aa2f8", "ff0000"});
     EXPECT_EQ(shipped.exitCode, 0) << shipped.err.toStdString();
@@ -41,6 +44,17 @@ TEST(NameCommand, UsesTheShippedDatabaseAndRefusesAMissingOne)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.errLines(), QStringList{"huelark-cli: no names database at \"" + missing + "\""});
     EXPECT_FALSE(QFile::exists(missing));
+
+    // Damaged in the middle, it would load as a shorter table and answer
+    // wrong names as if they were right.
+    const QString damaged = dir.filePath("damaged.db");
+    ASSERT_TRUE(QFile::copy(NamesDatabase::shippedDatabasePath(), damaged));
+    damageMiddlePages(damaged);
+    const CliResult d = runCli({"name", "--db", damaged, "ff0000"});
+    EXPECT_EQ(d.exitCode, 2);
+    EXPECT_EQ(d.out, QString());
+    EXPECT_EQ(d.errLines(), QStringList{"huelark-cli: cannot read the names database \"" + damaged
+                                        + "\": database disk image is malformed"});
 
     const CliResult convert = runCli({"convert", "--db", missing, "ff0000"});
     EXPECT_EQ(convert.exitCode, 2);

@@ -71,7 +71,10 @@ private:
         const Response response = responses.value(path, Response{404, "not found", "text/plain"});
         if (response.mode == Response::Mode::Stall)
             return;
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
+        // The phrases of the statuses the tests use; the client shows them.
+        const QHash<int, QByteArray> phrases{{200, "OK"}, {302, "Found"}, {403, "Forbidden"}, {404, "Not Found"}};
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' '
+            + phrases.value(response.status, "Status") + "\r\n";
         head += "Content-Type: " + response.contentType + "\r\n";
         if (response.mode == Response::Mode::Redirect) {
             socket->write(head + "Location: " + response.body + "\r\nContent-Length: 0\r\n\r\n");

@@ -2,6 +2,11 @@
 
 #include "HistoryLog.h"
 
+#include "sqlite/SqlDatabase.h"
+#include "sqlite/SqlResultSet.h"
+
+#include <sqlite3.h>
+
 namespace {
 
 // Schema steps: step i brings a file from version i to version i + 1. A
@@ -42,36 +47,107 @@ QDateTime savedFromStored(qint64 milliseconds)
 const QString HistoryDatabase::fileName = QStringLiteral("Palettes.storedata");
 const int HistoryDatabase::schemaVersion = int(std::size(migrations));
 
+HistoryDatabase::HistoryDatabase() = default;
+HistoryDatabase::~HistoryDatabase() = default;
+
+bool HistoryDatabase::isOpen() const
+{
+    return connection && connection->isOpen();
+}
+
+void HistoryDatabase::close()
+{
+    connection.reset();
+    hasSchema = false;
+}
+
+HistoryStoreError HistoryDatabase::connectionError() const
+{
+    if (!connection)
+        return HistoryStoreError::sqlite(SQLITE_MISUSE, QStringLiteral("the history store is not open"));
+    return HistoryStoreError::sqlite(connection->lastExtendedErrorCode(), connection->lastErrorMessage());
+}
+
+bool HistoryDatabase::noteFailure(const SqlResultSet* rows)
+{
+    if (rows && rows->failed()) {
+        failure = HistoryStoreError::sqlite(rows->errorCode(), rows->errorMessage());
+        return true;
+    }
+    if (rows)
+        return false;
+    failure = connectionError();
+    return true;
+}
+
 std::optional<HistoryStoreError> HistoryDatabase::open(const QString& filePath, Access access)
 {
-    hasSchema = false;
-    if (std::optional<HistoryStoreError> error = connection.open(filePath, access))
+    close();
+    connection = SqlDatabase::databaseWithPath(filePath);
+    if (!connection)
+        return HistoryStoreError::sqlite(SQLITE_MISUSE, QStringLiteral("SQLite is not built thread-safe"));
+    // The store reports its failures itself, in its own words.
+    connection->logsErrors = false;
+    // Each connection stays on the thread that opened it.
+    const int flags = (access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
+        | SQLITE_OPEN_NOMUTEX;
+    auto fail = [this] {
+        const HistoryStoreError error = connectionError();
+        close();
         return error;
+    };
+    if (!connection->openWithFlags(flags))
+        return fail();
     if (access == Access::ReadWrite) {
         // WAL: the command line and the menu read while the writer commits.
         // FULL: a commit is on disk before we report it saved.
-        auto mode = connection.prepare("PRAGMA journal_mode = WAL");
-        if (!mode.next() || mode.text(0).compare(u"wal", Qt::CaseInsensitive) != 0
-            || !connection.execute("PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON")) {
-            const HistoryStoreError error = connection.lastError();
-            connection.close();
-            return error;
-        }
+        const std::unique_ptr<SqlResultSet> mode = connection->executeQuery(QStringLiteral("PRAGMA journal_mode = WAL"));
+        if (!mode || !mode->next()
+            || mode->stringForColumnIndex(0).value_or(QString()).compare(u"wal", Qt::CaseInsensitive) != 0)
+            return fail();
+        mode->close();
+        if (!connection->executeStatements(QStringLiteral("PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON")))
+            return fail();
     }
     if (std::optional<HistoryStoreError> error = prepareSchema(access)) {
-        connection.close();
+        close();
         return error;
     }
     return std::nullopt;
 }
 
+std::optional<HistoryStoreError> HistoryDatabase::check()
+{
+    if (!isOpen())
+        return connectionError();
+    const std::unique_ptr<SqlResultSet> rows = connection->executeQuery(QStringLiteral("PRAGMA quick_check"));
+    QStringList problems;
+    while (rows && rows->next())
+        problems << rows->stringForColumnIndex(0).value_or(QString());
+    if (noteFailure(rows.get()))
+        return failure;
+    if (problems == QStringList {QStringLiteral("ok")})
+        return std::nullopt;
+    return HistoryStoreError::sqlite(SQLITE_CORRUPT, problems.join(u'\n'));
+}
+
+bool HistoryDatabase::isDamage(const HistoryStoreError& error)
+{
+    if (error.domain != QStringLiteral("SQLite"))
+        return false;
+    const int primary = error.code & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
 std::optional<HistoryStoreError> HistoryDatabase::prepareSchema(Access access)
 {
     auto readVersion = [this]() -> std::optional<int> {
-        auto version = connection.prepare("PRAGMA user_version");
-        if (!version.next())
+        const std::unique_ptr<SqlResultSet> version = connection->executeQuery(QStringLiteral("PRAGMA user_version"));
+        if (!version || !version->next()) {
+            noteFailure(version.get());
             return std::nullopt;
-        return int(version.int64(0));
+        }
+        return version->intForColumnIndex(0);
     };
     auto tooNew = [](int version) {
         return HistoryStoreError::sqlite(
@@ -82,7 +158,7 @@ std::optional<HistoryStoreError> HistoryDatabase::prepareSchema(Access access)
 
     std::optional<int> version = readVersion();
     if (!version)
-        return connection.lastError();
+        return failure;
     if (*version > schemaVersion)
         return tooNew(*version);
     if (*version == schemaVersion || access == Access::ReadOnly) {
@@ -94,25 +170,25 @@ std::optional<HistoryStoreError> HistoryDatabase::prepareSchema(Access access)
 
     // Another process may be upgrading at the same moment: take the write
     // lock first and look again.
-    if (!connection.execute("BEGIN IMMEDIATE"))
-        return connection.lastError();
+    if (!connection->executeStatements(QStringLiteral("BEGIN IMMEDIATE")))
+        return connectionError();
     version = readVersion();
     if (!version || *version > schemaVersion) {
-        const HistoryStoreError error = version ? tooNew(*version) : connection.lastError();
-        connection.execute("ROLLBACK");
+        const HistoryStoreError error = version ? tooNew(*version) : failure;
+        connection->executeStatements(QStringLiteral("ROLLBACK"));
         return error;
     }
     for (int step = *version; step < schemaVersion; ++step) {
-        if (!connection.execute(migrations[step])) {
-            const HistoryStoreError error = connection.lastError();
-            connection.execute("ROLLBACK");
+        if (!connection->executeStatements(QString::fromUtf8(migrations[step]))) {
+            const HistoryStoreError error = connectionError();
+            connection->executeStatements(QStringLiteral("ROLLBACK"));
             return error;
         }
     }
-    const QByteArray setVersion = "PRAGMA user_version = " + QByteArray::number(schemaVersion);
-    if (!connection.execute(setVersion.constData()) || !connection.execute("COMMIT")) {
+    if (!connection->executeStatements(QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion))
+        || !connection->executeStatements(QStringLiteral("COMMIT"))) {
         noteFailure();
-        connection.execute("ROLLBACK");
+        connection->executeStatements(QStringLiteral("ROLLBACK"));
         return failure;
     }
     hasSchema = true;
@@ -124,13 +200,12 @@ std::optional<QStringList> HistoryDatabase::days()
     QStringList days;
     if (!hasSchema)
         return days;
-    auto query = connection.prepare(R"sql(SELECT date FROM "Date" ORDER BY date DESC)sql");
-    while (query.next())
-        days << query.text(0);
-    if (query.failed() || !query.isValid()) {
-        noteFailure();
+    const std::unique_ptr<SqlResultSet> rows =
+        connection->executeQuery(QStringLiteral(R"sql(SELECT date FROM "Date" ORDER BY date DESC)sql"));
+    while (rows && rows->next())
+        days << rows->stringForColumnIndex(0).value_or(QString());
+    if (noteFailure(rows.get()))
         return std::nullopt;
-    }
     return days;
 }
 
@@ -140,21 +215,20 @@ std::optional<QList<HistoryEntry>> HistoryDatabase::entries(const QString& day, 
     QList<HistoryEntry> list;
     if (!hasSchema)
         return list;
-    auto query = connection.prepare(R"sql(
+    const std::unique_ptr<SqlResultSet> rows = connection->executeQuery(QStringLiteral(R"sql(
         SELECT h.name, h.saved, h.last, h.colors
         FROM "Date" d JOIN History h ON h.date_id = d.id
         WHERE d.date = ?1
         ORDER BY h.saved DESC, h.id DESC
-        LIMIT ?2 OFFSET ?3)sql");
-    query.bind(1, day).bind(2, qint64(limit < 0 ? -1 : limit)).bind(3, qint64(qMax(offset, 0)));
-    while (query.next()) {
-        list.append(HistoryEntry::fromArchives(query.text(0), savedFromStored(query.int64(1)), query.blob(2),
-                                               query.blob(3), wellSpace));
+        LIMIT ?2 OFFSET ?3)sql"),
+        {day, qint64(limit < 0 ? -1 : limit), qint64(qMax(offset, 0))});
+    while (rows && rows->next()) {
+        list.append(HistoryEntry::fromArchives(rows->stringForColumnIndex(0).value_or(QString()),
+                                               savedFromStored(rows->longLongIntForColumnIndex(1)),
+                                               rows->dataForColumnIndex(2), rows->dataForColumnIndex(3), wellSpace));
     }
-    if (query.failed() || !query.isValid()) {
-        noteFailure();
+    if (noteFailure(rows.get()))
         return std::nullopt;
-    }
     return list;
 }
 
@@ -163,25 +237,24 @@ std::optional<QHash<QString, QList<HistoryEntry>>> HistoryDatabase::allEntries(c
     QHash<QString, QList<HistoryEntry>> all;
     if (!hasSchema)
         return all;
-    auto query = connection.prepare(R"sql(
+    const std::unique_ptr<SqlResultSet> rows = connection->executeQuery(QStringLiteral(R"sql(
         SELECT d.date, h.name, h.saved, h.last, h.colors
         FROM "Date" d JOIN History h ON h.date_id = d.id
-        ORDER BY h.date_id, h.saved DESC, h.id DESC)sql");
+        ORDER BY h.date_id, h.saved DESC, h.id DESC)sql"));
     QString day;
     QList<HistoryEntry>* list = nullptr;
-    while (query.next()) {
-        const QString rowDay = query.text(0);
+    while (rows && rows->next()) {
+        const QString rowDay = rows->stringForColumnIndex(0).value_or(QString());
         if (!list || rowDay != day) {
             day = rowDay;
             list = &all[day];
         }
-        list->append(HistoryEntry::fromArchives(query.text(1), savedFromStored(query.int64(2)), query.blob(3),
-                                                query.blob(4), wellSpace));
+        list->append(HistoryEntry::fromArchives(rows->stringForColumnIndex(1).value_or(QString()),
+                                                savedFromStored(rows->longLongIntForColumnIndex(2)),
+                                                rows->dataForColumnIndex(3), rows->dataForColumnIndex(4), wellSpace));
     }
-    if (query.failed() || !query.isValid()) {
-        noteFailure();
+    if (noteFailure(rows.get()))
         return std::nullopt;
-    }
     return all;
 }
 
@@ -190,31 +263,30 @@ std::optional<QList<PaletteRecord>> HistoryDatabase::palettes()
     QList<PaletteRecord> list;
     if (!hasSchema)
         return list;
-    auto query = connection.prepare(
-        "SELECT name, color_1, color_2, color_3, color_4, color_5, color_6, color_7, color_8, color_last FROM Palette");
-    while (query.next()) {
+    const std::unique_ptr<SqlResultSet> rows = connection->executeQuery(QStringLiteral(
+        "SELECT name, color_1, color_2, color_3, color_4, color_5, color_6, color_7, color_8, color_last FROM Palette"));
+    while (rows && rows->next()) {
         PaletteRecord record;
-        record.name = query.text(0);
+        record.name = rows->stringForColumnIndex(0).value_or(QString());
         for (int i = 0; i < 8; ++i)
-            record.colors[i] = query.blob(1 + i);
-        record.color_last = query.blob(9);
+            record.colors[i] = rows->dataForColumnIndex(1 + i);
+        record.color_last = rows->dataForColumnIndex(9);
         list.append(record);
     }
-    if (query.failed() || !query.isValid()) {
-        noteFailure();
+    if (noteFailure(rows.get()))
         return std::nullopt;
-    }
     return list;
 }
 
 bool HistoryDatabase::deleteAll()
 {
     if (!hasSchema)
-        return connection.isOpen();
-    if (connection.execute(R"sql(BEGIN IMMEDIATE; DELETE FROM History; DELETE FROM "Date"; COMMIT)sql"))
+        return isOpen();
+    if (connection->executeStatements(
+            QStringLiteral(R"sql(BEGIN IMMEDIATE; DELETE FROM History; DELETE FROM "Date"; COMMIT)sql")))
         return true;
     noteFailure();
-    connection.execute("ROLLBACK");
+    connection->executeStatements(QStringLiteral("ROLLBACK"));
     return false;
 }
 
@@ -224,29 +296,26 @@ HistoryDatabase::Step HistoryDatabase::insertOne(const NewHistoryItem& item)
     // "Date" row per day string.
     std::optional<qint64> day;
     {
-        auto lookup = connection.prepare(R"sql(SELECT id FROM "Date" WHERE date = ?1)sql");
-        lookup.bind(1, item.day);
-        if (lookup.next())
-            day = lookup.int64(0);
-        if (lookup.failed() || !lookup.isValid()) {
-            noteFailure();
+        const std::unique_ptr<SqlResultSet> lookup =
+            connection->executeQuery(QStringLiteral(R"sql(SELECT id FROM "Date" WHERE date = ?1)sql"), {item.day});
+        if (lookup && lookup->next())
+            day = lookup->longLongIntForColumnIndex(0);
+        if (noteFailure(lookup.get())) {
             HistoryLog::fetchFailure(failure);
             return Step::Skipped;
         }
     }
     if (!day) {
-        auto insertDay = connection.prepare(R"sql(INSERT INTO "Date" (date) VALUES (?1))sql");
-        if (!insertDay.bind(1, item.day).run()) {
+        if (!connection->executeUpdate(QStringLiteral(R"sql(INSERT INTO "Date" (date) VALUES (?1))sql"), {item.day})) {
             noteFailure();
             return Step::Failed;
         }
-        day = connection.lastInsertRowId();
+        day = connection->lastInsertRowId();
     }
-    auto insertEntry = connection.prepare(
-        "INSERT INTO History (date_id, name, saved, last, colors) VALUES (?1, ?2, ?3, ?4, ?5)");
-    insertEntry.bind(1, *day).bind(2, item.name).bind(3, item.saved.toMSecsSinceEpoch());
-    insertEntry.bindBlob(4, item.last).bindBlob(5, item.colors);
-    if (!insertEntry.run()) {
+    // An empty QByteArray binds as an empty blob, not NULL: "" is a value.
+    if (!connection->executeUpdate(
+            QStringLiteral("INSERT INTO History (date_id, name, saved, last, colors) VALUES (?1, ?2, ?3, ?4, ?5)"),
+            {*day, item.name, qint64(item.saved.toMSecsSinceEpoch()), item.last, item.colors})) {
         noteFailure();
         return Step::Failed;
     }
@@ -258,7 +327,7 @@ HistoryDatabase::SaveResult HistoryDatabase::insert(std::span<const NewHistoryIt
     using Outcome = SaveResult::Outcome;
     SaveResult result;
     auto fail = [&](Outcome outcome) {
-        connection.execute("ROLLBACK");
+        connection->executeStatements(QStringLiteral("ROLLBACK"));
         result.outcome = outcome;
         result.added = 0;
         result.error = failure;
@@ -271,7 +340,7 @@ HistoryDatabase::SaveResult HistoryDatabase::insert(std::span<const NewHistoryIt
         result.error = failure;
         return result;
     }
-    if (!connection.execute("BEGIN IMMEDIATE")) {
+    if (!connection->executeStatements(QStringLiteral("BEGIN IMMEDIATE"))) {
         noteFailure();
         return fail(Outcome::ContextSaveFailed);
     }
@@ -282,7 +351,7 @@ HistoryDatabase::SaveResult HistoryDatabase::insert(std::span<const NewHistoryIt
         case Step::Failed: return fail(Outcome::ContextSaveFailed);
         }
     }
-    if (!connection.execute("COMMIT")) {
+    if (!connection->executeStatements(QStringLiteral("COMMIT"))) {
         noteFailure();
         return fail(Outcome::ParentSaveFailed);
     }

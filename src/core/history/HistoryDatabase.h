@@ -1,6 +1,5 @@
 #pragma once
 
-#include "HistoryConnection.h"
 #include "HistoryEntry.h"
 #include "HistoryStoreError.h"
 #include "PaletteRecord.h"
@@ -14,10 +13,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <span>
 
 // A new entry with every value computed, ready to be written.
+class SqlDatabase;
+class SqlResultSet;
+
 struct NewHistoryItem
 {
     QString day;        // day string (see DayFormat)
@@ -43,7 +46,12 @@ struct NewHistoryItem
 class HistoryDatabase
 {
 public:
-    using Access = HistoryConnection::Access;
+    enum class Access { ReadWrite, ReadOnly };
+
+    HistoryDatabase();
+    ~HistoryDatabase();
+    HistoryDatabase(const HistoryDatabase&) = delete;
+    HistoryDatabase& operator=(const HistoryDatabase&) = delete;
 
     static const QString fileName; // "Palettes.storedata"
     // The schema this build writes. A file of a later version is refused:
@@ -53,8 +61,15 @@ public:
     // Opens the file, and when writable creates or upgrades the schema. A
     // read-only open of a file no writer has set up yet reads as empty.
     std::optional<HistoryStoreError> open(const QString& filePath, Access access);
-    bool isOpen() const { return connection.isOpen(); }
-    void close() { connection.close(); }
+    bool isOpen() const;
+    void close();
+
+    // Reads every page of the open file (PRAGMA quick_check): nothing when
+    // it is sound, else what SQLite found.
+    std::optional<HistoryStoreError> check();
+    // An error that says the file itself is damaged (SQLITE_CORRUPT,
+    // SQLITE_NOTADB), as opposed to one that says it cannot be reached.
+    static bool isDamage(const HistoryStoreError& error);
 
     // Each read answers nothing when the query fails; lastError() says why.
 
@@ -91,10 +106,13 @@ private:
     std::optional<HistoryStoreError> prepareSchema(Access access);
     enum class Step { Added, Skipped, Failed };
     Step insertOne(const NewHistoryItem& item);
-    // Keeps the connection's error before anything else can replace it.
-    void noteFailure() { failure = connection.lastError(); }
+    HistoryStoreError connectionError() const;
+    // Keeps the error before anything else can replace it: that of `rows`
+    // when its rows ended in one, the connection's when there are no rows
+    // at all. True when there was an error to keep.
+    bool noteFailure(const SqlResultSet* rows = nullptr);
 
-    HistoryConnection connection;
+    std::unique_ptr<SqlDatabase> connection;
     bool hasSchema = false;
     HistoryStoreError failure;
 };

@@ -39,4 +39,17 @@ void unresolvedError(const HistoryStoreError& error)
         << QStringLiteral("Unresolved error %1, %2").arg(error.description(), error.userInfoDescription());
 }
 
+void damagedStoreMovedAside(const QString& path, const QString& movedTo, const HistoryStoreError& damage)
+{
+    qCCritical(lcHistory).noquote()
+        << QStringLiteral("The history store %1 is damaged (%2); it was moved to %3 and a new one started.")
+               .arg(path, damage.localizedDescription, movedTo);
+}
+
+void damagedStoreKept(const QString& path, const HistoryStoreError& damage, const QString& reason)
+{
+    qCCritical(lcHistory).noquote() << QStringLiteral("The history store %1 is damaged (%2) and cannot be moved aside: %3")
+                                           .arg(path, damage.localizedDescription, reason);
+}
+
 } // namespace HistoryLog

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLoggingCategory>
+#include <QString>
 
 struct HistoryStoreError;
 
@@ -22,5 +23,9 @@ void parentContextSaveFailure(const HistoryStoreError& error);
 void saveFailure(const HistoryStoreError& error);
 // "Unresolved error <error>, <user info>": the store cannot be opened.
 void unresolvedError(const HistoryStoreError& error);
+// The store was damaged; it was moved to `movedTo` and a fresh one started.
+void damagedStoreMovedAside(const QString& path, const QString& movedTo, const HistoryStoreError& damage);
+// The store is damaged and could not be moved aside (`reason`).
+void damagedStoreKept(const QString& path, const HistoryStoreError& damage, const QString& reason);
 
 } // namespace HistoryLog

@@ -11,6 +11,7 @@
 #include "settings/DefaultsKeys.h"
 #include "settings/Paths.h"
 #include "settings/UserDefaults.h"
+#include "sqlite/SqlDatabase.h"
 #include "swatches/CurrentColors.h"
 
 #include <QCoreApplication>
@@ -75,7 +76,7 @@ std::optional<HistoryStoreError> HistoryStore::open()
 
     std::optional<HistoryStoreError> error = prepareFolder(options.folder);
     if (!error) {
-        if (std::optional<HistoryStoreError> cause = database.open(filePath(), HistoryDatabase::Access::ReadWrite))
+        if (std::optional<HistoryStoreError> cause = openSoundFile())
             error = HistoryStoreError::initializationFailure(HistoryStoreError::genericFailureReason, &*cause);
     }
     openResult = error;
@@ -98,6 +99,35 @@ std::optional<HistoryStoreError> HistoryStore::open()
     };
     writer = std::make_unique<HistoryWriter>(filePath(), options.closestColorName, saved);
     return std::nullopt;
+}
+
+std::optional<HistoryStoreError> HistoryStore::openSoundFile()
+{
+    std::optional<HistoryStoreError> cause = database.open(filePath(), HistoryDatabase::Access::ReadWrite);
+    // A damaged page shows only when it is read, which may be weeks later in
+    // the middle of recording: every page is read now, while the damage can
+    // still be set aside. A check that cannot run for another reason (a busy
+    // file) is no verdict; the store opens as usual.
+    if (!cause) {
+        cause = database.check();
+        if (!cause || !HistoryDatabase::isDamage(*cause))
+            return std::nullopt;
+    } else if (!HistoryDatabase::isDamage(*cause)) {
+        return cause;
+    }
+
+    database.close();
+    QString moveError;
+    const QDateTime now = options.now ? options.now() : QDateTime::currentDateTime();
+    const std::optional<QString> movedTo = SqlDatabase::moveDatabaseFilesAside(filePath(), now, &moveError);
+    if (!movedTo) {
+        // Never written over: the damaged file stays, and so does the error.
+        HistoryLog::damagedStoreKept(filePath(), *cause, moveError);
+        return cause;
+    }
+    recovered = Recovery {filePath(), *movedTo, *cause};
+    HistoryLog::damagedStoreMovedAside(filePath(), *movedTo, *cause);
+    return database.open(filePath(), HistoryDatabase::Access::ReadWrite);
 }
 
 bool HistoryStore::isOpen() const

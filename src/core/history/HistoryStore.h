@@ -55,6 +55,14 @@ public:
         std::function<QDateTime()> now;
     };
 
+    // A store found damaged when it opened, and set aside for a fresh one.
+    struct Recovery
+    {
+        QString filePath;       // where it was, and the fresh store now is
+        QString movedTo;        // where the damaged file is kept
+        HistoryStoreError damage; // what SQLite found
+    };
+
     HistoryStore(UserDefaults& defaults, const ColorSpaceRegistry& spaces, Options options, QObject* parent = nullptr);
     // Finishes the entries already handed to the writer before it returns.
     ~HistoryStore() override;
@@ -63,7 +71,13 @@ public:
     // the error of the fatal path (domain "YOUR_ERROR_DOMAIN", code 9999);
     // it is also logged and sent with openFailed, once. Calling it again
     // answers the first result.
+    //
+    // Every page of the file is checked first. A damaged file (SQLite finds
+    // it malformed, or not a database at all) is moved aside with its WAL,
+    // never deleted, and a fresh store takes its place: recovery() then says
+    // where the old one went, for the user to be told.
     std::optional<HistoryStoreError> open();
+    const std::optional<Recovery>& recovery() const { return recovered; }
     bool isOpen() const;
     QString filePath() const;
 
@@ -102,6 +116,7 @@ Q_SIGNALS:
 
 private:
     bool ensureOpen();
+    std::optional<HistoryStoreError> openSoundFile();
     ColorSpacePtr wellSpace() const;
 
     UserDefaults& defaults;
@@ -109,5 +124,6 @@ private:
     Options options;
     HistoryDatabase database;
     std::optional<std::optional<HistoryStoreError>> openResult; // set once open() ran
+    std::optional<Recovery> recovered;
     std::unique_ptr<HistoryWriter> writer;
 };

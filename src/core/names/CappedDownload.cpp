@@ -57,13 +57,30 @@ void CappedDownload::replied()
     // again at the end.
     result.tooLarge = tooLarge || request->bytesAvailable() > maximumSize;
     const int error = result.error;
-    const bool statusArrived = request->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    const QVariant status = request->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    result.httpStatus = status.toInt();
     // Content errors (2xx codes of NetworkError) are HTTP 4xx statuses,
     // server errors (4xx codes) HTTP 5xx ones: answers, unlike broken
     // transfers.
-    result.serverAnswered = statusArrived && !result.tooLarge
+    result.serverAnswered = status.isValid() && !result.tooLarge
         && (error == QNetworkReply::NoError || (error >= 201 && error < 300) || (error >= 401 && error < 500));
-    if (!result.tooLarge)
+    // An aborted reply is closed: reading it would only warn.
+    if (!result.tooLarge && request->isOpen())
         result.body = request->readAll();
+
+    if (result.tooLarge) {
+        result.reason = QStringLiteral("larger than %1 KB").arg(maximumSize / 1000);
+    } else if (result.error == QNetworkReply::OperationCanceledError || result.error == QNetworkReply::TimeoutError) {
+        // Nothing here aborts a reply but the size cap, and a cancelled one
+        // reports nothing: this is the transfer timeout, which Qt reports
+        // as a cancel.
+        result.reason = QStringLiteral("timed out");
+    } else if (result.httpStatus >= 400) {
+        const QString phrase =
+            request->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().trimmed();
+        result.reason = QStringLiteral("HTTP %1 %2").arg(result.httpStatus).arg(phrase).trimmed();
+    } else if (result.error != QNetworkReply::NoError) {
+        result.reason = result.errorString;
+    }
     Q_EMIT finished(result);
 }

@@ -32,6 +32,11 @@ public:
         bool tooLarge = false;
         QString errorString;
         QByteArray body; // empty unless the whole body arrived within the cap
+        int httpStatus = 0; // 0 when no HTTP response arrived
+        // Why it failed, in a few words a user can act on: "timed out",
+        // "HTTP 403 Forbidden", "Host example.org not found", "larger than
+        // 64000 KB". Empty when it did not.
+        QString reason;
 
         bool succeeded() const { return error == QNetworkReply::NoError && !tooLarge; }
     };

@@ -5,7 +5,13 @@
 NameCache::NameCache(QString databasePath, QObject* parent)
     : QObject(parent)
     , path(std::move(databasePath))
+    , load([file = path] { return NameTable::load(file); })
 {
+}
+
+std::shared_ptr<const NameTable> NameCache::orEmpty(std::shared_ptr<const NameTable> loaded)
+{
+    return loaded ? loaded : std::make_shared<const NameTable>(std::vector<NameTable::Row>());
 }
 
 NameCache::~NameCache()
@@ -23,7 +29,7 @@ void NameCache::cacheNamesDatabase()
         return;
     // A load on its way is abandoned: this one reads the file as it is now.
     ++generation;
-    publish(NameTable::load(path));
+    publish(orEmpty(load()));
 }
 
 void NameCache::cacheNamesDatabaseInBackground(std::function<void()> beforeLoad)
@@ -41,10 +47,10 @@ void NameCache::cacheNamesDatabaseInBackground(std::function<void()> beforeLoad)
             if (ticket != generation)
                 return;
             workers.removeIf([](const QFuture<void>& worker) { return worker.isFinished(); });
-            workers << QtConcurrent::run([this, ticket, file = path, beforeLoad] {
+            workers << QtConcurrent::run([this, ticket, loader = load, beforeLoad] {
                 if (beforeLoad)
                     beforeLoad();
-                std::shared_ptr<const NameTable> loaded = NameTable::load(file);
+                std::shared_ptr<const NameTable> loaded = orEmpty(loader());
                 QMetaObject::invokeMethod(
                     this,
                     [this, ticket, loaded = std::move(loaded)] {

@@ -35,6 +35,12 @@ public:
 
     const QString& databasePath() const { return path; }
 
+    // How a table is read: by default NameTable::load of the path, a
+    // database it cannot read giving an empty table. A background load runs
+    // it on a worker thread. Set before the first load.
+    using Loader = std::function<std::shared_ptr<const NameTable>()>;
+    void setLoader(Loader loader) { load = std::move(loader); }
+
     // Loads the table unless one is loaded; a database that cannot be read
     // loads as an empty table. It takes the place of a load on its way. With
     // `prepareCompletionsAhead` (the default) the completion list is then
@@ -69,9 +75,11 @@ Q_SIGNALS:
 
 private:
     void publish(std::shared_ptr<const NameTable> loaded);
+    static std::shared_ptr<const NameTable> orEmpty(std::shared_ptr<const NameTable> loaded);
     QString unknownName() const;
 
     QString path;
+    Loader load;
     bool prepareAhead = true;
     std::atomic<std::shared_ptr<const NameTable>> table;
     std::atomic<bool> loading = false;

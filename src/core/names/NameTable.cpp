@@ -96,19 +96,28 @@ NameTable::NameTable(const std::vector<Row>& rows)
         index = NearestColorIndex(values);
 }
 
-std::shared_ptr<const NameTable> NameTable::load(const QString& path)
+std::shared_ptr<const NameTable> NameTable::load(const QString& path, QString* error)
 {
     std::vector<Row> rows;
+    QString failure;
     // Read-only: loading names must never leave an empty database behind
     // where none was.
     const std::unique_ptr<SqlDatabaseQueue> queue = SqlDatabaseQueue::databaseQueueWithPath(path, SQLITE_OPEN_READONLY);
-    if (queue) {
-        queue->inDatabase([&rows](SqlDatabase* db) {
-            if (!db)
+    if (!queue) {
+        failure = QStringLiteral("unable to open database file");
+    } else {
+        queue->inDatabase([&rows, &failure](SqlDatabase* db) {
+            if (!db) {
+                failure = QStringLiteral("unable to open database file");
                 return;
+            }
+            // The caller is told why, and says it in its own words.
+            db->logsErrors = false;
             const std::unique_ptr<SqlResultSet> rs = db->executeQuery(QStringLiteral("SELECT * FROM colors"));
-            if (!rs)
+            if (!rs) {
+                failure = db->lastErrorMessage();
                 return;
+            }
             // Columns by name, resolved once rather than per row.
             int r = -1, g, b, h, s, l, name, hexCode;
             while (rs->next()) {
@@ -127,7 +136,16 @@ std::shared_ptr<const NameTable> NameTable::load(const QString& path)
                                 {rs->intForColumnIndex(r), rs->intForColumnIndex(g), rs->intForColumnIndex(b),
                                  rs->intForColumnIndex(h), rs->intForColumnIndex(s), rs->intForColumnIndex(l)}});
             }
+            // A table cut short by a damaged page would answer wrong names
+            // as if they were right.
+            if (rs->failed())
+                failure = rs->errorMessage();
         });
+    }
+    if (!failure.isEmpty()) {
+        if (error)
+            *error = failure;
+        return nullptr;
     }
     return std::make_shared<const NameTable>(rows);
 }

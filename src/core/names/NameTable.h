@@ -40,9 +40,10 @@ public:
     // colour.
     explicit NameTable(const std::vector<Row>& rows);
 
-    // The `colors` table of the database at `path`, read-only. A missing or
-    // unreadable database, or one without the table, gives an empty table.
-    static std::shared_ptr<const NameTable> load(const QString& path);
+    // The `colors` table of the database at `path`, read-only. Null, with
+    // SQLite's reason in `error`, when the database is missing, is not a
+    // names database, or cannot be read to its last row.
+    static std::shared_ptr<const NameTable> load(const QString& path, QString* error = nullptr);
 
     // Records by code (distinct codes), and names.
     qsizetype recordCount() const { return static_cast<qsizetype>(records.size()); }

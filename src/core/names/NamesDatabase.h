@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QDateTime>
+#include <QLocale>
 #include <QObject>
 #include <QString>
 
+#include <memory>
+#include <mutex>
+
+class NameTable;
 class UserDefaults;
 
 // The names database files in the support folder and the two things the
@@ -32,8 +38,20 @@ public:
     QString downloadedCSVPath() const;
 
     // Creates the support folder, copies the shipped database in when there
-    // is no live one yet, then updateNamesCount.
+    // is no live one yet, removes what an update cut short left behind, then
+    // updateNamesCount.
     void createSupportFolderAndNamesDatabase();
+    // The download and the build database of an update that never finished
+    // (the program was killed); only called at start, when none can be
+    // running.
+    void removeLeftoversOfAnInterruptedUpdate() const;
+
+    // The names of the live database. When it cannot be read to its end or
+    // holds no name, it is moved aside (dated, never deleted), the shipped
+    // database is copied in its place and read instead, and the reinstall is
+    // recorded on this object's thread (see recordReinstall). Any thread;
+    // null only when there is no readable database at all.
+    std::shared_ptr<const NameTable> loadLiveNames();
     // The files of that alone, without the count: it touches no settings, so
     // a worker thread may run it.
     void createSupportFolderAndCopyShippedDatabase() const;
@@ -49,15 +67,31 @@ public:
     // (with the reason in `error`) when it cannot; `live` is untouched then.
     static bool replaceDBFile(const QString& built, const QString& live, QString* error = nullptr);
 
-    // The medium date and short time of now, as the last-update text shows it.
-    static QString updatedDateText();
+    // The medium date and short time, as the last-update text shows it: the
+    // locale's own formats without weekday or seconds.
+    static QString updatedDateText(const QDateTime& when = QDateTime::currentDateTime(),
+                                   const QLocale& locale = QLocale());
+    // "Shipped with Huelark <version>"
+    static QString shippedText();
+    // The status line of the Names preferences when nothing is going on: the
+    // text of the last update or reinstall, or shippedText() when there has
+    // been none.
+    static QString statusText(const UserDefaults& defaults);
 
 Q_SIGNALS:
     // The table has more names than before: the shown name may change.
     void namesCountIncreased();
+    // The live database was replaced by the shipped one; `notice` says why
+    // and where the old one is, and is the status line from now on.
+    void liveDatabaseReinstalled(const QString& notice);
 
 private:
+    // On this object's thread: the release is no longer installed, the count
+    // follows the shipped table, and the status line says what happened.
+    void recordReinstall(const QString& problem, const QString& movedTo);
+
     UserDefaults& defaults;
     QString folder;
     QString initialPath;
+    std::mutex repairing; // one check-and-reinstall at a time
 };

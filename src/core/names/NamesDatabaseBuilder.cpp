@@ -70,22 +70,38 @@ Result generateDatabaseFromCSV(const QStringList& lines, const QString& database
 {
     std::unique_ptr<SqlDatabase> db = SqlDatabase::databaseWithPath(databasePath);
     if (!db || !db->open())
-        return failure(QStringLiteral("cannot open %1").arg(databasePath));
+        return failure(QStringLiteral("cannot open %1: %2").arg(databasePath, db ? db->lastErrorMessage() : QString()));
+    return generateDatabaseFromCSV(lines, *db, wellSpace, cancelled);
+}
+
+Result generateDatabaseFromCSV(const QStringList& lines, SqlDatabase& db, const ColorSpacePtr& wellSpace,
+                               const std::atomic<bool>* cancelled)
+{
     // One INSERT for every row: prepared once, not 30,000 times.
-    db->shouldCacheStatements = true;
+    db.shouldCacheStatements = true;
+    // The first failure ends the build with its own reason. SQLite rolls
+    // the whole transaction back on some of them (a full disk), table
+    // included: going on would only fail every later row for "no such
+    // table", and the COMMIT for want of a transaction.
+    auto fail = [&db] {
+        const QString error = db.lastErrorMessage();
+        if (db.inTransaction())
+            db.executeUpdate(QStringLiteral("ROLLBACK"));
+        return failure(error);
+    };
 
     // One transaction for the whole table: a transaction per row costs a
     // disk sync per row (half a minute for the full dataset), and a
     // cancelled or failed build rolls back to the database as it was.
-    if (!db->executeUpdate(QStringLiteral("BEGIN")))
-        return failure(db->lastErrorMessage());
-    db->executeUpdate(dropTable);
-    db->executeUpdate(createTable);
+    if (!db.executeUpdate(QStringLiteral("BEGIN")))
+        return failure(db.lastErrorMessage());
+    if (!db.executeUpdate(dropTable) || !db.executeUpdate(createTable))
+        return fail();
 
     int rows = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (cancelled && cancelled->load(std::memory_order_relaxed)) {
-            db->executeUpdate(QStringLiteral("ROLLBACK"));
+            db.executeUpdate(QStringLiteral("ROLLBACK"));
             return {Result::Status::Cancelled, 0, {}};
         }
         if (i == 0)
@@ -105,17 +121,13 @@ Result generateDatabaseFromCSV(const QStringList& lines, const QString& database
             continue;
         }
         const NameValues v = NameValues::fromColor(*color);
-        if (db->executeUpdate(insertRow, {static_cast<int>(i - 1), name, hex, v.r, v.g, v.b, v.h, v.s, v.l}))
-            ++rows;
-        else
-            qCWarning(lcNames, "error = %s", qUtf8Printable(db->lastErrorMessage()));
+        if (!db.executeUpdate(insertRow, {static_cast<int>(i - 1), name, hex, v.r, v.g, v.b, v.h, v.s, v.l}))
+            return fail();
+        ++rows;
     }
 
-    if (!db->executeUpdate(QStringLiteral("COMMIT"))) {
-        const QString error = db->lastErrorMessage();
-        db->executeUpdate(QStringLiteral("ROLLBACK"));
-        return failure(error);
-    }
+    if (!db.executeUpdate(QStringLiteral("COMMIT")))
+        return fail();
     return {Result::Status::Built, rows, {}};
 }
 

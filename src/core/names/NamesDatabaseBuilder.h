@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+class SqlDatabase;
+
 // Turns the colour-names dataset's CSV ("name,hex" lines under a header line)
 // into the `colors` table of a names database. The shipped database and every
 // downloaded update go through this one builder, so they can never disagree.
@@ -32,8 +34,12 @@ QStringList linesFromCSV(const QByteArray& bytes);
 // them, so the stored integers are those of that space.
 //
 // All of it is one transaction: `cancelled`, polled before each line, rolls
-// everything back and leaves the database as it was.
+// everything back and leaves the database as it was, and so does the first
+// statement that fails (a full disk), whose SQLite message is the error.
 Result generateDatabaseFromCSV(const QStringList& lines, const QString& databasePath, const ColorSpacePtr& wellSpace,
+                               const std::atomic<bool>* cancelled = nullptr);
+// The same into a connection already open.
+Result generateDatabaseFromCSV(const QStringList& lines, SqlDatabase& db, const ColorSpacePtr& wellSpace,
                                const std::atomic<bool>* cancelled = nullptr);
 
 } // namespace NamesDatabaseBuilder

@@ -33,6 +33,12 @@ QString pathSegment(const QString& text)
     return QString::fromLatin1(QUrl::toPercentEncoding(text));
 }
 
+// The status, and on a second line why, when there is something to say.
+QString withReason(const QString& status, const QString& reason)
+{
+    return reason.isEmpty() ? status : status + u'\n' + reason;
+}
+
 QString kilobytes(qint64 bytes)
 {
     return QString::asprintf("%.01f", bytes / 1000.0);
@@ -57,10 +63,16 @@ NamesDatabaseUpdater::NamesDatabaseUpdater(NamesDatabase& database, UserDefaults
     releaseId = defaults.integerForKey(DefaultsKeys::namesID);
     updateNameCount();
     versionName = defaults.stringForKey(DefaultsKeys::namesVersion);
-    updatedText = defaults.stringForKey(DefaultsKeys::namesIDUpdatedDate);
+    updatedText = NamesDatabase::statusText(defaults);
     connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString& key) {
         if (key == DefaultsKeys::namesCountValue)
             updateNameCount();
+    });
+    connect(&database, &NamesDatabase::liveDatabaseReinstalled, this, [this](const QString& notice) {
+        if (currentState != State::Idle)
+            return;
+        resetDatabaseAndNamesVersions();
+        setUpdatedLabel(notice);
     });
 }
 
@@ -93,7 +105,7 @@ QString NamesDatabaseUpdater::datasetOwner() const
 
 void NamesDatabaseUpdater::viewWillAppear()
 {
-    setUpdatedLabel(defaults.stringForKey(DefaultsKeys::namesIDUpdatedDate));
+    setUpdatedLabel(NamesDatabase::statusText(defaults));
 }
 
 void NamesDatabaseUpdater::pressButton()
@@ -139,9 +151,8 @@ void NamesDatabaseUpdater::versionCheckReplied(const CappedDownload::Result& res
 {
     request = nullptr;
     if (!result.serverAnswered) {
-        qCWarning(lcNames, "version check: %s%s", qUtf8Printable(result.errorString),
-                  result.tooLarge ? " (too large)" : "");
-        versionCheckFailed(versionCheckFailedText, Outcome::Failed);
+        qCWarning(lcNames, "version check: %s", qUtf8Printable(result.reason));
+        versionCheckFailed(withReason(versionCheckFailedText, result.reason), Outcome::Failed);
         return;
     }
     const QJsonDocument json = QJsonDocument::fromJson(result.body);
@@ -151,7 +162,10 @@ void NamesDatabaseUpdater::versionCheckReplied(const CappedDownload::Result& res
     const QJsonObject newest = releases.isEmpty() ? QJsonObject() : releases.first().toObject();
     const QString name = newest.value(QStringLiteral("name")).toString();
     if (!json.isArray() || name.isEmpty()) {
-        versionCheckFailed(versionCheckFailedText, Outcome::Failed);
+        const QString reason = !result.reason.isEmpty() ? result.reason
+            : json.isArray()                             ? QStringLiteral("no release to download")
+                                                         : QStringLiteral("the answer is not a list of releases");
+        versionCheckFailed(withReason(versionCheckFailedText, reason), Outcome::Failed);
         return;
     }
     const qint64 newId = newest.value(QStringLiteral("id")).toInteger(0);
@@ -192,17 +206,16 @@ void NamesDatabaseUpdater::downloadReplied(const CappedDownload::Result& result)
 {
     request = nullptr;
     if (!result.succeeded()) {
-        qCWarning(lcNames, "names download: %s%s", qUtf8Printable(result.errorString),
-                  result.tooLarge ? " (too large)" : "");
-        downloadFailed();
+        qCWarning(lcNames, "names download: %s", qUtf8Printable(result.reason));
+        downloadFailed(result.reason);
         return;
     }
     storeCSV(result.body);
 }
 
-void NamesDatabaseUpdater::downloadFailed()
+void NamesDatabaseUpdater::downloadFailed(const QString& reason)
 {
-    setUpdatedLabel(downloadFailedText);
+    setUpdatedLabel(withReason(downloadFailedText, reason));
     resetDownloadButton();
     resetDatabaseAndNamesVersions();
     cleanupFiles();
@@ -262,13 +275,13 @@ void NamesDatabaseUpdater::buildFinished(const NamesDatabaseBuilder::Result& res
     // A download that held no usable row (an error page, say) must not
     // replace the names the user has.
     if (result.status != NamesDatabaseBuilder::Result::Status::Built || result.rows == 0) {
-        parseFailed();
+        parseFailed(result.error);
         end(Outcome::Failed);
         return;
     }
     setState(State::Installing);
-    if (!replaceDBFile()) {
-        parseFailed();
+    if (QString error; !replaceDBFile(&error)) {
+        parseFailed(error);
         end(Outcome::Failed);
         return;
     }
@@ -281,12 +294,11 @@ void NamesDatabaseUpdater::buildFinished(const NamesDatabaseBuilder::Result& res
     end(Outcome::Installed);
 }
 
-bool NamesDatabaseUpdater::replaceDBFile()
+bool NamesDatabaseUpdater::replaceDBFile(QString* error)
 {
-    QString error;
-    if (NamesDatabase::replaceDBFile(database.buildDatabasePath(), database.liveDatabasePath(), &error))
+    if (NamesDatabase::replaceDBFile(database.buildDatabasePath(), database.liveDatabasePath(), error))
         return true;
-    qCWarning(lcNames, "cannot install the names database: %s", qUtf8Printable(error));
+    qCWarning(lcNames, "cannot install the names database: %s", qUtf8Printable(*error));
     return false;
 }
 
@@ -314,9 +326,9 @@ void NamesDatabaseUpdater::cleanupFiles()
     setSpinnerVisible(false);
 }
 
-void NamesDatabaseUpdater::parseFailed()
+void NamesDatabaseUpdater::parseFailed(const QString& reason)
 {
-    setUpdatedLabel(QStringLiteral("Parsing file failed..."));
+    setUpdatedLabel(withReason(QStringLiteral("Parsing file failed..."), reason));
     resetDownloadButton();
     resetDatabaseAndNamesVersions();
     cleanupFiles();

@@ -117,14 +117,14 @@ private:
     void downloadCSV(const QString& address);
     void downloadProgressed(qint64 written, qint64 expected, qint64 chunk);
     void downloadReplied(const CappedDownload::Result& result);
-    void downloadFailed();
+    void downloadFailed(const QString& reason);
     void storeCSV(const QByteArray& bytes);
     void generateDatabaseFromCSV(const QStringList& lines);
     void buildFinished(const NamesDatabaseBuilder::Result& result, quint64 flow);
-    bool replaceDBFile();
+    bool replaceDBFile(QString* error);
     void downloadCompleted();
     void cleanupFiles();
-    void parseFailed();
+    void parseFailed(const QString& reason = {});
     void versionCheckFailed(const QString& text, Outcome outcome);
     void versionCheckFinished();
     void resetDownloadButton();

@@ -6,11 +6,16 @@
 #include "SqlStatement.h"
 
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -74,13 +79,18 @@ bool SqlDatabase::openWithFlags(int flags)
     const QByteArray file = path ? path->toUtf8() : QByteArrayLiteral(":memory:");
     const int code = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     if (code != SQLITE_OK) {
-        qCWarning(lcSqlite, "error opening!: %d", code);
+        if (logsErrors)
+            qCWarning(lcSqlite, "error opening!: %d", code);
+        openErrorCode = db ? sqlite3_extended_errcode(db) : code;
+        openErrorMessage = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
         // SQLite hands out a handle even when opening fails; it must still
         // be released.
         sqlite3_close(db);
         db = nullptr;
         return false;
     }
+    openErrorCode = SQLITE_OK;
+    openErrorMessage.clear();
     open_ = true;
     installBusyHandler();
     return true;
@@ -166,12 +176,79 @@ int SqlDatabase::busyHandler(void* context, int count)
 
 QString SqlDatabase::lastErrorMessage() const
 {
+    if (!db)
+        return openErrorCode != SQLITE_OK ? openErrorMessage : QStringLiteral("the database is not open");
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
 int SqlDatabase::lastErrorCode() const
 {
+    if (!db)
+        return openErrorCode != SQLITE_OK ? (openErrorCode & 0xff) : SQLITE_MISUSE;
     return sqlite3_errcode(db);
+}
+
+int SqlDatabase::lastExtendedErrorCode() const
+{
+    if (!db)
+        return openErrorCode != SQLITE_OK ? openErrorCode : SQLITE_MISUSE;
+    return sqlite3_extended_errcode(db);
+}
+
+qint64 SqlDatabase::lastInsertRowId() const
+{
+    return db ? sqlite3_last_insert_rowid(db) : 0;
+}
+
+bool SqlDatabase::inTransaction() const
+{
+    return db && !sqlite3_get_autocommit(db);
+}
+
+bool SqlDatabase::executeStatements(const QString& sql)
+{
+    if (!beginExecuting())
+        return false;
+    ExecutingGuard guard{executing};
+    if (traceExecution)
+        qCInfo(lcSqlite, "%s executeStatements: %s", qUtf8Printable(pathText()), qUtf8Printable(sql));
+    const int code = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (code == SQLITE_OK)
+        return true;
+    if (logsErrors) {
+        qCWarning(lcSqlite, "Error executing statements (%d: %s)", code, sqlite3_errmsg(db));
+        qCWarning(lcSqlite, "DB Query: %s", qUtf8Printable(sql));
+    }
+    if (crashOnErrors)
+        std::abort();
+    return false;
+}
+
+std::optional<QString> SqlDatabase::moveDatabaseFilesAside(const QString& path, const QDateTime& when, QString* error)
+{
+    const QFileInfo file(path);
+    const QString suffix = file.suffix().isEmpty() ? QString() : u'.' + file.suffix();
+    const QString stem = file.absolutePath() + u'/' + file.completeBaseName() + QStringLiteral("-damaged-")
+        + when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    // The companions go with it under its new name: the WAL may hold
+    // committed data that belongs to the file, and a hot journal of the old
+    // file must never be played back into a new one.
+    static const char* const companions[] = {"-wal", "-shm", "-journal"};
+    QString target = stem + suffix;
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo::exists(target + QStringLiteral("-wal")); ++n)
+        target = stem + u'-' + QString::number(n) + suffix;
+
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return std::nullopt;
+    }
+    for (const char* companion : companions) {
+        const QString from = path + QLatin1String(companion);
+        if (QFileInfo::exists(from))
+            ::rename(QFile::encodeName(from).constData(), QFile::encodeName(target + QLatin1String(companion)).constData());
+    }
+    return target;
 }
 
 bool SqlDatabase::databaseExists() const
@@ -305,7 +382,7 @@ bool SqlDatabase::executeUpdate(const QString& sql, const QVariantList& argument
 
     // A cached statement is only reset, and kept for the next call.
     const int closeCode = shouldCacheStatements ? sqlite3_reset(handle) : statement->close();
-    if (closeCode != SQLITE_OK)
+    if (closeCode != SQLITE_OK && logsErrors)
         qCWarning(lcSqlite, "Unknown error finalizing or resetting statement (%d: %s)", closeCode,
                   sqlite3_errmsg(db));
     return done;

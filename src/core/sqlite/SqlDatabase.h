@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -14,7 +15,8 @@ struct sqlite3;
 class SqlResultSet;
 class SqlStatement;
 
-// One SQLite connection for the names database. Failures never throw: calls
+// One SQLite connection, for the names database and the history store alike.
+// Failures never throw: calls
 // answer false or nothing, log a line (category "huelark.sqlite") when `logsErrors`
 // is on, and leave the code and message in lastErrorCode/lastErrorMessage.
 //
@@ -50,9 +52,29 @@ public:
     // A cursor before the first row, or nothing on failure. The cursor must
     // not outlive the connection's next close (the close ends it).
     std::unique_ptr<SqlResultSet> executeQuery(const QString& sql, const QVariantList& arguments = {});
+    // Runs one or more statements separated by ";" that take no values
+    // (a schema, "BEGIN; ...; COMMIT"); stops at the first that fails.
+    bool executeStatements(const QString& sql);
+    qint64 lastInsertRowId() const;
+    // A transaction is open (SQLite may have ended one on its own after an
+    // error such as a full disk).
+    bool inTransaction() const;
 
+    // The error of the last failed call; while closed, that of the last
+    // failed open.
     QString lastErrorMessage() const;
     int lastErrorCode() const;
+    // The same with SQLite's finer code (SQLITE_CORRUPT_INDEX and the like).
+    int lastExtendedErrorCode() const;
+
+    // Moves a database file that must not be used any more out of the way,
+    // with its journal, WAL and shared-memory files, to
+    // "<name>-damaged-<yyyy-MM-dd-HHmmss>.<suffix>" beside it (a number is
+    // added when that exists), so it can still be opened and looked at.
+    // Nothing is deleted. Answers the new path of the database file, or
+    // nothing (with the reason in `error`) when it could not be moved.
+    static std::optional<QString> moveDatabaseFilesAside(const QString& path, const QDateTime& when,
+                                                         QString* error = nullptr);
 
     bool hasOpenResultSets() const { return !openResultSets.empty(); }
     bool isExecutingStatement() const { return executing; }
@@ -87,6 +109,8 @@ private:
     sqlite3* db = nullptr;
     bool open_ = false;
     bool executing = false;
+    int openErrorCode = 0;
+    QString openErrorMessage;
     double maxBusyRetry = 2;
     std::chrono::steady_clock::time_point busyStart;
     std::set<SqlResultSet*> openResultSets;

@@ -42,14 +42,24 @@ bool SqlResultSet::next()
         return true;
     if (code != SQLITE_DONE) {
         sqlite3* db = sqlite3_db_handle(handle);
+        // Kept before close(): resetting the statement may change what the
+        // connection reports.
+        stepErrorCode = sqlite3_extended_errcode(db);
+        if (stepErrorCode == SQLITE_OK)
+            stepErrorCode = code;
+        stepErrorMessage = QString::fromUtf8(sqlite3_errmsg(db));
+        const bool logs = !parentDB || parentDB->logsErrors;
         const QString where = parentDB ? parentDB->pathText() : QString();
-        if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
-            qCWarning(lcSqlite, "%s:%d Database busy (%s)", __func__, __LINE__, qUtf8Printable(where));
-            qCWarning(lcSqlite, "Database busy");
-        } else if (code == SQLITE_ERROR || code == SQLITE_MISUSE) {
-            qCWarning(lcSqlite, "Error calling sqlite3_step (%d: %s) rs", code, sqlite3_errmsg(db));
-        } else {
-            qCWarning(lcSqlite, "Unknown error calling sqlite3_step (%d: %s) rs", code, sqlite3_errmsg(db));
+        const QByteArray message = stepErrorMessage.toUtf8();
+        if (logs) {
+            if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+                qCWarning(lcSqlite, "%s:%d Database busy (%s)", __func__, __LINE__, qUtf8Printable(where));
+                qCWarning(lcSqlite, "Database busy");
+            } else if (code == SQLITE_ERROR || code == SQLITE_MISUSE) {
+                qCWarning(lcSqlite, "Error calling sqlite3_step (%d: %s) rs", code, message.constData());
+            } else {
+                qCWarning(lcSqlite, "Unknown error calling sqlite3_step (%d: %s) rs", code, message.constData());
+            }
         }
     }
     close();
@@ -87,6 +97,22 @@ int SqlResultSet::intForColumnIndex(int index) const
 int SqlResultSet::intForColumn(const QString& name) const
 {
     return intForColumnIndex(columnIndexForName(name));
+}
+
+qint64 SqlResultSet::longLongIntForColumnIndex(int index) const
+{
+    if (!statement || index < 0 || index >= columnCount())
+        return 0;
+    return sqlite3_column_int64(statement->statement(), index);
+}
+
+QByteArray SqlResultSet::dataForColumnIndex(int index) const
+{
+    if (!statement || index < 0 || index >= columnCount())
+        return {};
+    sqlite3_stmt* handle = statement->statement();
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(handle, index));
+    return QByteArray(data, sqlite3_column_bytes(handle, index));
 }
 
 std::optional<QString> SqlResultSet::stringForColumnIndex(int index) const

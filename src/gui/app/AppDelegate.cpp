@@ -316,11 +316,15 @@ void AppDelegate::saveState()
 
 bool AppDelegate::openHistoryStore()
 {
-    const std::optional<HistoryStoreError> error = parts.historyStore->open();
-    if (!error)
+    HistoryStore& history = *parts.historyStore;
+    const std::optional<HistoryStoreError> error = history.open();
+    if (!error) {
+        if (const auto& recovery = history.recovery())
+            HistoryStoreAlert::presentRecovery(*recovery);
         return true;
+    }
     storeFailed = true;
-    HistoryStoreAlert::presentError(*error);
+    HistoryStoreAlert::presentError(*error, history.filePath());
     terminate(EXIT_FAILURE);
     return false;
 }

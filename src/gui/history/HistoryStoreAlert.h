@@ -1,14 +1,21 @@
 #pragma once
 
-struct HistoryStoreError;
-class QWidget;
+#include "history/HistoryStore.h"
 
-// The one error the program cannot go on from, a history store that does
-// not open, shown to the user before the program ends: the error's
-// description as the message, its reason beneath, the error behind it in
-// the details.
+class QWidget;
+struct HistoryStoreError;
+
+// What the user is told about the history store at start.
 namespace HistoryStoreAlert {
 
-void presentError(const HistoryStoreError& error, QWidget* parent = nullptr);
+// The one error the program cannot go on from, a history store that does
+// not open, shown before the program ends: the error's description as the
+// message, its reason and the store's file beneath, the error behind it in
+// the details.
+void presentError(const HistoryStoreError& error, const QString& storePath, QWidget* parent = nullptr);
+
+// The store was damaged and a fresh one started: where the old one is kept,
+// and what was wrong with it.
+void presentRecovery(const HistoryStore::Recovery& recovery, QWidget* parent = nullptr);
 
 } // namespace HistoryStoreAlert

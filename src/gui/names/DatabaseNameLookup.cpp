@@ -26,6 +26,8 @@ DatabaseNameLookup::DatabaseNameLookup(UserDefaults& defaults, QString supportFo
     , shared(std::make_shared<SharedNames>(namesDatabase.liveDatabasePath()))
 {
     setParent(parent);
+    // A damaged or empty live database is put back as shipped, and said so.
+    nameCache.setLoader([database = &namesDatabase] { return database->loadLiveNames(); });
     connect(&nameCache, &NameCache::cacheChanged, this, [this] {
         shared->table.store(nameCache.snapshot());
         // A freed cache leaves the names shown as they are: the window is
@@ -49,6 +51,7 @@ DatabaseNameLookup::~DatabaseNameLookup()
 void DatabaseNameLookup::loadInBackgroundAtStart()
 {
     countAfterLoad = true;
+    namesDatabase.removeLeftoversOfAnInterruptedUpdate();
     // The database it reads lives as long as the cache's worker: the cache
     // is destroyed first and waits for it.
     nameCache.cacheNamesDatabaseInBackground([this] { namesDatabase.createSupportFolderAndCopyShippedDatabase(); });
@@ -101,7 +104,8 @@ NameLookup::ClosestName DatabaseNameLookup::closestColorNameOnAnyThread() const
             return table->closestColorNameToColor(color);
         // Freed while the window is closed; a colour recorded now keeps its
         // name for good, so it is looked up in the database itself.
-        return NameTable::load(names->databasePath)->closestColorNameToColor(color);
+        const std::shared_ptr<const NameTable> table = NameTable::load(names->databasePath);
+        return table ? table->closestColorNameToColor(color) : NameTable::invalidColorName;
     };
 }
 

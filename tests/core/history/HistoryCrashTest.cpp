@@ -30,6 +30,12 @@ namespace {
 const char* const folderVariable = "HUELARK_HISTORY_BURST_FOLDER";
 const char* const childTest = "HistoryCrashChild.DISABLED_RecordsUntilKilled";
 
+// Entries made across midnight would land on two days: the clock is fixed.
+QDateTime fixedNow()
+{
+    return QDateTime(QDate(2026, 12, 6), QTime(14, 3, 5));
+}
+
 QString nameOf(const Color& color)
 {
     return HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or(QString());
@@ -62,6 +68,7 @@ TEST(HistoryCrashChild, DISABLED_RecordsUntilKilled)
     HistoryStore::Options options;
     options.folder = folder;
     options.closestColorName = nameOf;
+    options.now = fixedNow;
     HistoryStore store(defaults, spaces, options);
     ASSERT_FALSE(store.open());
 
@@ -145,6 +152,7 @@ TEST(HistoryCrash, EntriesReportedSavedSurviveAKill)
     HistoryStore::Options options;
     options.folder = folder;
     options.closestColorName = nameOf;
+    options.now = fixedNow;
     HistoryStore store(defaults, spaces, options);
     ASSERT_FALSE(store.open());
     QSet<QString> stored;

@@ -69,6 +69,31 @@ TEST(NamesDatabaseBuilder, ACancelledBuildLeavesTheDatabaseAsItWas)
     EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
 }
 
+// SQLite answers a full disk by rolling the whole transaction back, the new
+// table with it: the build stops there, with that reason, and the database
+// is as it was.
+TEST(NamesDatabaseBuilder, AFullDiskStopsTheBuildWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("names.db"));
+    ASSERT_EQ(buildNames("name,hex\nRed,#ff0000\n", path).rows, 1);
+    QByteArray csv = "name,hex\n";
+    for (int i = 0; i < 20000; ++i)
+        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i, 16).rightJustified(6, '0') + '\n';
+
+    const auto db = SqlDatabase::databaseWithPath(path);
+    ASSERT_TRUE(db->open());
+    // The disk is full once the file would pass 40 pages.
+    ASSERT_TRUE(db->executeQuery(QStringLiteral("PRAGMA max_page_count = 40"))->next());
+    const NamesDatabaseBuilder::Result result =
+        NamesDatabaseBuilder::generateDatabaseFromCSV(NamesDatabaseBuilder::linesFromCSV(csv), *db, ColorSpace::sRGB());
+    EXPECT_EQ(result.status, NamesDatabaseBuilder::Result::Status::Failed);
+    EXPECT_EQ(result.error, "database or disk is full");
+    EXPECT_FALSE(db->inTransaction());
+    db->close();
+    EXPECT_EQ(storedRows(path), QStringList{"0|Red|ff0000|255|0|0|0|100|50"});
+}
+
 TEST(NamesDatabaseBuilder, TheShippedDatabaseHoldsTheWholeDataset)
 {
     const QString shipped = NamesDatabase::shippedDatabasePath();

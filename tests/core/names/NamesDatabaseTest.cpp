@@ -6,11 +6,23 @@
 
 #include "TempHome.h"
 
+#include "DamagedDatabase.h"
+
+#include "names/NameTable.h"
+
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 struct Support
 {
@@ -33,13 +45,27 @@ struct Support
 TEST(NamesDatabase, TheFirstStartCopiesTheShippedDatabaseOnce)
 {
     Support s;
+    // What an update killed halfway leaves behind goes at the next start.
+    const QStringList leftovers{s.database.downloadedCSVPath(), s.database.buildDatabasePath(),
+                                s.database.buildDatabasePath() + "-journal"};
+    ASSERT_TRUE(QDir().mkpath(s.database.supportFolder()));
+    for (const QString& file : leftovers) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
     QSignalSpy grew(&s.database, &NamesDatabase::namesCountIncreased);
     s.database.createSupportFolderAndNamesDatabase();
     EXPECT_EQ(storedRows(s.database.liveDatabasePath()).size(), 2);
     EXPECT_EQ(s.defaults.integerForKey(QStringLiteral("namesCountValue")), 2);
-    EXPECT_TRUE(s.updatedText().startsWith("Last Updated: ")) << s.updatedText().toStdString();
-    EXPECT_TRUE(s.updatedText().endsWith(" (added 2 new Colors)")) << s.updatedText().toStdString();
+    // No update has run: no date is made up for one.
+    EXPECT_EQ(s.updatedText(), QString());
+    EXPECT_TRUE(QRegularExpression("^Shipped with Huelark \\d+\\.\\d+")
+                    .match(NamesDatabase::statusText(s.defaults))
+                    .hasMatch())
+        << NamesDatabase::statusText(s.defaults).toStdString();
     EXPECT_EQ(grew.count(), 1);
+    for (const QString& file : leftovers)
+        EXPECT_FALSE(QFile::exists(file)) << file.toStdString();
 
     // A live database of the user's own is never replaced.
     ASSERT_EQ(buildNames("name,hex\nMine,#123456\n", s.database.liveDatabasePath()).rows, 1);
@@ -98,4 +124,89 @@ TEST(NamesDatabase, ReplacingSwapsTheFileWholeAndLeavesReadersOfTheOldOneAlone)
     EXPECT_FALSE(NamesDatabase::replaceDBFile(built, live, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(storedRows(live).size(), 2);
+}
+
+// A live database that cannot be read to its end, or holds no name, is put
+// aside (never deleted) for the shipped one, and the user is told where.
+TEST(NamesDatabase, AnUnusableLiveDatabaseIsMovedAsideAndTheShippedOneReinstalled)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void(const QString& live)> make;
+        const char* problem;
+    } rows[] = {
+        {"damaged in the middle",
+         [](const QString& live) {
+             ASSERT_TRUE(QFile::copy(NamesDatabase::shippedDatabasePath(), live));
+             damageMiddlePages(live);
+         },
+         "could not be read (database disk image is malformed)"},
+        {"not a database", [](const QString& live) { writeBytes(live, QByteArray(8192, 'x')); },
+         "could not be read (file is not a database)"},
+        {"without the table", [](const QString& live) { writeBytes(live, {}); },
+         "could not be read (no such table: colors)"},
+        {"empty", [](const QString& live) { ASSERT_EQ(buildNames("name,hex\n", live).rows, 0); }, "held no names"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Support s;
+        const QString live = s.database.liveDatabasePath();
+        ASSERT_TRUE(QDir().mkpath(s.database.supportFolder()));
+        row.make(live);
+        QFile original(live);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        const QByteArray damaged = original.readAll();
+        original.close();
+        s.defaults.setInteger(7, QStringLiteral("namesID"));
+        s.defaults.setString(QStringLiteral("Last Updated: Jan 5, 2026, 10:00"), QStringLiteral("namesIDUpdatedDate"));
+        QSignalSpy reinstalled(&s.database, &NamesDatabase::liveDatabaseReinstalled);
+
+        const std::shared_ptr<const NameTable> names = s.database.loadLiveNames();
+        ASSERT_TRUE(names);
+        EXPECT_EQ(names->closestColorNameToColor(Color::fromIntegers(250, 0, 0)), "Red");
+        EXPECT_EQ(storedRows(live).size(), 2);
+        const QStringList kept = QDir(s.database.supportFolder()).entryList({"ColorNames-damaged-*.db"});
+        ASSERT_EQ(kept.size(), 1);
+        QFile moved(s.database.supportFolder() + '/' + kept[0]);
+        ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(moved.readAll(), damaged);
+
+        // The release is no longer installed, and the status line says why.
+        ASSERT_EQ(reinstalled.count(), 1);
+        const QString notice = reinstalled.first().first().toString();
+        EXPECT_TRUE(notice.startsWith(QStringLiteral("The names database %1, so the names shipped with Huelark ")
+                                          .arg(QLatin1String(row.problem))))
+            << notice.toStdString();
+        EXPECT_TRUE(notice.endsWith("The old file is kept as " + moved.fileName() + '.')) << notice.toStdString();
+        EXPECT_EQ(NamesDatabase::statusText(s.defaults), notice);
+        EXPECT_EQ(s.defaults.integerForKey(QStringLiteral("namesID")), 0);
+        EXPECT_EQ(s.defaults.integerForKey(QStringLiteral("namesCountValue")), 2);
+
+        // Sound now: loading again changes nothing.
+        EXPECT_EQ(s.database.loadLiveNames()->recordCount(), 2);
+        EXPECT_EQ(reinstalled.count(), 1);
+    }
+}
+
+TEST(NamesDatabase, TheUpdateDateHasNoWeekdayAndNoSecondsInAnyLocale)
+{
+    // A Wednesday, with seconds no minute could be mistaken for.
+    const QDateTime when(QDate(2026, 12, 9), QTime(14, 7, 59));
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    int failures = 0;
+    for (const QLocale& locale : locales) {
+        const QString text = NamesDatabase::updatedDateText(when, locale);
+        const bool weekday = text.contains(locale.dayName(3, QLocale::LongFormat), Qt::CaseInsensitive);
+        const bool seconds = text.contains(locale.toString(59));
+        const bool date = text.contains(locale.toString(QDate(2026, 12, 9), QStringLiteral("yyyy")));
+        if ((weekday || seconds || !date) && ++failures <= 5)
+            ADD_FAILURE() << locale.name().toStdString() << ": " << text.toStdString();
+    }
+    EXPECT_EQ(failures, 0) << "of " << locales.size() << " locales";
+    // (Newer locale data puts a narrow space before "PM".)
+    EXPECT_EQ(NamesDatabase::updatedDateText(when, QLocale(QLocale::English, QLocale::UnitedStates))
+                  .replace(QChar(0x202f), u' '),
+              "Dec 9, 2026, 2:07 PM");
 }

@@ -104,9 +104,39 @@ TEST(HistoryFlow, AStoreThatCannotOpenIsExplainedBeforeTheProgramEnds)
     });
     p.start({ "111111" });
     EXPECT_EQ(message, QStringLiteral("Failed to initialize the application's saved data"));
-    EXPECT_EQ(reason, QStringLiteral("Expected a folder to store application data, found a file (%1).").arg(folder));
+    EXPECT_EQ(reason, QStringLiteral("Expected a folder to store application data, found a file (%1).\n\n"
+                                     "History store: %1/Palettes.storedata")
+                          .arg(folder));
     EXPECT_EQ(p.h.terminations, 1);
     EXPECT_FALSE(p.h.window().isVisible()) << "no window for a program that is ending";
+}
+
+TEST(HistoryFlow, ADamagedStoreIsSetAsideAndTheUserToldWhere)
+{
+    SwatchProgram p;
+    const QString folder = Paths::applicationSupportFolder();
+    QDir().mkpath(folder);
+    QFile damaged(folder + "/Palettes.storedata");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(8192, 'x'));
+    damaged.close();
+
+    QString message, reason;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        message = box->text();
+        reason = box->informativeText();
+        box->accept();
+    });
+    p.start({ "111111" });
+    EXPECT_EQ(message, "The history store was damaged. Huelark has started a new, empty history.");
+    const QStringList kept = QDir(folder).entryList({ "Palettes-damaged-*.storedata" });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(reason.contains(folder + '/' + kept[0])) << reason.toStdString();
+    EXPECT_EQ(p.h.terminations, 0);
+    EXPECT_TRUE(p.h.window().isVisible());
+    EXPECT_TRUE(p.store().isOpen());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "NamesApp.h"
 
+#include "DamagedDatabase.h"
 #include "LocalHttpServer.h"
 
 #include "app/WindowCommands.h"
@@ -154,7 +155,7 @@ TEST_F(NamesPane, ACurrentOrUnreachableDatabaseReturnsToIdleWithWhy)
     server.setResponse(releasesPath, { 200, {}, "application/json", Mode::Stall });
     EXPECT_EQ(press(), Outcome::Failed);
     expectSeen({ "Checking Color Names version... | Update database off | spinning" });
-    expectIdle("Version check failed...");
+    expectIdle("Version check failed...\ntimed out");
     EXPECT_EQ(pane->namesVersion->text(), "v1.0");
 }
 
@@ -255,3 +256,25 @@ TEST_F(NamesPane, TheLinkOpensTheDatasetsProjectAndFollowsTheSetting)
 } // namespace
 
 #include "NamesPaneTest.moc"
+
+// Damaged names would name every colour "Invalid Color", and history would
+// keep that for good: the shipped names come back, and the pane says so.
+TEST(NamesPaneAfterDamage, TheShippedNamesArePutBackAndThePaneSaysWhereTheOldOnesAre)
+{
+    NamesApp app{QByteArray()}; // the shipped names, copied in at the first start
+    app.h.app().commands().action(WindowCommand::NamesPreferences)->trigger();
+    NamesPreferencesViewController* pane = app.names->preferencesWindow()->pane();
+    EXPECT_TRUE(pane->updatedLabel->text().startsWith("Shipped with Huelark ")) << pane->updatedLabel->text().toStdString();
+
+    damageMiddlePages(app.names->database().liveDatabasePath());
+    // As when the window comes back after a close.
+    app.names->freeNamesDatabase();
+    app.names->cacheNamesDatabase();
+    EXPECT_EQ(app.names->closestColorNameToColor(Color::fromIntegers(255, 0, 0)), "Red");
+    const QString status = pane->updatedLabel->text();
+    EXPECT_TRUE(status.startsWith("The names database could not be read (database disk image is malformed), so the "
+                                  "names shipped with Huelark "))
+        << status.toStdString();
+    EXPECT_TRUE(status.contains("/ColorNames-damaged-")) << status.toStdString();
+    EXPECT_EQ(pane->namesVersion->text(), "as shipped with Huelark");
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+// Overwrites `count` pages in the middle of the SQLite file at `path` with
+// bytes no page can hold, as a failing disk or a bad copy leaves a database:
+// the header is whole, so it opens, and the damage shows only when those
+// pages are read.
+inline void damageMiddlePages(const QString& path, int count = 2)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path.toStdString();
+    const QByteArray header = file.read(100);
+    ASSERT_EQ(header.left(15), "SQLite format 3") << path.toStdString();
+    const int sizeField = (uchar(header[16]) << 8) | uchar(header[17]);
+    const qint64 pageSize = sizeField == 1 ? 65536 : sizeField;
+    const qint64 pages = file.size() / pageSize;
+    ASSERT_GE(pages, count + 4) << path.toStdString() << " is too small to damage in the middle";
+    ASSERT_TRUE(file.seek(pages / 2 * pageSize));
+    ASSERT_EQ(file.write(QByteArray(count * pageSize, '\xa5')), count * pageSize);
+}
