@@ -163,8 +163,10 @@ void AppDelegate::startup()
 void AppDelegate::applicationDidFinishLaunching()
 {
     updateDock(true);
-    if (!frame->restore())
+    if (!frame->restore()) {
         windowView->resize(windowView->sizeHint());
+        panel->makeRoomBeside(*windowView);
+    }
     showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu));
     if (defaults.boolForKey(DefaultsKeys::loginStart))
         parts.login->updateLogin();
