@@ -29,7 +29,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QSessionManager>
 #include <QTimer>
 #include <QToolButton>
 
@@ -130,7 +129,6 @@ void AppDelegate::wireCommands()
 }
 
 // ---- start-up
-
 void AppDelegate::launch()
 {
     awakeFromNib();
@@ -169,10 +167,11 @@ void AppDelegate::startup()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    followSession();
     updateDock(true);
-    if (!frame->restore())
+    if (!frame->restore()) {
         windowView->resize(windowView->sizeHint());
+        panel->makeRoomBeside(*windowView);
+    }
     showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu));
     if (defaults.boolForKey(DefaultsKeys::loginStart))
         parts.login->updateLogin();
@@ -190,22 +189,6 @@ void AppDelegate::applicationDidFinishLaunching()
     HelperQuitNotice::post();
 }
 
-void AppDelegate::followSession()
-{
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (!app)
-        return;
-    // A session that ends ends the program without a quit command.
-    connect(app, &QCoreApplication::aboutToQuit, this, &AppDelegate::saveState);
-#ifndef QT_NO_SESSIONMANAGER
-    connect(app, &QGuiApplication::commitDataRequest, this, &AppDelegate::saveState);
-    // Huelark starts at login through its own setting only: a desktop
-    // session that restores the programs of the last one must not start it.
-    connect(app, &QGuiApplication::saveStateRequest, this,
-            [](QSessionManager& session) { session.setRestartHint(QSessionManager::RestartNever); });
-#endif
-}
-
 bool AppDelegate::applicationShouldHandleReopen()
 {
     openWindow();
@@ -213,7 +196,6 @@ bool AppDelegate::applicationShouldHandleReopen()
 }
 
 // ---- observation
-
 void AppDelegate::addNotifications()
 {
     if (observing)
@@ -235,7 +217,7 @@ void AppDelegate::addExtraNotifications()
 
 void AppDelegate::observeValueForKeyPath(const QString& key)
 {
-    if (MainWindow::rowKeys.end() != std::find(MainWindow::rowKeys.begin(), MainWindow::rowKeys.end(), key))
+    if (std::find(MainWindow::rowKeys.begin(), MainWindow::rowKeys.end(), key) != MainWindow::rowKeys.end())
         updateWindowWithConverters();
     if (key == DefaultsKeys::showInMenu)
         updateMenu();
@@ -270,7 +252,6 @@ void AppDelegate::updateShortcutKey()
 }
 
 // ---- shut-down
-
 void AppDelegate::windowWillClose()
 {
     frame->save();
@@ -340,29 +321,14 @@ void AppDelegate::terminate(int status)
 }
 
 // ---- window, tray and taskbar
-
 void AppDelegate::updateWindowWithConverters()
 {
-    std::array<bool, 8> shown {};
-    for (size_t i = 0; i < shown.size(); ++i)
-        shown[i] = defaults.boolForKey(MainWindow::rowKeys[i]);
-    windowView->updateWindowWithConverters(shown);
-    if (windowView->isVisible())
-        windowView->resize(windowView->width(), windowView->sizeHint().height());
+    windowView->updateWindowWithConverters(defaults);
     QTimer::singleShot(0, this, [this] { swatches->reloadTable(); });
     updateUIColors();
 }
 
-void AppDelegate::showMenuBarItem(bool show)
-{
-    if (!show) {
-        // A program with no tray item must keep its taskbar entry.
-        defaults.setBool(false, DefaultsKeys::hideDock);
-        defaults.synchronize();
-    }
-    statusItem->showMenuBarItem(show);
-}
-
+void AppDelegate::showMenuBarItem(bool show) { taskbarPresence->showMenuBarItem(show); }
 void AppDelegate::updateMenu() { showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu)); }
 
 void AppDelegate::updateDock(bool atLaunch) { taskbarPresence->updateDock(atLaunch); }
@@ -439,7 +405,6 @@ bool AppDelegate::validateUserInterfaceItem(WindowCommand command) const
 }
 
 // ---- outside links
-
 void AppDelegate::sendEmail() { OutsideLinks::open(OutsideLinks::feedbackMail(QCoreApplication::applicationVersion())); }
 void AppDelegate::openSuportForum() { OutsideLinks::open(OutsideLinks::supportForum()); }
 void AppDelegate::openTwitter() { OutsideLinks::open(OutsideLinks::news()); }
@@ -449,7 +414,6 @@ void AppDelegate::openGitHubRepo()
 }
 
 // ---- the current colour
-
 std::optional<Color> AppDelegate::lastColor() const
 {
     return colors->lastColor();

@@ -143,7 +143,6 @@ public:
 private:
     void wireWindow();
     void wireCommands();
-    void followSession();
     std::optional<Color> lastColor() const;
     // Opens the history store; a store that cannot open is shown to the
     // user and ends the program.

@@ -7,6 +7,10 @@
 #include <QScreen>
 #include <QWindow>
 
+namespace {
+constexpr int gap = 12; // between the window and the panel beside it
+}
+
 ColorPanel::ColorPanel(QObject* parent)
     : QObject(parent)
 {
@@ -108,21 +112,38 @@ void ColorPanel::showBeside(QWidget* anchor)
     ensureDialog();
     if (!placed) {
         placed = true;
-        const QRect frame = anchor->frameGeometry();
-        QPoint at(frame.right() + 12, frame.top());
+        // The window's frame as the window manager has it, and its
+        // decoration, which the panel will get too: a window never shown
+        // is placed by its inside, not by its frame.
+        const QRect frame = anchor->windowHandle()->frameGeometry();
+        const QMargins decoration = anchor->windowHandle()->frameMargins();
+        const QSize size = panel->sizeHint().grownBy(decoration);
+        QPoint at(frame.right() + 1 + gap, frame.top());
         if (const QScreen* screen = anchor->screen()) {
             const QRect room = screen->availableGeometry();
-            const QSize size = panel->sizeHint();
-            if (at.x() + size.width() > room.right())
-                at.setX(std::max(room.left(), frame.left() - size.width() - 12));
-            at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+            if (at.x() + size.width() > room.right() + 1)
+                at.setX(std::max(room.left(), frame.left() - gap - size.width()));
+            at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
         }
-        panel->move(at);
+        panel->setGeometry(QRect(at + QPoint(decoration.left(), decoration.top()), panel->sizeHint()));
     }
     panel->show();
     panel->raise();
     anchor->raise();
     anchor->activateWindow();
+}
+
+void ColorPanel::makeRoomBeside(QWidget& window)
+{
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    ensureDialog();
+    const QRect room = screen->availableGeometry();
+    const int width = window.width() + gap + panel->sizeHint().width();
+    if (width > room.width())
+        return;
+    window.move(room.left() + (room.width() - width) / 2, room.top() + (room.height() - window.height()) / 3);
 }
 
 void ColorPanel::close()

@@ -29,6 +29,10 @@ public:
     // is waited for: the panel would otherwise land where the window then
     // goes. The anchor stays in front and keeps the keyboard.
     void orderFront(QWidget* anchor);
+    // At a first start, with no frame of the window's own yet: moves the
+    // window so that it and the panel beside it sit in the middle of the
+    // screen, where they fit.
+    void makeRoomBeside(QWidget& window);
     void close();
     bool isVisible() const;
     QColorDialog* dialog();

@@ -6,6 +6,7 @@
 #include "colour/ValueField.h"
 #include "names/AutoCompleteTextField.h"
 #include "settings/DefaultsKeys.h"
+#include "settings/UserDefaults.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -387,6 +388,16 @@ void MainWindow::updateWindowWithConverters(const std::array<bool, 8>& shown)
         codeContainerView->show();
     }
     focusHexField();
+}
+
+void MainWindow::updateWindowWithConverters(const UserDefaults& defaults)
+{
+    std::array<bool, 8> shown {};
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = defaults.boolForKey(rowKeys[i]);
+    updateWindowWithConverters(shown);
+    if (isVisible())
+        resize(width(), sizeHint().height());
 }
 
 void MainWindow::focusHexField()

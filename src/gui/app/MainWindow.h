@@ -14,6 +14,7 @@ class QSpacerItem;
 class QToolButton;
 class QVBoxLayout;
 class SwatchWell;
+class UserDefaults;
 class ValueField;
 class WindowCommands;
 
@@ -40,6 +41,9 @@ public:
     // with up to four rows, under them all with more, and the rows centred
     // when there is no code row.
     void updateWindowWithConverters(const std::array<bool, 8>& shown);
+    // The same from the row keys' settings; a shown window takes the height
+    // the rows need.
+    void updateWindowWithConverters(const UserDefaults& defaults);
     // Puts the swatch column at the right edge (none: nothing there).
     void setSwatchColumn(QWidget* column);
 

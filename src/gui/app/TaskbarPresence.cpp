@@ -8,7 +8,7 @@
 
 #include <QTimer>
 
-TaskbarPresence::TaskbarPresence(const UserDefaults& defaults, TrayIcon& tray, MainWindow& window,
+TaskbarPresence::TaskbarPresence(UserDefaults& defaults, TrayIcon& tray, MainWindow& window,
                                  PreferencesWindow& preferences, QObject* parent)
     : QObject(parent)
     , defaults(defaults)
@@ -23,6 +23,15 @@ bool TaskbarPresence::skipsTaskbar() const
 {
     return defaults.boolForKey(DefaultsKeys::showInMenu) && defaults.boolForKey(DefaultsKeys::hideDock)
         && tray.trayAvailable();
+}
+
+void TaskbarPresence::showMenuBarItem(bool show)
+{
+    if (!show) {
+        defaults.setBool(false, DefaultsKeys::hideDock);
+        defaults.synchronize();
+    }
+    tray.showMenuBarItem(show);
 }
 
 void TaskbarPresence::updateDock(bool atLaunch)

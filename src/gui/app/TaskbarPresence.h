@@ -15,10 +15,13 @@ class TaskbarPresence : public QObject
     Q_OBJECT
 
 public:
-    TaskbarPresence(const UserDefaults& defaults, TrayIcon& tray, MainWindow& window, PreferencesWindow& preferences,
+    TaskbarPresence(UserDefaults& defaults, TrayIcon& tray, MainWindow& window, PreferencesWindow& preferences,
                     QObject* parent = nullptr);
 
     bool skipsTaskbar() const;
+    // Adds or removes the tray item; without one "hideDock" is turned off,
+    // so the program can never be left with neither.
+    void showMenuBarItem(bool show);
     // Applies the policy to the window; a shown window stays shown and
     // comes to the front again once the window manager has taken its new
     // type (`atLaunch`: on the next turn of the loop in any case).
@@ -31,7 +34,7 @@ public:
 private:
     void trayChanged(bool available);
 
-    const UserDefaults& defaults;
+    UserDefaults& defaults;
     TrayIcon& tray;
     MainWindow& window;
     PreferencesWindow& preferences;

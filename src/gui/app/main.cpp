@@ -1,6 +1,6 @@
 #include "app/AppDelegate.h"
 #include "app/SingleInstance.h"
-#include "app/TerminationSignals.h"
+#include "app/SessionEnd.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "history/HistoryStore.h"
 #include "names/DatabaseNameLookup.h"
@@ -50,8 +50,9 @@ int main(int argc, char** argv)
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     // A logout or `kill` ends the program as its quit command does.
-    TerminationSignals signals;
-    QObject::connect(&signals, &TerminationSignals::received, &delegate, &AppDelegate::quitFromSysMenu);
+    SessionEnd session;
+    QObject::connect(&session, &SessionEnd::quitRequested, &delegate, &AppDelegate::quitFromSysMenu);
+    QObject::connect(&session, &SessionEnd::saveRequested, &delegate, &AppDelegate::saveState);
     delegate.launch();
     return app.exec();
 }

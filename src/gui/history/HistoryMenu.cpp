@@ -7,6 +7,7 @@
 #include "history/EntryMenu.h"
 #include "history/HistoryStore.h"
 #include "history/HistorySwatchView.h"
+#include "history/TitleSeparator.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 #include "swatches/CurrentColors.h"
@@ -174,7 +175,7 @@ QString HistoryMenu::titleForMenuItem(const HistoryEntry& entry) const
     const QString code = HexCodec::displayedForm(HexCodec::storedForm(r, g, b),
                                                  defaults.boolForKey(DefaultsKeys::showHexUnit),
                                                  defaults.boolForKey(DefaultsKeys::lowerCaseHEX));
-    return entry.name + QChar(0x30FB) + code;
+    return entry.name + titleSeparator(QApplication::font("QMenu")) + code;
 }
 
 QIcon HistoryMenu::imageForMenuItem(const HistoryEntry& entry) const

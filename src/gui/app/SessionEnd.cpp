@@ -1,10 +1,14 @@
-#include "TerminationSignals.h"
+#include "SessionEnd.h"
 
 #include "Log.h"
 
+#include <QGuiApplication>
+#include <QSessionManager>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,15 +27,23 @@ void onSignal(int signal)
 
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject* parent)
+SessionEnd::SessionEnd(QObject* parent)
     : QObject(parent)
 {
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QCoreApplication::aboutToQuit, this, &SessionEnd::saveRequested);
+#ifndef QT_NO_SESSIONMANAGER
+        connect(app, &QGuiApplication::commitDataRequest, this, &SessionEnd::saveRequested);
+        connect(app, &QGuiApplication::saveStateRequest, this,
+                [](QSessionManager& session) { session.setRestartHint(QSessionManager::RestartNever); });
+#endif
+    }
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) {
         qCWarning(lcApp) << "Cannot watch for termination signals:" << strerror(errno);
         return;
     }
     notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPipe);
+    connect(notifier, &QSocketNotifier::activated, this, &SessionEnd::readPipe);
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -40,7 +52,7 @@ TerminationSignals::TerminationSignals(QObject* parent)
         sigaction(signal, &action, nullptr);
 }
 
-TerminationSignals::~TerminationSignals()
+SessionEnd::~SessionEnd()
 {
     if (!notifier)
         return;
@@ -51,9 +63,11 @@ TerminationSignals::~TerminationSignals()
     pipeEnds[0] = pipeEnds[1] = -1;
 }
 
-void TerminationSignals::readPipe()
+void SessionEnd::readPipe()
 {
     char byte = 0;
-    if (::read(pipeEnds[1], &byte, 1) == 1)
-        Q_EMIT received(int(byte));
+    if (::read(pipeEnds[1], &byte, 1) == 1) {
+        qCInfo(lcApp) << "Ending on signal" << int(byte);
+        Q_EMIT quitRequested();
+    }
 }
