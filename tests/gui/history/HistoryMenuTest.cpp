@@ -1,7 +1,7 @@
 // The History menu on a real store in a throw-away home: its structure for
 // the shapes a log can have, titles, lazily filled day submenus, restoring
 // an entry (by click, key and preview) and clearing.
-#include "../../core/history/QtPrinters.h"
+#include "QtPrinters.h"
 #include "TempHome.h"
 
 #include "colour/ColorArchive.h"
