@@ -19,44 +19,29 @@ std::array<int, 3> storedColour(const UserDefaults& defaults)
     return color ? color->integerComponents() : std::array<int, 3> { -1, -1, -1 };
 }
 
-TEST(LifeCycle, FirstStartWritesTheFirstStartValuesAndRecordsNothing)
+// The stored colour comes back (the default when there is none or it is
+// unreadable); the first start stores the first-start values; a start
+// records nothing.
+TEST(LifeCycle, AStartRestoresTheStoredColourAndRecordsNothing)
 {
-    AppHarness h;
-    h.start();
-    auto stored = h.reopenedSettings();
-    EXPECT_EQ(stored->arrayForKey("currentColors").size(), 8);
-    EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), "Generic CMYK");
-    EXPECT_FALSE(stored->stringForKey("userFolder").isEmpty());
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
-    EXPECT_TRUE(h.window().isVisible());
-    h.waitTicks(4);
-    EXPECT_TRUE(h.history.empty());
-}
-
-TEST(LifeCycle, SecondStartKeepsStoredValuesAndRestoresTheColour)
-{
-    AppHarness h;
-    h.settings().setArray({ ColorArchive::archive(Color::fromIntegers(1, 2, 3)) }, "currentColors");
-    h.settings().setString("Some CMYK", "CMYKcolorSpace");
-    h.settings().setString("/home/elsewhere", "userFolder");
-    h.settings().setData(ColorArchive::archive(Color::fromIntegers(10, 200, 30)), "color_last");
-    h.start();
-    auto stored = h.reopenedSettings();
-    EXPECT_EQ(stored->arrayForKey("currentColors").size(), 1);
-    EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), "Some CMYK");
-    EXPECT_EQ(stored->stringForKey("userFolder"), "/home/elsewhere");
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 10, 200, 30 }));
-    EXPECT_EQ(h.fields().hexField->text(), "#0AC81E");
-    h.waitTicks(4);
-    EXPECT_TRUE(h.history.empty());
-}
-
-TEST(LifeCycle, UnreadableStoredColourGivesTheDefault)
-{
-    AppHarness h;
-    h.settings().setData("not a colour", "color_last");
-    h.start();
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
+    const struct { QByteArray stored; std::array<int, 3> rgb; } rows[] = {
+        { {}, { 154, 162, 248 } },
+        { "not a colour", { 154, 162, 248 } },
+        { ColorArchive::archive(Color::fromIntegers(10, 200, 30)), { 10, 200, 30 } },
+    };
+    for (const auto& row : rows) {
+        AppHarness h;
+        if (!row.stored.isEmpty())
+            h.settings().setData(row.stored, "color_last");
+        h.start();
+        EXPECT_EQ(h.wellRGB(), row.rgb);
+        EXPECT_TRUE(h.window().isVisible());
+        if (row.stored.isEmpty()) {
+            EXPECT_EQ(h.reopenedSettings()->arrayForKey("currentColors").size(), 8);
+            h.waitTicks(4);
+            EXPECT_TRUE(h.history.empty());
+        }
+    }
 }
 
 TEST(LifeCycle, HideOnLaunchKeepsTheWindowClosedOnlyAtLogin)
