@@ -55,24 +55,6 @@ TEST(LifeCycle, HideOnLaunchKeepsTheWindowClosedOnlyAtLogin)
     }
 }
 
-TEST(LifeCycle, ClosingTheWindowSavesColourAndFrameAndKeepsRunningWithTheTray)
-{
-    AppHarness h;
-    h.start();
-    h.type(h.fields().hexField, "123456");
-    h.window().close();
-    EXPECT_FALSE(h.window().isVisible());
-    EXPECT_EQ(h.nameCacheFrees, 1);
-    EXPECT_EQ(h.terminations, 0);
-    auto stored = h.reopenedSettings();
-    EXPECT_EQ(storedColour(*stored), (std::array<int, 3> { 0x12, 0x34, 0x56 }));
-    EXPECT_FALSE(stored->dataForKey("Window Frame Huelark").isEmpty());
-    h.app().toggleWindow();
-    EXPECT_TRUE(h.window().isVisible());
-    h.app().toggleWindow();
-    EXPECT_FALSE(h.window().isVisible());
-}
-
 TEST(LifeCycle, TheNextStartRestoresFrameAndColour)
 {
     AppHarness h;
@@ -95,6 +77,7 @@ TEST(LifeCycle, ShutDownPaths)
         { quit, true, true, false }, // hidden behind the tray item
         { quit, true, false, true }, // no tray item to hide behind
         { trayQuit, true, true, true }, // the tray's quit always ends
+        { close, false, true, false }, // closing leaves the tray item
         { close, false, false, true }, // closing without a tray item ends too
     };
     for (const auto& row : rows) {

@@ -285,9 +285,6 @@ TEST(WindowCommands, ReopeningAMinimizedWindowRestoresIt)
     h.app().toggleWindow();
     EXPECT_FALSE(h.window().isMinimized()) << "a minimized window is out of sight: toggling brings it back";
     EXPECT_TRUE(h.window().isVisible());
-    h.window().showMinimized();
-    h.app().applicationShouldHandleReopen();
-    EXPECT_FALSE(h.window().isMinimized());
 }
 
 // The colour of the first opaque pixel of a button's icon.
