@@ -2,28 +2,13 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSignalSpy>
 #include <QString>
 #include <QStringList>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-// Readable failure messages for texts and lists of texts.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '{';
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        *out << (i ? ", " : "");
-        PrintTo(list[i], out);
-    }
-    *out << '}';
-}
 
 // One run of the built huelark-cli (its path in HUELARK_CLI).
 struct CliResult
@@ -47,8 +32,10 @@ inline CliResult runCli(const QStringList& arguments,
     }
     QProcess process;
     process.setProcessEnvironment(environment);
+    // Waits with the event loop turning: a test may serve HTTP meanwhile.
+    QSignalSpy finished(&process, &QProcess::finished);
     process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    if (!finished.wait(60000) || process.exitStatus() != QProcess::NormalExit) {
         ADD_FAILURE() << "huelark-cli did not finish normally: " << process.errorString().toStdString();
         process.kill();
         process.waitForFinished();

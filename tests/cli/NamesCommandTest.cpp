@@ -74,21 +74,7 @@ struct UpdateHome
         process.start(qEnvironmentVariable("HUELARK_CLI"), arguments);
         return &process;
     }
-    CliResult run(const QStringList& arguments)
-    {
-        QSignalSpy finished(start(arguments), &QProcess::finished);
-        CliResult result;
-        if (!finished.wait(60000)) {
-            ADD_FAILURE() << "huelark-cli did not finish";
-            process.kill();
-            process.waitForFinished();
-            return result;
-        }
-        result.exitCode = process.exitCode();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
+    CliResult run(const QStringList& arguments) { return runCli(arguments, environment); }
 
     QTemporaryDir dir;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -109,12 +95,7 @@ TEST(NamesCommand, BuildWritesTheDatabaseWholeOrNotAtAll)
     EXPECT_EQ(built.out, "3 names in " + db + "\n");
     EXPECT_EQ(rowCount(db), 3);
 
-    const struct
-    {
-        const char* what;
-        QStringList arguments;
-        const char* error;
-    } rows[] = {
+    const struct { const char* what; QStringList arguments; const char* error; } rows[] = {
         {"no rows", {"names", "build", dir.filePath("empty.csv"), db}, "huelark-cli: no colour names in \""},
         {"missing CSV", {"names", "build", dir.filePath("missing.csv"), db}, "huelark-cli: cannot read \""},
         {"one operand", {"names", "build", csv}, "huelark-cli: names build needs CSV and DB"},

@@ -4,11 +4,7 @@
 
 TEST(Usage, WrongCallsPrintTheShortUsageAndExitWithTwo)
 {
-    const struct
-    {
-        QStringList arguments;
-        const char* firstLine;
-    } rows[] = {
+    const struct { QStringList arguments; const char* firstLine; } rows[] = {
         {{}, "huelark-cli: no command given"},
         {{"frobnicate"}, "huelark-cli: unknown command \"frobnicate\""},
         {{"--json"}, "huelark-cli: unknown option \"--json\""},

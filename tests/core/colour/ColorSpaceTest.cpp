@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace {
 
 std::string show(int r, int g, int b)
@@ -53,9 +55,6 @@ TEST(ColorSpace, AdobeRGBRoundTripKeepsEverySRGBColour)
                 EXPECT_EQ(there->space(), adobe);
                 const auto back = ColorSpace::convert(*there, ColorSpace::sRGB());
                 ASSERT_TRUE(back) << show(r, g, b);
-                ASSERT_NEAR(back->red(), original.red(), 1.0 / 255) << show(r, g, b);
-                ASSERT_NEAR(back->green(), original.green(), 1.0 / 255) << show(r, g, b);
-                ASSERT_NEAR(back->blue(), original.blue(), 1.0 / 255) << show(r, g, b);
                 ASSERT_EQ(back->integerComponents(), original.integerComponents()) << show(r, g, b);
             }
     // The wider space really is another encoding: pure sRGB red is not its red.
@@ -69,26 +68,23 @@ TEST(ColorSpace, IccCmykProfileGivesPlausibleInk)
         GTEST_SKIP() << "needs libgs-common";
     ASSERT_EQ(cmyk->model(), ColorSpace::Model::CMYK);
 
-    const auto white = cmykFromRGB(255, 255, 255, ColorSpace::sRGB(), cmyk.get());
-    for (int i = 0; i < 4; ++i)
-        EXPECT_LE(white[i], 1) << "white, ink " << i;
-    const auto black = cmykFromRGB(0, 0, 0, ColorSpace::sRGB(), cmyk.get());
-    EXPECT_GE(black[3], 70);
-    const auto red = cmykFromRGB(255, 0, 0, ColorSpace::sRGB(), cmyk.get());
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    EXPECT_LE(std::ranges::max(cmykFromRGB(255, 255, 255, srgb, cmyk.get())), 1) << "white";
+    EXPECT_GE(cmykFromRGB(0, 0, 0, srgb, cmyk.get())[3], 70) << "black";
+    const auto red = cmykFromRGB(255, 0, 0, srgb, cmyk.get());
     EXPECT_LT(red[0], 20);
     EXPECT_GT(red[1], 80);
     EXPECT_GT(red[2], 80);
-    const auto cyan = cmykFromRGB(0, 255, 255, ColorSpace::sRGB(), cmyk.get());
+    const auto cyan = cmykFromRGB(0, 255, 255, srgb, cmyk.get());
     EXPECT_GT(cyan[0], 50);
     EXPECT_LT(cyan[1], 30);
 
     // More grey, more black ink, over the whole grey ramp.
     int lastBlack = -1;
     for (int v = 255; v >= 0; v -= 15) {
-        const auto grey = cmykFromRGB(v, v, v, ColorSpace::sRGB(), cmyk.get());
+        const auto grey = cmykFromRGB(v, v, v, srgb, cmyk.get());
         EXPECT_GE(grey[3], lastBlack) << "grey " << v;
         lastBlack = grey[3];
-        for (int i = 0; i < 4; ++i)
-            EXPECT_TRUE(grey[i] >= 0 && grey[i] <= 100) << "grey " << v << " ink " << i;
+        EXPECT_TRUE(std::ranges::min(grey) >= 0 && std::ranges::max(grey) <= 100) << "grey " << v;
     }
 }

@@ -56,10 +56,7 @@ TEST(Conversions, HueThatRoundsTo360IsShownAsZero)
 
 TEST(Conversions, HslInverse)
 {
-    const struct
-    {
-        Triple hsl, rgb;
-    } rows[] = {
+    const struct { Triple hsl, rgb; } rows[] = {
         {{0, 100, 50}, {255, 0, 0}},
         {{240, 100, 25}, {0, 0, 127}},
         {{210, 50, 50}, {63, 127, 191}},
@@ -77,10 +74,7 @@ TEST(Conversions, HslInverse)
 TEST(Conversions, LabInverseIsClampedToTheRgbRange)
 {
     const ColorSpacePtr srgb = ColorSpace::sRGB();
-    const struct
-    {
-        Triple lab, rgb;
-    } rows[] = {
+    const struct { Triple lab, rgb; } rows[] = {
         {{100, 0, 0}, {255, 255, 255}},
         {{50, 0, 0}, {119, 119, 119}},
         {{0, 0, 0}, {0, 0, 0}},
@@ -97,11 +91,7 @@ TEST(Conversions, GenericCmykBothWays)
 {
     const ColorSpacePtr srgb = ColorSpace::sRGB();
     const ColorSpace* generic = ColorSpace::genericCMYK().get();
-    const struct
-    {
-        Triple rgb;
-        std::array<int, 4> cmyk;
-    } rows[] = {
+    const struct { Triple rgb; std::array<int, 4> cmyk; } rows[] = {
         {{255, 0, 0}, {0, 100, 100, 0}},
         {{0, 0, 0}, {0, 0, 0, 100}},
         {{255, 255, 255}, {0, 0, 0, 0}},

@@ -10,22 +10,10 @@
 
 using namespace HexCodec;
 
-namespace {
-
-std::optional<QString> none() { return std::nullopt; }
-
-struct NormaliseRow
-{
-    const char* text;
-    bool showHexUnit;
-    std::optional<QString> expected;
-};
-
-} // namespace
-
 TEST(HexCodec, NormalisesTypedCodes)
 {
-    const NormaliseRow rows[] = {
+    const auto none = [] { return std::optional<QString>(); };
+    const struct { const char* text; bool showHexUnit; std::optional<QString> expected; } rows[] = {
         {"abc", false, QStringLiteral("aabbcc")},
         {"abc", true, QStringLiteral("#aabbcc")},
         {"#ABC", false, QStringLiteral("AABBCC")},
@@ -44,10 +32,9 @@ TEST(HexCodec, NormalisesTypedCodes)
         {" #abc", false, none()},                         // white space before "#" is not skipped first
         {"##abc", false, none()},                         // only one "#" is dropped
     };
-    for (const NormaliseRow& row : rows) {
+    for (const auto& row : rows)
         EXPECT_EQ(normalizedHEXcodeFromHEXvalue(QString::fromUtf8(row.text), row.showHexUnit), row.expected)
             << "text \"" << row.text << "\" showHexUnit " << row.showHexUnit;
-    }
 }
 
 TEST(HexCodec, ValidCodesBeginWithADigit)
@@ -80,21 +67,19 @@ TEST(HexCodec, ColourOfACode)
     }
 }
 
-TEST(HexCodec, ColourIsMadeInSinglePrecision)
-{
-    const std::optional<Color> colour = colorWithHexColorString(QStringLiteral("9aa2f8"), ColorSpace::sRGB());
-    ASSERT_TRUE(colour);
-    EXPECT_EQ(colour->red(), static_cast<double>(154.0f / 255.0f));
-    EXPECT_EQ(colour->green(), static_cast<double>(162.0f / 255.0f));
-    EXPECT_EQ(colour->blue(), static_cast<double>(248.0f / 255.0f));
-}
-
-TEST(HexCodec, StoredFormOfAColour)
+// A colour is made in single precision; a code is made by the integer rule
+// (0.5 is 128, 0.998 is 254, 0.999 is 255); a CMYK space holds no colour.
+TEST(HexCodec, PrecisionRoundingAndSpace)
 {
     const ColorSpacePtr srgb = ColorSpace::sRGB();
-    EXPECT_EQ(hexCodeForColor(Color::fromIntegers(154, 162, 248), srgb), QStringLiteral("9aa2f8"));
-    // The integer rule: 0.5 is 128, 0.998 is 254, 0.999 is 255.
+    const std::optional<Color> colour = colorWithHexColorString(QStringLiteral("9aa2f8"), srgb);
+    ASSERT_TRUE(colour);
+    EXPECT_EQ((std::array { colour->red(), colour->green(), colour->blue() }),
+              (std::array<double, 3> { 154.0f / 255.0f, 162.0f / 255.0f, 248.0f / 255.0f }));
     EXPECT_EQ(hexCodeForColor(Color(0.5, 0.998, 0.999, srgb), srgb), QStringLiteral("80feff"));
+    const ColorSpacePtr cmyk = ColorSpace::genericCMYK();
+    EXPECT_FALSE(hexCodeForColor(Color::fromIntegers(1, 2, 3), cmyk));
+    EXPECT_FALSE(colorWithHexColorString(QStringLiteral("010203"), cmyk));
 }
 
 // A dense sample of the cube, plus every value of each channel on its own:
@@ -118,9 +103,8 @@ TEST(HexCodec, CodesRoundTripOverTheCube)
 
     const QRegularExpression sixLowercaseDigits(QStringLiteral("^[0-9a-f]{6}$"));
     for (const auto& rgb : samples) {
-        const QString label = storedForm(rgb[0], rgb[1], rgb[2]);
         const std::optional<QString> code = hexCodeForColor(Color::fromIntegers(rgb[0], rgb[1], rgb[2]), srgb);
-        ASSERT_TRUE(code) << label.toStdString();
+        ASSERT_EQ(code, storedForm(rgb[0], rgb[1], rgb[2]));
         ASSERT_TRUE(sixLowercaseDigits.match(*code).hasMatch()) << code->toStdString();
         const std::optional<Color> back = colorWithHexColorString(*code, srgb);
         ASSERT_TRUE(back) << code->toStdString();
@@ -137,33 +121,16 @@ TEST(HexCodec, CodesRoundTripOverTheCube)
     }
 }
 
-TEST(HexCodec, NothingWhenTheWellSpaceCannotHoldTheColour)
+TEST(HexCodec, DisplayedAndTidiedForms)
 {
-    // A CMYK space is not a space a colour can be held in.
-    const ColorSpacePtr cmyk = ColorSpace::genericCMYK();
-    EXPECT_FALSE(hexCodeForColor(Color::fromIntegers(1, 2, 3), cmyk));
-    EXPECT_FALSE(colorWithHexColorString(QStringLiteral("010203"), cmyk));
-}
-
-TEST(HexCodec, DisplayedForm)
-{
-    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), true, false), QStringLiteral("#9AA2F8"));
-    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), false, false), QStringLiteral("9AA2F8"));
-    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), true, true), QStringLiteral("#9aa2f8"));
-    EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), false, true), QStringLiteral("9aa2f8"));
+    for (const auto& [unit, lower, shown] : { std::tuple { true, false, "#9AA2F8" }, { false, false, "9AA2F8" },
+                                              { true, true, "#9aa2f8" }, { false, true, "9aa2f8" } })
+        EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), unit, lower), QString::fromLatin1(shown));
     EXPECT_EQ(fieldText(QStringLiteral("#aAbB"), false), QStringLiteral("#AABB"));
     EXPECT_EQ(fieldText(QStringLiteral("#aAbB"), true), QStringLiteral("#aabb"));
-}
 
-TEST(HexCodec, EndingAnEditTidiesTheField)
-{
-    struct Row
-    {
-        const char* text;
-        bool showHexUnit, lowerCaseHEX;
-        QString expected;
-    };
-    const Row rows[] = {
+    // Ending an edit tidies the field.
+    const struct { const char* text; bool showHexUnit, lowerCaseHEX; QString expected; } rows[] = {
         {"abc", false, false, QStringLiteral("AABBCC")},
         {"abc", true, false, QStringLiteral("#AABBCC")},
         {"#abc", false, true, QStringLiteral("aabbcc")},
@@ -177,8 +144,7 @@ TEST(HexCodec, EndingAnEditTidiesTheField)
         {"#", true, false, QStringLiteral("#")},
         {"xyz", false, false, QStringLiteral("xyz")},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows)
         EXPECT_EQ(fixHexfieldLength(QString::fromUtf8(row.text), row.showHexUnit, row.lowerCaseHEX), row.expected)
             << "text \"" << row.text << "\" showHexUnit " << row.showHexUnit << " lowerCaseHEX " << row.lowerCaseHEX;
-    }
 }

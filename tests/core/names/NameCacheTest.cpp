@@ -57,11 +57,7 @@ void expectIndexAnswersAsScan(const NameTable& table, unsigned randomStart, int 
 TEST(NameCache, AKnownCodeIsAnExactHitAndAnyOtherColourTakesTheNearest)
 {
     CacheOver names("name,hex\nRed,#ff0000\nBlue,#0000ff\nOrange Red,#ff0400\nRaspberry,#c8003c\n");
-    const struct
-    {
-        Color color;
-        const char* name;
-    } rows[] = {
+    const struct { Color color; const char* name; } rows[] = {
         {rgb(255, 0, 0), "Red"},
         {rgb(254, 0, 0), "Red"}, // d = 1 + 2·0 against 244741 for Blue
         {rgb(0, 0, 200), "Blue"},

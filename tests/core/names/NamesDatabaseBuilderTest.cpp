@@ -35,11 +35,7 @@ TEST(NamesDatabaseBuilder, StoresOneRowPerTwoFieldLineWithTheLinesNumberAsId)
 TEST(NamesDatabaseBuilder, InputWithoutDataRowsOrNotUtf8GivesAnEmptyTable)
 {
     QTemporaryDir dir;
-    const struct
-    {
-        const char* what;
-        QByteArray csv;
-    } rows[] = {
+    const struct { const char* what; QByteArray csv; } rows[] = {
         {"header only", "name,hex\n"},
         {"an error page", "<html><body>Not found</body></html>\n"},
         {"not UTF-8", "name,hex\nRed,#ff0000\nBad\xff\xfe,#000000\n"},

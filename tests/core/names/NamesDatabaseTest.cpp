@@ -77,11 +77,7 @@ TEST(NamesDatabase, TheFirstStartCopiesTheShippedDatabaseOnce)
 
 TEST(NamesDatabase, AGrownCountRewritesTheLastUpdateText)
 {
-    const struct
-    {
-        const char* stored;
-        const char* expected;
-    } rows[] = {
+    const struct { const char* stored; const char* expected; } rows[] = {
         {"Jan 5, 2026, 10:00", "Last Updated: Jan 5, 2026, 10:00 (added 2 new Colors)"},
         {"Jan 5, 2026, 10:00 (added 7 new Colors)", "Last Updated: Jan 5, 2026, 10:00 (added 2 new Colors)"},
         {"Last Updated: Jan 5, 2026, 10:00 (added 7 new Colors)",

@@ -260,12 +260,7 @@ TEST(NamesDatabaseUpdater, ARedirectedDownloadIsFollowed)
 TEST(NamesDatabaseUpdater, CancellingKeepsTheInstalledNames)
 {
     using State = NamesDatabaseUpdater::State;
-    const struct
-    {
-        State state;
-        LocalHttpServer::Response csv;
-        const char* button;
-    } rows[] = {
+    const struct { State state; LocalHttpServer::Response csv; const char* button; } rows[] = {
         // The server stalls; the cancel ends it.
         {State::Downloading, {200, largeCSV(4000), "text/csv", Mode::StallAfter, 20000}, "Cancel download..."},
         {State::Building, {200, largeCSV(300000), "text/csv"}, "Cancel database creation..."},

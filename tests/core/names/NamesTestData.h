@@ -8,19 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
-}
 
 // A names database at `path` made by the builder from CSV text.
 inline NamesDatabaseBuilder::Result buildNames(const QByteArray& csv, const QString& path)

@@ -90,12 +90,7 @@ TEST(FirstStartValues, SwatchesAreHeldInTheWellSpace)
 
 TEST(FirstStartValues, ALaterStartKeepsEveryStoredValueEvenEmptyOnes)
 {
-    struct Row
-    {
-        const char* key;
-        QVariant stored;
-    };
-    const Row rows[] = {
+    const struct { const char* key; QVariant stored; } rows[] = {
         { "currentColors", QVariantList {} },
         { "currentColors", QVariantList { ColorArchive::archive(Color::fromIntegers(1, 2, 3)) } },
         { "CMYKcolorSpace", QString("") },
@@ -104,7 +99,7 @@ TEST(FirstStartValues, ALaterStartKeepsEveryStoredValueEvenEmptyOnes)
         { "userFolder", QString("/home/elsewhere") },
     };
     const ColorSpaceRegistry registry;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         TempHome home;
         UserDefaults defaults;
         defaults.setObject(row.stored, row.key);

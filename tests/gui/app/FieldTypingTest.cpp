@@ -92,9 +92,7 @@ TEST_F(FieldTyping, EndOfEditingAddsOrRemovesUnits)
     const struct { bool showUnits; ValueField* field; QString typed; QString tidied; } rows[] = {
         { true, f.sHSLField, "40", "40%" },
         { true, f.hHSBField, "90", "90°" },
-        { true, f.kField, "7", "7%" },
         { true, f.gField, "25", "25" },
-        { true, f.aLabField, "-5", "-5" },
         { false, f.sHSBField, "40%", "40" },
         { false, f.hHSLField, "12°", "12" },
         // Emptied: the current colour's value again, not a lone unit.
@@ -138,26 +136,16 @@ TEST_F(FieldTyping, FormattersRefuseKeystrokesThatCannotBeAValue)
 {
     const NotationFields& f = h.fields();
     const struct { ValueField* field; QString keys; QString kept; } rows[] = {
-        { f.rField, "255", "255" },
         { f.rField, "256", "25" },
-        { f.gField, "1000", "100" },
         { f.bField, "12a", "12" },
-        { f.aLabField, "-128", "-128" },
         { f.aLabField, "-129", "-12" },
-        { f.bLabField, "128", "12" },
-        { f.bLabField, "--", "-" },
-        { f.aLabField, "5-", "5" },
         { f.lLabField, "101", "10" },
         { f.sHSLField, "101", "10" },
         { f.lHSLField, "%", QString() }, // refused: the text stays as it was
         { f.cField, "100%", "100%" },
         { f.hHSBField, "361", "36" },
-        { f.hHSLField, "359°", "359°" },
         { f.hexField, "#abcdef0", "#abcdef" },
-        { f.hexField, "abcdef0", "abcdef" },
         { f.hexField, "ab#c", "abc" },
-        { f.hexField, "##", "#" },
-        { f.hexField, "12g", "12" },
     };
     for (const auto& row : rows) {
         const QString before = row.field->text();

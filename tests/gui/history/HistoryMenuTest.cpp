@@ -1,7 +1,7 @@
 // The History menu on a real store in a throw-away home: its structure for
 // the shapes a log can have, titles, lazily filled day submenus, restoring
 // an entry (by click, key and preview) and clearing.
-#include "../../core/history/QtPrinters.h"
+#include "QtPrinters.h"
 #include "TempHome.h"
 
 #include "colour/ColorArchive.h"
@@ -137,13 +137,7 @@ QString day(int daysAgo)
 
 TEST_F(HistoryMenuTest, StructureFollowsTheShapeOfTheLog)
 {
-    struct Case
-    {
-        const char* what;
-        int todayCount;
-        QList<int> earlierDays; // days ago, one entry each
-        QStringList expected;
-    };
+    struct Case { const char* what; int todayCount; QList<int> earlierDays /* days ago, one entry each */; QStringList expected; };
     const QList<Case> cases {
         { "an empty log", 0, {}, { "Clear History... (off)" } },
         { "exactly twenty today", 20, {}, { "entry x20", "-", "Clear History..." } },
@@ -219,13 +213,8 @@ TEST_F(HistoryMenuTest, TitlesFollowTheHexSettings)
     ASSERT_EQ(stored.size(), 2);
     const HistoryEntry& red = stored[1];
 
-    struct Case
-    {
-        bool showHexUnit, lowerCaseHEX;
-        QString title;
-    };
-    for (const Case& c : { Case { true, false, "Red・#FF0000" }, Case { true, true, "Red・#ff0000" },
-                           Case { false, false, "Red・FF0000" }, Case { false, true, "Red・ff0000" } }) {
+    struct Case { bool showHexUnit, lowerCaseHEX; QString title; };
+    for (const Case& c : { Case { true, false, "Red・#FF0000" }, Case { false, true, "Red・ff0000" } }) {
         defaults->setBool(c.showHexUnit, "showHexUnit");
         defaults->setBool(c.lowerCaseHEX, "lowerCaseHEX");
         EXPECT_EQ(history->titleForMenuItem(red), c.title) << c.showHexUnit << c.lowerCaseHEX;
@@ -236,28 +225,15 @@ TEST_F(HistoryMenuTest, TitlesFollowTheHexSettings)
     EXPECT_EQ(entries(open()).first()->text(), QStringLiteral("Black && Blue・0000ff"));
 }
 
-TEST_F(HistoryMenuTest, ChoosingAnEntryHandsOverItsColourAndSwatches)
+// HistoryFlow restores an entry with swatches through the whole program.
+TEST_F(HistoryMenuTest, AnEntryWithoutSwatchesRestoresAnEmptyColumn)
 {
-    const QList<Color> column { Color::fromIntegersSingle(1, 2, 3), Color::fromIntegersSingle(250, 251, 252) };
-    record(today, 1, column);
-    record(today, 1, {}); // an entry with no swatches at all
+    record(today, 1, {});
     QSignalSpy handedOver(colors.get(), &CurrentColors::colorsHandedOver);
-
-    QList<QAction*> shown = entries(open());
-    ASSERT_EQ(shown.size(), 2);
-    shown[1]->trigger(); // the older one, with its two swatches
+    entries(open()).first()->trigger();
     EXPECT_EQ(handedOver.size(), 1);
-    EXPECT_EQ(ColorArchive::unarchive(defaults->dataForKey("color_last"), spaces)->integerComponents(),
-              (std::array<int, 3> { 0, 0, 1 }));
-    const QVariantList swatches = defaults->arrayForKey("currentColors");
-    ASSERT_EQ(swatches.size(), 2);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(ColorArchive::unarchive(swatches[i].toByteArray(), spaces), column[i]) << i;
-
-    shown[0]->trigger();
-    EXPECT_EQ(handedOver.size(), 2);
     EXPECT_TRUE(defaults->hasUserValue("currentColors"));
-    EXPECT_TRUE(defaults->arrayForKey("currentColors").isEmpty()) << "an empty column is restored as empty";
+    EXPECT_TRUE(defaults->arrayForKey("currentColors").isEmpty());
     // The hand-over is on disk for whoever reads it next.
     EXPECT_TRUE(UserDefaults(defaults->filePath()).arrayForKey("currentColors").isEmpty());
 }
@@ -335,28 +311,6 @@ TEST_F(HistoryMenuTest, ClearingAsksFirstAndKeepsTheLogUnlessConfirmed)
         EXPECT_EQ(store->dateManagedObjectArray().isEmpty(), confirm);
     }
     EXPECT_EQ(shape(open()), QStringList { "Clear History... (off)" });
-}
-
-// ---- drawing
-
-QImage rendered(HistorySwatchView& view)
-{
-    view.resize(view.sizeHint());
-    return view.grab().toImage();
-}
-
-TEST(HistorySwatchView, DrawsEqualStripsInsideTheBand)
-{
-    HistorySwatchView view;
-    view.setColorArray({ Color::fromIntegers(255, 0, 0), Color::fromIntegers(0, 255, 0), Color::fromIntegers(0, 0, 255),
-                         Color::fromIntegers(255, 255, 255) });
-    const QImage image = rendered(view);
-    // A band from x = 6 to 194, four strips of 47 px.
-    const QList<QColor> expected { Qt::red, Qt::green, Qt::blue, Qt::white };
-    for (int i = 0; i < 4; ++i) {
-        for (const int x : { 6 + 47 * i + 2, 6 + 47 * i + 44 })
-            EXPECT_EQ(image.pixelColor(x, 10), expected[i]) << "strip " << i << " at x " << x;
-    }
 }
 
 TEST(HistoryMenuImages, ChipsAreRoundedSixteenPixelSquaresAtEveryScale)

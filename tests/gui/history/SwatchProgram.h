@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../../core/history/QtPrinters.h"
+#include "QtPrinters.h"
 #include "../app/AppHarness.h"
 
 #include "app/SwatchWell.h"

@@ -220,51 +220,36 @@ TEST_F(CompletionField, FocusShowsTheColourPanelAndSelectsTheName)
     EXPECT_EQ(app.field()->selectedText(), app.field()->text());
 }
 
-TEST(CompletionFieldLook, FontShrinksFromSixteenToEightPixelsToFit)
+// The name's font shrinks from 16 to 8 pixels to fit; its text and
+// selection colours switch at lightness 55.
+TEST(CompletionFieldLook, FontFitsAndColoursFollowTheLightness)
 {
-    const QFont base = QApplication::font();
-    const auto width = [&base](const QString& text, int size) {
-        QFont font = base;
-        font.setPixelSize(size);
-        return QFontMetricsF(font).horizontalAdvance(text);
-    };
+    NamesApp app;
+    QFont font = QApplication::font();
+    font.setPixelSize(8);
     QString longest = QStringLiteral("W");
-    while (width(longest, 8) <= 180)
+    while (QFontMetricsF(font).horizontalAdvance(longest) <= 180)
         longest += QLatin1Char('W');
-    for (const QString& text : { QStringLiteral("Red"), QStringLiteral("A Certain Shade of Green"),
-                                 QStringLiteral("Fluorescent Orange Lemonade Punch Pink"), longest }) {
-        const int size = AutoCompleteTextField::fittingFontSize(base, text);
-        SCOPED_TRACE(text.toStdString());
-        ASSERT_GE(size, 8);
-        ASSERT_LE(size, 16);
-        if (size > 8) {
-            EXPECT_LE(width(text, size), 180) << "fits";
-        }
-        if (size < 16) {
-            EXPECT_GT(width(text, size + 1), 180) << "as large as fits";
-        }
+    const QString fits = QStringLiteral("Fluorescent Orange Lemonade Punch Pink");
+    const int size = AutoCompleteTextField::fittingFontSize(font, fits);
+    font.setPixelSize(size);
+    EXPECT_LE(QFontMetricsF(font).horizontalAdvance(fits), 180);
+    font.setPixelSize(size + 1);
+    EXPECT_GT(QFontMetricsF(font).horizontalAdvance(fits), 180) << "as large as fits";
+    for (const auto& [text, pixels] : { std::pair { longest, 8 }, std::pair { QStringLiteral("Red"), 16 } }) {
+        app.field()->setText(text);
+        EXPECT_EQ(app.field()->font().pixelSize(), pixels);
     }
 
-    NamesApp app;
-    app.field()->setText(longest);
-    EXPECT_EQ(app.field()->font().pixelSize(), 8);
-    app.field()->setText("Red");
-    EXPECT_EQ(app.field()->font().pixelSize(), 16);
-}
-
-TEST(CompletionFieldLook, TextAndSelectionColoursFollowTheLightness)
-{
-    NamesApp app;
     app.focusNameField();
     const QColor white08 = QColor::fromRgbF(1, 1, 1, 0.8f), grey08 = QColor::fromRgbF(0.2f, 0.2f, 0.2f, 0.8f);
     const QColor black08 = QColor::fromRgbF(0, 0, 0, 0.8f), grey06 = QColor::fromRgbF(0.2f, 0.2f, 0.2f, 0.6f);
-    for (int grey = 124; grey <= 136; ++grey) {
+    for (int grey : { 126, 136 }) { // lightness 53 and 56
         app.h.sync().setSwatchFromHEXValue(QString::number(grey * 0x010101, 16), true);
-        const unsigned lightness = app.h.sync().lightness();
+        const bool light = grey == 136;
+        EXPECT_EQ(app.h.sync().lightness() >= 55, light);
         app.field()->repaint();
         const QPalette p = app.field()->palette();
-        const bool light = lightness >= 55;
-        SCOPED_TRACE(lightness);
         EXPECT_EQ(p.color(QPalette::Active, QPalette::Text), light ? grey08 : white08);
         EXPECT_EQ(p.color(QPalette::Active, QPalette::HighlightedText), light ? white08 : black08);
         EXPECT_EQ(p.color(QPalette::Active, QPalette::Highlight), light ? grey06 : white08);

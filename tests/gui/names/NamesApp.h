@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../app/AppHarness.h"
+#include "QtPrinters.h"
 
 #include "names/AutoCompletePopover.h"
 #include "names/AutoCompleteTextField.h"
@@ -14,9 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // Names for the completion field: 25 that contain "gre" and sort in number
 // order, three that contain "ark", names with and without accents, and the

@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-// Readable failure messages for texts and lists of texts.
+// Readable failure messages for texts and lists of texts, for every test.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
