@@ -13,7 +13,7 @@ TempHome::TempHome()
     qputenv("HOME", dir.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
     qputenv("XDG_DATA_HOME", dataHome().toUtf8());
-    qputenv("XDG_CACHE_HOME", (dir.path() + "/.cache").toUtf8());
+    qputenv("XDG_CACHE_HOME", (dir.path() + QStringLiteral("/.cache")).toUtf8());
 }
 
 TempHome::~TempHome()
@@ -24,5 +24,5 @@ TempHome::~TempHome()
     qputenv("XDG_CACHE_HOME", oldCache);
 }
 
-QString TempHome::configHome() const { return dir.path() + "/.config"; }
-QString TempHome::dataHome() const { return dir.path() + "/.local/share"; }
+QString TempHome::configHome() const { return dir.path() + QStringLiteral("/.config"); }
+QString TempHome::dataHome() const { return dir.path() + QStringLiteral("/.local/share"); }

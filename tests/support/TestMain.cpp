@@ -1,21 +1,31 @@
-#include <QApplication>
 #include <QTemporaryDir>
+#ifdef HUELARK_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 #include <gtest/gtest.h>
 
-// Every test program runs with a Qt application on the offscreen platform and,
-// as a safety net, a throw-away home: nothing a test does can reach the real
-// user's settings even when a test forgets its own TempHome.
+// Every test program runs with a Qt application and, as a safety net, a
+// throw-away home: nothing a test does can reach the real user's settings
+// even when a test forgets its own TempHome. Core and command-line tests get a
+// QCoreApplication, which proves the core works without a display; widget
+// tests get a QApplication on the offscreen platform.
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+#ifdef HUELARK_TEST_WIDGETS
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toUtf8());
-    qputenv("XDG_CACHE_HOME", (home.path() + "/.cache").toUtf8());
-    QApplication app(argc, argv);
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toUtf8());
+    qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/.cache")).toUtf8());
+    TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -90,14 +90,20 @@ std::shared_ptr<ColorSpace> ColorSpace::fromICCProfile(const QByteArray& bytes, 
     // Only profiles that can turn colours into and out of the connection
     // space are of use; device links, abstract and named-colour profiles
     // are not colour spaces a colour can be held in.
-    const cmsProfileClassSignature cls = cmsGetDeviceClass(handle);
-    const bool usableClass = cls == cmsSigInputClass || cls == cmsSigDisplayClass || cls == cmsSigOutputClass
-        || cls == cmsSigColorSpaceClass;
-    const cmsColorSpaceSignature data = cmsGetColorSpace(handle);
+    // The class and the data colour space are compared as the raw 32-bit
+    // header fields: LittleCMS hands them back as its enum types whatever
+    // the file says, and a value outside those enums (FF FF FF FF) must not
+    // be held in one.
+    const auto headerField = [&bytes](qsizetype offset) { return qFromBigEndian<quint32>(bytes.constData() + offset); };
+    const auto is = [](quint32 field, auto signature) { return field == static_cast<quint32>(signature); };
+    const quint32 cls = headerField(12);
+    const bool usableClass = is(cls, cmsSigInputClass) || is(cls, cmsSigDisplayClass) || is(cls, cmsSigOutputClass)
+        || is(cls, cmsSigColorSpaceClass);
+    const quint32 data = headerField(16);
     Model model;
-    if (usableClass && data == cmsSigRgbData)
+    if (usableClass && is(data, cmsSigRgbData))
         model = Model::RGB;
-    else if (usableClass && data == cmsSigCmykData)
+    else if (usableClass && is(data, cmsSigCmykData))
         model = Model::CMYK;
     else {
         cmsCloseProfile(handle);

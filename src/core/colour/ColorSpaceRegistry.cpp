@@ -11,9 +11,30 @@
 
 QStringList ColorSpaceRegistry::standardFolders()
 {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return {QStringLiteral("/usr/share/color/icc"), data + QStringLiteral("/icc"),
-            QDir::homePath() + QStringLiteral("/.color/icc")};
+    // System folders first, in $XDG_DATA_DIRS order, then the user's: the
+    // scan order decides which of two equally named profiles gets " (2)", and
+    // a profile the system ships keeps its plain name whatever the user adds.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QStringList candidates;
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        if (QDir::cleanPath(dir) != QDir::cleanPath(dataHome))
+            candidates << dir + QStringLiteral("/color/icc");
+    candidates << dataHome + QStringLiteral("/color/icc") << dataHome + QStringLiteral("/icc")
+               << QDir::homePath() + QStringLiteral("/.color/icc");
+
+    // The same folder named twice (a repeated or symlinked data dir) would
+    // list its profiles twice, each copy with its own " (2)" name.
+    QStringList folders;
+    QSet<QString> seen;
+    for (const QString& candidate : candidates) {
+        const QString canonical = QFileInfo(candidate).canonicalFilePath();
+        const QString key = canonical.isEmpty() ? QDir::cleanPath(candidate) : canonical;
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            folders << QDir::cleanPath(candidate);
+        }
+    }
+    return folders;
 }
 
 ColorSpaceRegistry::ColorSpaceRegistry(const QStringList& folders)

@@ -16,8 +16,9 @@
 class ColorSpaceRegistry
 {
 public:
-    // /usr/share/color/icc and below, ~/.local/share/icc, ~/.color/icc
-    // (the home ones through $XDG_DATA_HOME and $HOME).
+    // color/icc of every folder in $XDG_DATA_DIRS (default /usr/local/share,
+    // /usr/share), then the user's $XDG_DATA_HOME/color/icc,
+    // $XDG_DATA_HOME/icc and ~/.color/icc; each folder once.
     static QStringList standardFolders();
 
     explicit ColorSpaceRegistry(const QStringList& folders = standardFolders());

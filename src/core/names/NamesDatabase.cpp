@@ -122,9 +122,12 @@ QString withoutFields(const QString& format, const std::function<bool(const QStr
 QString NamesDatabase::shippedDatabasePath()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    // The install tree has the programs in bin/; the build tree has them one
-    // or two folders below its top (src/cli, tests, bench).
-    for (const char* relative : {"/../share/huelark/ColorNames.db", "/../../share/huelark/ColorNames.db"}) {
+    // The install tree has the data where the build configured it, seen from
+    // the programs' folder (bin/ -> ../share/huelark); the build tree has the
+    // programs one or two folders below its top (src/cli, tests, bench) and
+    // the data in its share/huelark.
+    for (const char* relative : {"/" HUELARK_DATA_FROM_BIN "/ColorNames.db", "/../share/huelark/ColorNames.db",
+                                 "/../../share/huelark/ColorNames.db"}) {
         const QString candidate = QDir::cleanPath(programFolder + QLatin1String(relative));
         if (QFileInfo(candidate).isFile())
             return candidate;

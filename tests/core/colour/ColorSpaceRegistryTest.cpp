@@ -82,13 +82,21 @@ TEST_F(ColorSpaceRegistryTest, IgnoresWhatIsNoRgbOrCmykProfile)
     QRandomGenerator random(7);
     for (char& c : noise)
         c = static_cast<char>(random.generate());
-    const struct { const char* file; QByteArray bytes; } ignored[] = {
+    // A data colour space no enum has (FF FF FF FF), as a crafted file says.
+    QByteArray noSuchSpace = apple;
+    noSuchSpace.replace(16, 4, QByteArray(4, '\xff'));
+    const struct
+    {
+        const char* file;
+        QByteArray bytes;
+    } ignored[] = {
         {"noise.icc", noise},
         {"empty.icc", QByteArray()},
         {"half.icc", apple.left(apple.size() / 2)},
         {"header-only.icc", apple.left(128)},
         {"grey.icc", SystemProfiles::bytesOf(SystemProfiles::defaultGray)},
         {"lab.icm", SystemProfiles::bytesOf(SystemProfiles::labD50)},
+        {"no-such-space.icc", noSuchSpace},
         {"apple.txt", apple}, // not named as a profile
     };
     for (const auto& row : ignored)
@@ -124,4 +132,26 @@ TEST_F(ColorSpaceRegistryTest, LookUpsFallBackAsTheSettingsNeed)
         EXPECT_EQ(registry.cmykSpaceNamed(row.name), row.cmyk);
         EXPECT_EQ(registry.spaceNamed(row.name), row.any);
     }
+}
+
+TEST(ColorSpaceRegistryFolders, SystemDataDirsFirstThenTheUsersEachFolderOnce)
+{
+    QTemporaryDir dir;
+    const QString t = dir.path();
+    ASSERT_TRUE(QDir().mkpath(t + "/sys2/color/icc"));
+    ASSERT_TRUE(QFile::link(t + "/sys2", t + "/link"));
+    const QByteArray oldDirs = qgetenv("XDG_DATA_DIRS"), oldData = qgetenv("XDG_DATA_HOME"), oldHome = qgetenv("HOME");
+    // A repeated entry, one with a trailing slash, and a symlink to another.
+    qputenv("XDG_DATA_DIRS", (t + "/sys1:" + t + "/sys2:" + t + "/sys1/:" + t + "/link").toUtf8());
+    qputenv("XDG_DATA_HOME", (t + "/home/.local/share").toUtf8());
+    qputenv("HOME", (t + "/home").toUtf8());
+
+    const QStringList folders = ColorSpaceRegistry::standardFolders();
+    qputenv("XDG_DATA_DIRS", oldDirs);
+    qputenv("XDG_DATA_HOME", oldData);
+    qputenv("HOME", oldHome);
+
+    const QStringList expected {t + "/sys1/color/icc", t + "/sys2/color/icc", t + "/home/.local/share/color/icc",
+                                t + "/home/.local/share/icc", t + "/home/.color/icc"};
+    EXPECT_EQ(folders.join('\n').toStdString(), expected.join('\n').toStdString());
 }
