@@ -50,7 +50,7 @@ bench:
 	@scripts/bench
 
 # One libFuzzer target per reader of outside data, each run for
-# FUZZ_SECONDS (default 60) from its seeds in tests/fuzz/.
+# FUZZ_SECONDS (default 60) from its starting inputs in tests/fuzz/.
 fuzz:
 	@scripts/install-deps --fuzz
 	@[ -f $(FUZZ_BUILD)/build.ninja ] || cmake -S . -B $(FUZZ_BUILD) $(FUZZ_FLAGS)
