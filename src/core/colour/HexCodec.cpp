@@ -126,4 +126,12 @@ QString fixHexfieldLength(const QString& text, bool showHexUnit, bool lowerCaseH
     return text;
 }
 
+QString keyForColor(const Color& color, const ColorSpacePtr& wellSpace)
+{
+    if (std::optional<QString> code = hexCodeForColor(color, wellSpace))
+        return *code;
+    const auto [r, g, b] = color.integerComponents();
+    return storedForm(r, g, b);
+}
+
 } // namespace HexCodec

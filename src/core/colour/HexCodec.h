@@ -39,6 +39,11 @@ Color colorInSpace(const QString& text, const ColorSpacePtr& space);
 // when the colour cannot be moved there.
 std::optional<QString> hexCodeForColor(const Color& color, const ColorSpacePtr& wellSpace);
 
+// The code that tells colours apart where duplicates are refused or recorded:
+// the stored form in `wellSpace`, or of the colour's own integer components
+// when it cannot be moved there.
+QString keyForColor(const Color& color, const ColorSpacePtr& wellSpace);
+
 // The stored form of three integer components.
 QString storedForm(int red, int green, int blue);
 

@@ -23,14 +23,6 @@
 
 namespace {
 
-QString hexCode(const Color& color, const ColorSpacePtr& wellSpace)
-{
-    if (std::optional<QString> code = HexCodec::hexCodeForColor(color, wellSpace))
-        return *code;
-    const auto [r, g, b] = color.integerComponents();
-    return HexCodec::storedForm(r, g, b);
-}
-
 // Checks the support folder the way the fatal path describes it: a file in
 // its place is named in the reason, a missing folder is created.
 std::optional<HistoryStoreError> prepareFolder(const QString& folder)
@@ -152,7 +144,7 @@ QByteArray HistoryStore::getCurrentSwatchesAndConvertToHexDataArray() const
     // A swatch that is not a colour is recorded as the column shows it, so
     // restoring the entry gives the column it showed.
     for (const Color& color : CurrentColors::storedSwatches(defaults, spaces))
-        codes << hexCode(color, well);
+        codes << HexCodec::keyForColor(color, well);
     return ValueArchive::archiveStringList(codes);
 }
 
@@ -163,7 +155,7 @@ void HistoryStore::saveHistoryItem(const Color& color)
 
     PendingHistoryItem item;
     item.color = color;
-    item.last = ValueArchive::archiveString(hexCode(color, wellSpace()));
+    item.last = ValueArchive::archiveString(HexCodec::keyForColor(color, wellSpace()));
     item.colors = getCurrentSwatchesAndConvertToHexDataArray();
     item.now = options.now ? options.now() : QDateTime::currentDateTime();
     item.locale = QLocale();

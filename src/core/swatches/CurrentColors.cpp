@@ -98,10 +98,7 @@ QList<Color> CurrentColors::currentPalette() const
 
 QString CurrentColors::hexKey(const Color& color) const
 {
-    if (std::optional<QString> code = HexCodec::hexCodeForColor(color, well.current()))
-        return *code;
-    const auto [r, g, b] = color.integerComponents();
-    return HexCodec::storedForm(r, g, b);
+    return HexCodec::keyForColor(color, well.current());
 }
 
 const QStringList& CurrentColors::hexKeys() const

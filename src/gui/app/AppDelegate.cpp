@@ -62,7 +62,9 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
     sync->setHistoryInterval(options.historyInterval);
     swatches = new SwatchColumn(*colors, defaults, *sync, *windowView->mainSwatchWell, *parts.palettes);
     windowView->setSwatchColumn(swatches);
-    swatches->setButtons(windowView->addButton, windowView->addPaletteButton);
+    swatches->setCommands(windowCommands->action(WindowCommand::AddSwatch),
+                          windowCommands->action(WindowCommand::SavePalette),
+                          windowCommands->action(WindowCommand::KeepOnlyTopSwatch));
     historyItems = std::make_unique<HistoryMenu>(*parts.historyStore, *colors, defaults, HistoryMenu::Options {});
     wireWindow();
     wireCommands();
@@ -114,15 +116,8 @@ void AppDelegate::wireCommands()
 
     statusItem->addCommand(historyItems->menu()->menuAction());
     statusItem->addCommand(windowCommands->action(C::KeepOnlyTopSwatch));
-    // Parts that are not there yet get no live command.
-    windowCommands->action(C::Palettes)->setEnabled(parts.palettes->available());
-    windowCommands->action(C::Tools)->setEnabled(parts.tools->available());
-    windowCommands->action(C::Preferences)->setEnabled(parts.preferences->available());
-    windowCommands->action(C::About)->setEnabled(parts.preferences->available());
-    windowCommands->action(C::NamesPreferences)->setEnabled(parts.names->hasNamesPreferences());
+    windowCommands->enableParts(parts);
     connect(statusItem.get(), &TrayIcon::menuAboutToShow, this, [this] {
-        QAction* keepTop = windowCommands->action(WindowCommand::KeepOnlyTopSwatch);
-        keepTop->setEnabled(validateUserInterfaceItem(WindowCommand::KeepOnlyTopSwatch));
         windowCommands->action(WindowCommand::NamesRepository)
             ->setEnabled(!OutsideLinks::namesRepository(defaults.stringForKey(DefaultsKeys::namesGitHubRepo)).isEmpty());
     });
@@ -147,8 +142,11 @@ void AppDelegate::awakeFromNib()
 void AppDelegate::applicationWillFinishLaunching()
 {
     parts.names->createSupportFolderAndNamesDatabase();
-    if (!openHistoryStore())
+    if (!HistoryStoreAlert::openStore(*parts.historyStore)) {
+        storeFailed = true;
+        terminate(EXIT_FAILURE);
         return;
+    }
     FirstStartValues::setDefaultColors(defaults, sync->wellColorSpace());
     FirstStartValues::setDefaultColorSpaces(defaults, spaces);
     swatches->initializeSwatchView();
@@ -162,7 +160,7 @@ void AppDelegate::startup()
     parts.names->cacheNamesDatabase();
     attachFormatters(windowView->fields);
     swatches->reloadSwatches();
-    sync->restoreColor(lastColor());
+    sync->restoreColor(colors->lastColor());
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -295,21 +293,6 @@ void AppDelegate::saveState()
     frame->save();
 }
 
-bool AppDelegate::openHistoryStore()
-{
-    HistoryStore& history = *parts.historyStore;
-    const std::optional<HistoryStoreError> error = history.open();
-    if (!error) {
-        if (const auto& recovery = history.recovery())
-            HistoryStoreAlert::presentRecovery(*recovery);
-        return true;
-    }
-    storeFailed = true;
-    HistoryStoreAlert::presentError(*error, history.filePath());
-    terminate(EXIT_FAILURE);
-    return false;
-}
-
 void AppDelegate::terminate(int status)
 {
     if (options.terminate)
@@ -332,7 +315,6 @@ void AppDelegate::showMenuBarItem(bool show) { taskbarPresence->showMenuBarItem(
 void AppDelegate::updateMenu() { showMenuBarItem(defaults.boolForKey(DefaultsKeys::showInMenu)); }
 
 void AppDelegate::updateDock(bool atLaunch) { taskbarPresence->updateDock(atLaunch); }
-void AppDelegate::restoreWindowsAfterDockChange() { taskbarPresence->restoreWindowsAfterDockChange(); }
 
 void AppDelegate::updateWindowIsFloating()
 {
@@ -400,8 +382,8 @@ void AppDelegate::updateUIColors()
 
 bool AppDelegate::validateUserInterfaceItem(WindowCommand command) const
 {
-    // Pointless with one swatch left.
-    return command != WindowCommand::KeepOnlyTopSwatch || swatches->swatchCount() != 1;
+    // The part a command acts on keeps its command's state.
+    return windowCommands->action(command)->isEnabled();
 }
 
 // ---- outside links
@@ -414,15 +396,10 @@ void AppDelegate::openGitHubRepo()
 }
 
 // ---- the current colour
-std::optional<Color> AppDelegate::lastColor() const
-{
-    return colors->lastColor();
-}
-
 void AppDelegate::loadColors()
 {
     swatches->reloadSwatches();
-    sync->loadColor(lastColor());
+    sync->loadColor(colors->lastColor());
 }
 
 void AppDelegate::saveMainColor()

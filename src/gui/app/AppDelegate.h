@@ -91,7 +91,6 @@ public:
     void showMenuBarItem(bool show);
     void updateMenu();
     void updateDock(bool atLaunch);
-    void restoreWindowsAfterDockChange();
     void updateWindowIsFloating();
     void openWindow();
     void toggleWindow();
@@ -143,10 +142,6 @@ public:
 private:
     void wireWindow();
     void wireCommands();
-    std::optional<Color> lastColor() const;
-    // Opens the history store; a store that cannot open is shown to the
-    // user and ends the program.
-    bool openHistoryStore();
     void terminate(int status = 0);
 
     UserDefaults& defaults;

@@ -250,10 +250,6 @@ void MainWindow::buildFooter(QVBoxLayout* outer, const WindowCommands& commands)
     connect(history, &QAction::triggered, historyButton, &QToolButton::showMenu);
     addButton = button(QStringLiteral(":/icons/add-swatch.svg"), commands.action(C::AddSwatch));
     addPaletteButton = button(QStringLiteral(":/icons/add-palette.svg"), commands.action(C::SavePalette));
-    // The swatch column enables these two buttons itself; their commands,
-    // and with them the shortcuts, follow.
-    addButton->installEventFilter(this);
-    addPaletteButton->installEventFilter(this);
     layout->addWidget(openPalettesButton);
     layout->addWidget(generatorButton);
     layout->addWidget(openPrefsButton);
@@ -263,16 +259,6 @@ void MainWindow::buildFooter(QVBoxLayout* outer, const WindowCommands& commands)
     layout->addWidget(addPaletteButton);
     outer->addWidget(footer);
     tintIcons();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::EnabledChange) {
-        auto* b = static_cast<QToolButton*>(watched);
-        if (b->defaultAction())
-            b->defaultAction()->setEnabled(b->isEnabled());
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::tintIcons()

@@ -77,7 +77,6 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     ValueField* makeField(QWidget* row, const QString& accessibleName, int characters);

@@ -1,5 +1,7 @@
 #include "WindowCommands.h"
 
+#include "app/AppParts.h"
+
 #include <QAction>
 #include <QKeySequence>
 
@@ -50,4 +52,14 @@ QList<QAction*> WindowCommands::withShortcuts() const
             found << action;
     }
     return found;
+}
+
+void WindowCommands::enableParts(const AppParts& parts)
+{
+    using C = WindowCommand;
+    action(C::Palettes)->setEnabled(parts.palettes->available());
+    action(C::Tools)->setEnabled(parts.tools->available());
+    action(C::Preferences)->setEnabled(parts.preferences->available());
+    action(C::About)->setEnabled(parts.preferences->available());
+    action(C::NamesPreferences)->setEnabled(parts.names->hasNamesPreferences());
 }

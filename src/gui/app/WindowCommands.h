@@ -6,6 +6,7 @@
 #include <map>
 
 class QAction;
+struct AppParts;
 
 // The commands of the program's windows and tray item.
 enum class WindowCommand {
@@ -41,6 +42,8 @@ public:
     QAction* action(WindowCommand command) const { return actions.at(command); }
     // The commands with a shortcut, for the window that takes them.
     QList<QAction*> withShortcuts() const;
+    // Parts that are not there yet get no live command.
+    void enableParts(const AppParts& parts);
 
 private:
     QAction* define(WindowCommand command, const QString& text, const QKeySequence& keys);

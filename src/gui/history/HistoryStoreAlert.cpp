@@ -61,4 +61,15 @@ void presentRecovery(const HistoryStore::Recovery& recovery, QWidget* parent)
     present(QMessageBox::Warning, recoveryTexts(recovery), QStringLiteral("historyStoreRecoveryAlert"), parent);
 }
 
+bool openStore(HistoryStore& store, QWidget* parent)
+{
+    if (const std::optional<HistoryStoreError> error = store.open()) {
+        presentError(*error, store.filePath(), parent);
+        return false;
+    }
+    if (const auto& recovery = store.recovery())
+        presentRecovery(*recovery, parent);
+    return true;
+}
+
 } // namespace HistoryStoreAlert

@@ -18,4 +18,8 @@ void presentError(const HistoryStoreError& error, const QString& storePath, QWid
 // and what was wrong with it.
 void presentRecovery(const HistoryStore::Recovery& recovery, QWidget* parent = nullptr);
 
+// Opens the store and tells the user what happened to it: a recovery, or
+// the error that keeps it closed. False when it did not open.
+bool openStore(HistoryStore& store, QWidget* parent = nullptr);
+
 } // namespace HistoryStoreAlert

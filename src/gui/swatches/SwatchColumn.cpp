@@ -14,7 +14,7 @@
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
-#include <QAbstractButton>
+#include <QAction>
 #include <QSet>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -64,18 +64,17 @@ SwatchColumn::SwatchColumn(CurrentColors& colors, UserDefaults& defaults, FieldS
     connect(table, &SwatchTable::removeRequested, this, &SwatchColumn::removeSwatch);
     connect(table, &SwatchTable::moveRequested, this, &SwatchColumn::moveSwatch);
     connect(table, &SwatchTable::keyboardRowChanged, this, &SwatchColumn::updateMarks);
-    connect(table, &SwatchTable::addRequested, this, &SwatchColumn::addSwatch);
-    connect(table, &SwatchTable::keepTopRequested, this, &SwatchColumn::clearAllSwatches);
     connect(&colors, &CurrentColors::swatchesChanged, this, &SwatchColumn::updateSwatches);
     // The buttons and the mark follow the current colour, however it changed
     // (at start-up the colour arrives after the list).
     connect(&well, &SwatchWell::colorChanged, this, &SwatchColumn::validateSwatchButtons);
 }
 
-void SwatchColumn::setButtons(QAbstractButton* add, QAbstractButton* addPalette)
+void SwatchColumn::setCommands(QAction* addSwatch, QAction* savePalette, QAction* keepOnlyTopSwatch)
 {
-    addButton = add;
-    addPaletteButton = addPalette;
+    addCommand = addSwatch;
+    saveCommand = savePalette;
+    keepTopCommand = keepOnlyTopSwatch;
     validateSwatchButtons();
 }
 
@@ -216,14 +215,27 @@ bool SwatchColumn::isAvailablePalette(const QList<Color>& palette) const
     return std::any_of(lists.begin(), lists.end(), [&](const QList<Color>& list) { return codes(list) == mine; });
 }
 
+QList<QAction*> SwatchColumn::contextCommands() const
+{
+    QList<QAction*> commands;
+    for (QAction* command : { addCommand.data(), keepTopCommand.data() }) {
+        if (command)
+            commands << command;
+    }
+    return commands;
+}
+
 void SwatchColumn::validateSwatchButtons()
 {
-    if (addButton)
-        addButton->setEnabled(canAddCurrentColor());
+    if (addCommand)
+        addCommand->setEnabled(canAddCurrentColor());
+    // Pointless with one swatch left.
+    if (keepTopCommand)
+        keepTopCommand->setEnabled(swatchCount() != 1);
     // Saving needs the palettes, something to save and no list of these
     // very colours yet.
-    if (addPaletteButton)
-        addPaletteButton->setEnabled(palettes.available() && colors.count() > 0
+    if (saveCommand)
+        saveCommand->setEnabled(palettes.available() && colors.count() > 0
                                      && !isAvailablePalette(currentPalette()));
     updateMarks();
 }

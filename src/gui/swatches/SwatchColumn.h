@@ -12,7 +12,7 @@
 class CurrentColors;
 class FieldSync;
 class PalettesWindow;
-class QAbstractButton;
+class QAction;
 class QMimeData;
 class SwatchCellView;
 class SwatchListModel;
@@ -37,7 +37,11 @@ public:
                  PalettesWindow& palettes, QWidget* parent = nullptr);
 
     // The footer buttons whose state follows the column.
-    void setButtons(QAbstractButton* addButton, QAbstractButton* addPaletteButton);
+    // The commands that act on the column: it knows when each makes sense,
+    // and their buttons, menu items and shortcuts follow.
+    void setCommands(QAction* addSwatch, QAction* savePalette, QAction* keepOnlyTopSwatch);
+    // Those of them that belong in the column's own context menu.
+    QList<QAction*> contextCommands() const;
 
     // Start-up: moves the swatches of older versions ("color_1" to
     // "color_8") into "currentColors", once, then shows the column.
@@ -111,6 +115,6 @@ private:
     SwatchListModel* model = nullptr;
     SwatchTable* table = nullptr;
     QList<SwatchCellView*> cells;
-    QPointer<QAbstractButton> addButton, addPaletteButton;
+    QPointer<QAction> addCommand, saveCommand, keepTopCommand;
     QByteArray dragSource; // tells this column's drags from all others
 };

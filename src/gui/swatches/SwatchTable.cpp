@@ -239,9 +239,7 @@ void SwatchTable::contextMenuEvent(QContextMenuEvent* event)
     menu.addAction(tr("Remove Swatch"), this, [this, row] { Q_EMIT removeRequested(row); })
         ->setEnabled(row >= 0 && count > 1);
     menu.addSeparator();
-    menu.addAction(tr("Add the Current Colour"), this, &SwatchTable::addRequested)
-        ->setEnabled(column.canAddCurrentColor());
-    menu.addAction(tr("Keep Only the Top Swatch"), this, &SwatchTable::keepTopRequested)->setEnabled(count > 1);
+    menu.addActions(column.contextCommands());
     menu.exec(event->globalPos());
 }
 

@@ -30,8 +30,6 @@ Q_SIGNALS:
     void rowChosen(int row);
     void removeRequested(int row);
     void moveRequested(int row, int gap);
-    void addRequested();
-    void keepTopRequested();
     void keyboardRowChanged();
 
 protected:
