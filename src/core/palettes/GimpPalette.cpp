@@ -2,7 +2,7 @@
 
 #include "colour/ColorSpace.h"
 
-#include <QStringList>
+#include <QStringView>
 
 namespace GimpPalette {
 
@@ -45,17 +45,28 @@ PaletteReadResult readColorList(const QByteArray& bytes)
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    const QStringList lines = text.split(u'\n');
-    if (lines.first().trimmed() != header)
-        return PaletteReadResult::refused(QStringLiteral("This is not a GIMP palette: it does not begin with \"GIMP Palette\"."));
 
+    // Line by line as views: a file of sixteen million empty lines must not
+    // become sixteen million strings.
     PaletteReadResult result;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed(); // also drops the CR of CR LF
+    const QStringView all(text);
+    qsizetype number = 0;
+    for (qsizetype start = 0; start <= all.size(); ++number) {
+        qsizetype end = all.indexOf(u'\n', start);
+        if (end < 0)
+            end = all.size();
+        const QStringView line = all.sliced(start, end - start).trimmed(); // also drops the CR of CR LF
+        start = end + 1;
+        if (number == 0) {
+            if (line != header)
+                return PaletteReadResult::refused(
+                    QStringLiteral("This is not a GIMP palette: it does not begin with \"GIMP Palette\"."));
+            continue;
+        }
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         if (line.startsWith(QStringLiteral("Name:"))) {
-            result.name = line.mid(5).trimmed();
+            result.name = line.sliced(5).trimmed().toString();
             continue;
         }
         if (line.startsWith(QStringLiteral("Columns:")))
@@ -69,16 +80,16 @@ PaletteReadResult readColorList(const QByteArray& bytes)
         for (int v = 0; v < 3 && problem.isEmpty(); ++v) {
             while (pos < line.size() && line[pos].isSpace())
                 ++pos;
-            const qsizetype start = pos;
+            const qsizetype from = pos;
             while (pos < line.size() && !line[pos].isSpace())
                 ++pos;
-            values[v] = component(QStringView(line).sliced(start, pos - start), problem).value_or(0);
+            values[v] = component(line.sliced(from, pos - from), problem).value_or(0);
         }
         if (!problem.isEmpty()) {
-            result.noteDamage(QStringLiteral("Line %1 is not a colour: %2.").arg(i + 1).arg(problem));
+            result.noteDamage(QStringLiteral("Line %1 is not a colour: %2.").arg(number + 1).arg(problem));
             continue;
         }
-        result.colors.append({line.mid(pos).trimmed(), Color::fromIntegers(values[0], values[1], values[2])});
+        result.colors.append({line.sliced(pos).trimmed().toString(), Color::fromIntegers(values[0], values[1], values[2])});
     }
     return result;
 }
