@@ -179,6 +179,34 @@ std::optional<Color> ColorSpace::convert(const Color& color, const ColorSpacePtr
     return Color(clampUnit(v[0]), clampUnit(v[1]), clampUnit(v[2]), target);
 }
 
+std::optional<Color> ColorSpace::fromLabD50(double L, double a, double b)
+{
+    if (!std::isfinite(L) || !std::isfinite(a) || !std::isfinite(b))
+        return std::nullopt;
+    // Made once and kept for the life of the process, like the sRGB profile.
+    // Without the one-pixel cache a finished transform is safe to share
+    // between threads.
+    static const cmsHTRANSFORM transform = [] {
+        std::lock_guard lock(creationMutex());
+        cmsHPROFILE lab = cmsCreateLab4Profile(nullptr); // D50
+        const cmsHTRANSFORM made = cmsCreateTransform(lab, TYPE_Lab_DBL, sRGBProfile(), TYPE_RGB_DBL,
+                                                      INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOCACHE);
+        cmsCloseProfile(lab);
+        if (!made)
+            qCWarning(lcColour) << "no transform from Lab to sRGB";
+        return made;
+    }();
+    if (!transform)
+        return std::nullopt;
+    const cmsCIELab in {L, a, b};
+    double out[3] = {0, 0, 0};
+    cmsDoTransform(transform, &in, out, 1);
+    for (double c : out)
+        if (!std::isfinite(c))
+            return std::nullopt;
+    return Color(clampUnit(out[0]), clampUnit(out[1]), clampUnit(out[2]), sRGB());
+}
+
 std::optional<std::array<double, 4>> ColorSpace::cmykComponents(const Color& color, const ColorSpace& cmyk)
 {
     if (cmyk.model() != Model::CMYK)

@@ -47,6 +47,11 @@ public:
     // between the two spaces can be made.
     static std::optional<Color> convert(const Color& color, const ColorSpacePtr& target);
 
+    // The sRGB colour of a CIE L*a*b* value relative to a D50 white (the
+    // connection space of ICC profiles, and how swatch files store Lab),
+    // clamped to the sRGB gamut. Nothing for values that are not finite.
+    static std::optional<Color> fromLabD50(double L, double a, double b);
+
     // Cyan, magenta, yellow and black (0 to 1) of an RGB colour in the CMYK
     // space `cmyk`. Nothing when `cmyk` is not a CMYK space or the transform
     // cannot be made.

@@ -1,0 +1,41 @@
+#include "ColorListNaming.h"
+
+#include "colour/HexCodec.h"
+
+namespace ColorListNaming {
+
+QString getOriginalName(const QString& wanted, const QSet<QString>& taken)
+{
+    QString name = wanted;
+    for (qsizetype n = 2; taken.contains(name); ++n)
+        name = wanted + QStringLiteral(" (%1)").arg(n);
+    return name;
+}
+
+QString addColor(const Color& color, const QString& name, ColorList& list, const ColorSpacePtr& wellSpace)
+{
+    if (!list.contains(name)) {
+        list.setColor(name, color);
+        return name;
+    }
+    if (list.color(name) == color)
+        return name;
+
+    // The fallback key alone would let a second colour of the same name and
+    // code silently replace the first (two colours can share a code when they
+    // differ by less than one step of 255); a counter keeps both.
+    // A colour that cannot be moved into the window's space still needs a
+    // key: its own components give one.
+    const auto [r, g, b] = color.integerComponents();
+    const QString base = name + u'_' + HexCodec::hexCodeForColor(color, wellSpace).value_or(HexCodec::storedForm(r, g, b));
+    QString key = base;
+    for (qsizetype n = 2; list.contains(key); ++n) {
+        if (list.color(key) == color)
+            return key;
+        key = base + QStringLiteral(" %1").arg(n);
+    }
+    list.setColor(key, color);
+    return key;
+}
+
+} // namespace ColorListNaming

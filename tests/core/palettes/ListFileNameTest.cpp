@@ -1,0 +1,56 @@
+#include "palettes/ListFileName.h"
+
+#include <gtest/gtest.h>
+
+using namespace ListFileName;
+
+// Names as users may type them, hostile ones included: the file name each
+// gets (none when refused), and every accepted name comes back from it.
+TEST(ListFileName, NamesMapToSafeFileNamesAndBack)
+{
+    const QString longest(maximumBytes, u'x');
+    const std::optional<QString> none;
+    const std::pair<QString, std::optional<QString>> rows[] = {
+        {"Warm", "Warm"},
+        {"Été à l'eau 🌊", "Été à l'eau 🌊"},
+        {"a/b", "a%2Fb"},
+        {"../../.bashrc", "%2E.%2F..%2F.bashrc"},
+        {"..", "%2E."},
+        {".", "%2E"},
+        {".hidden", "%2Ehidden"},
+        {"a.b.", "a.b."},                  // only a leading dot hides a file
+        {"C:\\x", "C:%5Cx"},
+        {"50%", "50%25"},
+        {"%2F", "%252F"},                  // a name that looks encoded is encoded again
+        {"a\nb\tc", "a%0Ab%09c"},
+        {QString::fromUtf16(u"bell\u0007\u007F\u0085"), "bell%07%7F%C2%85"},
+        {QString(1, QChar(0)), "%00"},
+        {longest, longest},
+        {longest + u'x', none},            // too long once encoded
+        {QString(maximumBytes / 3 + 1, u'/'), none},
+        {QString(maximumBytes / 2 + 1, QChar(0xE9)), none}, // bytes count, not characters
+        {QString(), none},
+        {QString(QChar(0xD800)), none},   // a lone surrogate has no UTF-8 form
+    };
+    for (const auto& [name, fileName] : rows) {
+        EXPECT_EQ(fileNameForList(name), fileName) << "name \"" << name.toStdString() << "\"";
+        if (fileName) {
+            EXPECT_EQ(listNameForFile(*fileName), name) << "file name \"" << fileName->toStdString() << "\"";
+        }
+    }
+}
+
+// Only the encoder's own spelling decodes, so no two files claim one list and
+// no file found on disk can name a list that would act as a path.
+TEST(ListFileName, OtherSpellingsDecodeToNothing)
+{
+    const char* rows[] = {
+        "", "..", ".", ".hidden", "a/b", "a\\b", "a\nb",   // what the encoder would have encoded
+        "%2f", "%41", "%2e", "%C3%A9",                     // needless or lower-case encodings
+        "%", "50%", "%2", "%G1", "%C3", "%FF",             // broken or not UTF-8
+        "%2E%2E",                                          // only the leading dot is encoded
+    };
+    for (const char* fileName : rows)
+        EXPECT_EQ(listNameForFile(QString::fromUtf8(fileName)), std::nullopt) << "file name \"" << fileName << "\"";
+    EXPECT_EQ(listNameForFile(QString(maximumBytes + 1, u'x')), std::nullopt);
+}
