@@ -63,7 +63,7 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
     swatches = new SwatchColumn(*colors, defaults, *sync, *windowView->mainSwatchWell, *parts.palettes);
     windowView->setSwatchColumn(swatches);
     swatches->setButtons(windowView->addButton, windowView->addPaletteButton);
-    historyItems = std::make_unique<HistoryMenu>(*parts.historyStore, *colors, defaults, HistoryMenu::Options {});
+    historyItems = std::make_unique<HistoryMenu>(*parts.historyStore, *colors, defaults, parts.historyMenu);
     wireWindow();
     wireCommands();
 }
