@@ -4,8 +4,11 @@
 #include "TempHome.h"
 
 #include "app/AppDelegate.h"
+#include "app/ColorPanel.h"
 #include "app/MainWindow.h"
 #include "app/SwatchWell.h"
+#include "app/TrayIcon.h"
+#include "app/WindowCommands.h"
 #include "colour/Color.h"
 #include "colour/ColorArchive.h"
 #include "colour/ColorSpace.h"
@@ -21,9 +24,12 @@
 #include "swatches/SwatchColumn.h"
 #include "swatches/SwatchTable.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QToolButton>
 
 #include <functional>
 #include <memory>
@@ -46,14 +52,7 @@ struct FakeNames final : NameLookup
             return code == u"0000ff" ? QStringLiteral("Black & Blue") : "c" + code;
         };
     }
-    std::optional<QString> hexCodeForName(const QString& name) override
-    {
-        if (name == QLatin1String("Signal Red"))
-            return QStringLiteral("e01020");
-        if (name == QLatin1String("Nearest"))
-            return QStringLiteral("9aa2f8");
-        return std::nullopt;
-    }
+    std::optional<QString> hexCodeForName(const QString&) override { return std::nullopt; }
 };
 
 struct HarnessSetup

@@ -1,12 +1,8 @@
 #include "AppHarness.h"
 
-#include "app/ColorPanel.h"
-#include "app/TrayIcon.h"
-#include "app/WindowCommands.h"
 #include "app/WindowFrameAutosave.h"
 
 #include <QColorDialog>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 

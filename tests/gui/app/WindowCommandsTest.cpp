@@ -1,14 +1,9 @@
 #include "AppHarness.h"
 
-#include "app/ColorPanel.h"
-#include "app/TrayIcon.h"
-#include "app/WindowCommands.h"
 #include "controls/AppearanceColors.h"
 
 #include <QDesktopServices>
-#include <QMenu>
 #include <QSystemTrayIcon>
-#include <QToolButton>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -73,36 +68,6 @@ TEST(WindowCommands, CommandOnAllButTheTopSwatchIsDisabledWithOneSwatchLeft)
         Q_EMIT h.app().tray().statusMenu()->aboutToShow();
         EXPECT_EQ(keepTop->isEnabled(), count != 1) << count << " swatches";
     }
-}
-
-// Missing parts leave their commands off; About opens the preferences on
-// the About pane, plain Preferences on the pane the user left.
-TEST(WindowCommands, PreferencesCommandsFollowThePart)
-{
-    AppHarness without;
-    without.start();
-    const WindowCommands& commands = without.app().commands();
-    EXPECT_TRUE(commands.action(WindowCommand::OpenWindow)->isEnabled());
-    EXPECT_FALSE(commands.action(WindowCommand::Preferences)->isEnabled());
-    EXPECT_FALSE(without.window().openPrefsButton->isEnabled());
-    EXPECT_FALSE(commands.action(WindowCommand::NamesPreferences)->isEnabled()) << "fake names come without preferences";
-
-    AppHarness h;
-    FakePreferences* prefs = nullptr;
-    h.start([&](AppParts& p) { prefs = install<FakePreferences>(p, &AppParts::preferences); });
-    QStringList tabs;
-    QObject observer;
-    h.notifications().addObserver(QStringLiteral("changePrefsTab"), &observer,
-                                  [&](const Notification& n) { tabs << n.userInfo.value("tab").toString(); });
-    QAction* about = h.app().commands().action(WindowCommand::About);
-    ASSERT_TRUE(about->isEnabled());
-    about->trigger();
-    EXPECT_EQ(prefs->opens, 1);
-    EXPECT_EQ(tabs, QStringList { "AboutPreferences_en" });
-    EXPECT_EQ(prefs->raises, 1);
-    QTest::mouseClick(h.window().openPrefsButton, Qt::LeftButton);
-    EXPECT_EQ(prefs->opens, 2);
-    EXPECT_EQ(tabs.size(), 1);
 }
 
 // Catches what the program hands to the desktop to open.
@@ -184,15 +149,39 @@ TEST(WindowCommands, ClickingTheTrayItemTogglesTheWindowOncePerClick)
     EXPECT_TRUE(h.window().isVisible());
 }
 
-TEST(WindowCommands, GlobalShortcutFollowsItsSettingAndTogglesTheWindowWithThePanel)
+// Missing parts leave their commands off. The login item and the global
+// shortcut follow their settings; the shortcut toggles the window with the
+// colour panel. About opens the preferences on the About pane, plain
+// Preferences on the pane the user left.
+TEST(WindowCommands, PartsFollowTheirSettings)
 {
+    AppHarness without;
+    FakeLogin* idle = nullptr;
+    without.start([&](AppParts& p) { idle = install<FakeLogin>(p, &AppParts::login); });
+    const WindowCommands& commands = without.app().commands();
+    EXPECT_TRUE(commands.action(WindowCommand::OpenWindow)->isEnabled());
+    EXPECT_FALSE(commands.action(WindowCommand::Preferences)->isEnabled());
+    EXPECT_FALSE(without.window().openPrefsButton->isEnabled());
+    EXPECT_FALSE(commands.action(WindowCommand::NamesPreferences)->isEnabled()) << "fake names come without preferences";
+    EXPECT_EQ(idle->updates, 0) << "loginStart off at start";
+
     AppHarness h;
+    h.settings().setBool(true, "loginStart");
+    FakePreferences* prefs = nullptr;
     FakeShortcuts* shortcuts = nullptr;
-    h.start([&](AppParts& p) { shortcuts = install<FakeShortcuts>(p, &AppParts::shortcuts); });
+    FakeLogin* login = nullptr;
+    h.start([&](AppParts& p) {
+        prefs = install<FakePreferences>(p, &AppParts::preferences);
+        shortcuts = install<FakeShortcuts>(p, &AppParts::shortcuts);
+        login = install<FakeLogin>(p, &AppParts::login);
+    });
+    EXPECT_EQ(login->updates, 1) << "loginStart on at start";
+    h.settings().setBool(false, "loginStart");
+    EXPECT_EQ(login->updates, 2);
+
     EXPECT_TRUE(shortcuts->bound.isEmpty()) << "off by default";
     h.settings().setBool(true, "toggleShortcutKey");
     ASSERT_EQ(shortcuts->bound, "shortcutKey");
-
     shortcuts->action();
     EXPECT_FALSE(h.window().isVisible());
     EXPECT_FALSE(h.app().colorPanel().isVisible()) << "closing the window closes the panel";
@@ -200,22 +189,22 @@ TEST(WindowCommands, GlobalShortcutFollowsItsSettingAndTogglesTheWindowWithThePa
     shortcuts->action();
     EXPECT_TRUE(h.window().isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return h.app().colorPanel().isVisible(); })) << "the panel opens with the window";
-
     h.settings().setBool(false, "toggleShortcutKey");
     EXPECT_TRUE(shortcuts->bound.isEmpty());
-}
 
-TEST(WindowCommands, LoginItemFollowsItsSetting)
-{
-    for (const bool atStart : { false, true }) {
-        AppHarness h;
-        FakeLogin* login = nullptr;
-        h.settings().setBool(atStart, "loginStart");
-        h.start([&](AppParts& p) { login = install<FakeLogin>(p, &AppParts::login); });
-        EXPECT_EQ(login->updates, atStart ? 1 : 0) << "loginStart at start: " << atStart;
-        h.settings().setBool(!atStart, "loginStart");
-        EXPECT_EQ(login->updates, atStart ? 2 : 1) << "loginStart at start: " << atStart;
-    }
+    QStringList tabs;
+    QObject observer;
+    h.notifications().addObserver(QStringLiteral("changePrefsTab"), &observer,
+                                  [&](const Notification& n) { tabs << n.userInfo.value("tab").toString(); });
+    QAction* about = h.app().commands().action(WindowCommand::About);
+    ASSERT_TRUE(about->isEnabled());
+    about->trigger();
+    EXPECT_EQ(prefs->opens, 1);
+    EXPECT_EQ(tabs, QStringList { "AboutPreferences_en" });
+    EXPECT_EQ(prefs->raises, 1);
+    QTest::mouseClick(h.window().openPrefsButton, Qt::LeftButton);
+    EXPECT_EQ(prefs->opens, 2);
+    EXPECT_EQ(tabs.size(), 1);
 }
 
 TEST(WindowCommands, WindowFlagSettingsTakeEffectAtOnceAndKeepTheWindowShown)

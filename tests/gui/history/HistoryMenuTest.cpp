@@ -164,28 +164,6 @@ TEST_F(HistoryMenuTest, TodayIsNewestFirstAndSubmenusAreFilledWhenTheyOpen)
     EXPECT_EQ(entries(yesterday).size(), 3);
 }
 
-// The code as the hex field shows it, the separator the menu's font can
-// draw: the katakana middle dot, else the Latin one (DejaVu Sans has none,
-// a tiny font built here has the katakana one).
-TEST_F(HistoryMenuTest, TitlesFollowTheHexSettingsAndTheMenuFont)
-{
-    h.store().saveHistoryItem(Color::fromIntegersSingle(255, 0, 0));
-    h.store().saveHistoryItem(Color::fromIntegersSingle(0, 0, 255));
-    const QList<HistoryEntry> stored = h.entries();
-    ASSERT_EQ(stored.size(), 2);
-    const HistoryMenu& history = h.app().historyMenu();
-    const struct { bool showHexUnit, lowerCaseHEX; const char* code; } rows[] = { { true, false, "#FF0000" }, { false, true, "ff0000" } };
-    for (const auto& row : rows) {
-        h.settings().setBool(row.showHexUnit, "showHexUnit");
-        h.settings().setBool(row.lowerCaseHEX, "lowerCaseHEX");
-        EXPECT_EQ(history.titleForMenuItem(stored[1]), title("cff0000", row.code)) << row.code;
-        EXPECT_EQ(entries(open()).last()->text(), title("cff0000", row.code)) << row.code;
-    }
-    // A "&" in a name is shown, not taken for a shortcut mark.
-    EXPECT_EQ(history.titleForMenuItem(stored[0]), title("Black & Blue", "0000ff"));
-    EXPECT_EQ(entries(open()).first()->text(), title("Black && Blue", "0000ff"));
-}
-
 // A TrueType font whose one glyph (an empty one) is U+30FB, family "Huelark
 // Dot": only the tables FreeType and fontconfig need to load it.
 QByteArray fontWithKatakanaDot()
@@ -224,22 +202,39 @@ QByteArray fontWithKatakanaDot()
     return directory + data;
 }
 
-TEST_F(HistoryMenuTest, TheSeparatorFallsBackWhereNoFontHasTheKatakanaDot)
+// The code as the hex field shows it; between name and code the katakana
+// middle dot where the menu's font (fallbacks included) can draw it, else the
+// Latin one. DejaVu Sans and its fallbacks lack U+30FB here; a tiny font
+// built above has it.
+TEST_F(HistoryMenuTest, TitlesFollowTheHexSettingsAndTheMenuFont)
 {
+    h.store().saveHistoryItem(Color::fromIntegersSingle(255, 0, 0));
+    h.store().saveHistoryItem(Color::fromIntegersSingle(0, 0, 255));
+    const QList<HistoryEntry> stored = h.entries();
+    ASSERT_EQ(stored.size(), 2);
+    const HistoryMenu& history = h.app().historyMenu();
+    const struct { bool showHexUnit, lowerCaseHEX; const char* code; } rows[] = { { true, false, "#FF0000" }, { false, true, "ff0000" } };
+    for (const auto& row : rows) {
+        h.settings().setBool(row.showHexUnit, "showHexUnit");
+        h.settings().setBool(row.lowerCaseHEX, "lowerCaseHEX");
+        EXPECT_EQ(history.titleForMenuItem(stored[1]), title("cff0000", row.code)) << row.code;
+        EXPECT_EQ(entries(open()).last()->text(), title("cff0000", row.code)) << row.code;
+    }
+    // A "&" in a name is shown, not taken for a shortcut mark.
+    EXPECT_EQ(history.titleForMenuItem(stored[0]), title("Black & Blue", "0000ff"));
+    EXPECT_EQ(entries(open()).first()->text(), title("Black && Blue", "0000ff"));
+
     const QFont dejaVu(QStringLiteral("DejaVu Sans"));
     if (QFontMetrics(dejaVu).inFont(QChar(0x30FB)))
         GTEST_SKIP() << "a font of this system has U+30FB";
-    h.store().saveHistoryItem(Color::fromIntegersSingle(255, 0, 0));
-    const HistoryEntry red = h.entries().value(0);
     const QFont menuFont = QApplication::font("QMenu");
     const int added = QFontDatabase::addApplicationFontFromData(fontWithKatakanaDot());
     ASSERT_NE(added, -1);
-    const struct { const char* family; QChar separator; } rows[] = { { "DejaVu Sans", QChar(0x00B7) }, { "Huelark Dot", QChar(0x30FB) } };
-    for (const auto& row : rows) {
-        const QFont font(QString::fromLatin1(row.family));
-        EXPECT_EQ(titleSeparator(font), row.separator) << row.family;
-        QApplication::setFont(font, "QMenu");
-        EXPECT_EQ(h.app().historyMenu().titleForMenuItem(red), "cff0000" + QString(row.separator) + "#FF0000") << row.family;
+    const struct { QFont font; QChar separator; } fonts[] = { { dejaVu, QChar(0x00B7) }, { QFont("Huelark Dot"), QChar(0x30FB) } };
+    for (const auto& row : fonts) {
+        EXPECT_EQ(titleSeparator(row.font), row.separator) << row.font.family().toStdString();
+        QApplication::setFont(row.font, "QMenu");
+        EXPECT_EQ(history.titleForMenuItem(stored[1]), "cff0000" + QString(row.separator) + "ff0000");
     }
     QApplication::setFont(menuFont, "QMenu");
     QFontDatabase::removeApplicationFont(added);

@@ -76,39 +76,35 @@ TEST_F(SwatchColumnTest, AddPutsTheCurrentColourOnTopAndIsOffWhileItIsASwatch)
     EXPECT_TRUE(add->isEnabled()) << "on again once the swatch is gone";
 }
 
-TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonUnlessOneSwatchIsLeft)
+// Hovering shows one small remove button, in the swatch's corner; the last
+// swatch cannot go by any way.
+TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonAndTheLastSwatchStays)
 {
     h.startWith({ "111111", "222222" });
-    const auto hover = [&](int row) {
+    const auto removeShown = [&](int row) {
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
         QCoreApplication::sendEvent(h.column().cellAt(row), &enter);
+        return h.column().cellAt(row)->removeButton->isVisibleTo(h.column().cellAt(row));
     };
-    hover(1);
-    EXPECT_TRUE(h.column().cellAt(1)->removeButton->isVisibleTo(h.column().cellAt(1)));
+    EXPECT_TRUE(removeShown(1));
     EXPECT_FALSE(h.column().cellAt(0)->removeButton->isVisibleTo(h.column().cellAt(0)));
-    hover(0);
+    EXPECT_TRUE(removeShown(0));
     EXPECT_FALSE(h.column().cellAt(1)->removeButton->isVisibleTo(h.column().cellAt(1)));
-    // The button keeps to a corner: the middle of a swatch picks it.
+    // The middle of a swatch picks it.
     const SwatchCellView* cell = h.column().cellAt(0);
     EXPECT_FALSE(cell->removeButton->geometry().contains(cell->rect().center()));
     EXPECT_EQ(cell->childAt(cell->rect().center()), nullptr);
 
     QTest::mouseClick(h.column().cellAt(0)->removeButton, Qt::LeftButton);
     EXPECT_EQ(h.stored(), QList<QString> { "222222" });
-    hover(0);
-    EXPECT_FALSE(h.column().cellAt(0)->removeButton->isVisibleTo(h.column().cellAt(0))) << "the last swatch stays";
-}
-
-TEST_F(SwatchColumnTest, TheLastSwatchCannotGoByAnyWay)
-{
-    h.startWith({ "111111" });
+    EXPECT_FALSE(removeShown(0));
     EXPECT_EQ(h.column().tableViewPasteboardWriterForRow(0), nullptr) << "nothing to drag";
     h.column().removeSwatch(0);
     h.column().tableViewDraggingSessionEndedAtPoint(0, Qt::IgnoreAction, QPoint(-5000, -5000));
     h.table().setFocus();
     h.table().setCurrentIndex(h.table().model()->index(0, 0));
     QTest::keyClick(&h.table(), Qt::Key_Delete);
-    EXPECT_EQ(h.stored(), QList<QString> { "111111" });
+    EXPECT_EQ(h.stored(), QList<QString> { "222222" });
 }
 
 TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)
@@ -136,23 +132,22 @@ TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)
 TEST_F(SwatchColumnTest, ColoursFromOtherProgramsGoOnTopOnceEach)
 {
     h.startWith(five);
-    const auto colour = [](const QColor& c) {
+    // Colour data for a QColor, text for a string.
+    const auto mime = [](const QVariant& value) {
         auto data = std::make_unique<QMimeData>();
-        data->setColorData(c);
+        if (value.typeId() == QMetaType::QColor)
+            data->setColorData(value);
+        else
+            data->setText(value.toString());
         return data;
     };
-    const auto text = [](const QString& t) {
-        auto data = std::make_unique<QMimeData>();
-        data->setText(t);
-        return data;
-    };
-    EXPECT_TRUE(h.drop(colour(QColor(0x0a, 0x0b, 0x0c)).get(), h.gapPoint(3)));
+    EXPECT_TRUE(h.drop(mime(QColor(0x0a, 0x0b, 0x0c)).get(), h.gapPoint(3)));
     EXPECT_EQ(h.stored().first(), QStringLiteral("0a0b0c")) << "at the top whatever the gap";
-    EXPECT_FALSE(h.drop(colour(QColor(0x44, 0x44, 0x44)).get(), h.gapPoint(0))) << "already a swatch";
-    EXPECT_FALSE(h.drop(text(" #0A0B0C\n").get(), h.gapPoint(0))) << "the same colour as text";
-    EXPECT_TRUE(h.drop(text("#abc").get(), h.gapPoint(1)));
-    EXPECT_FALSE(h.drop(text("abc def").get(), h.gapPoint(1))) << "a sentence is no colour";
-    EXPECT_FALSE(h.drop(text("abcd").get(), h.gapPoint(1)));
+    EXPECT_FALSE(h.drop(mime(QColor(0x44, 0x44, 0x44)).get(), h.gapPoint(0))) << "already a swatch";
+    EXPECT_FALSE(h.drop(mime(QString(" #0A0B0C\n")).get(), h.gapPoint(0))) << "the same colour as text";
+    EXPECT_TRUE(h.drop(mime(QString("#abc")).get(), h.gapPoint(1)));
+    EXPECT_FALSE(h.drop(mime(QString("abc def")).get(), h.gapPoint(1))) << "a sentence is no colour";
+    EXPECT_FALSE(h.drop(mime(QString("abcd")).get(), h.gapPoint(1)));
     EXPECT_EQ(h.stored(), QList<QString>({ "aabbcc", "0a0b0c" }) + five);
 }
 
