@@ -59,14 +59,11 @@ TEST(WindowCommands, CommandOnAllButTheTopSwatchIsDisabledWithOneSwatchLeft)
     h.start();
     QAction* keepTop = h.app().commands().action(WindowCommand::KeepOnlyTopSwatch);
     ASSERT_TRUE(h.app().tray().statusMenu()->actions().contains(keepTop));
-    for (const int count : { 1, 2, 0 }) {
-        QVariantList swatches;
-        for (int i = 0; i < count; ++i)
-            swatches << ColorArchive::archive(Color::fromIntegers(i, i, i));
-        h.settings().setArray(swatches, "currentColors");
-        h.app().swatchColumn().reloadSwatches();
+    for (const QList<QString>& column : { QList<QString> { "111111" }, { "111111", "222222" }, {} }) {
+        h.setStored(column);
+        h.column().reloadSwatches();
         Q_EMIT h.app().tray().statusMenu()->aboutToShow();
-        EXPECT_EQ(keepTop->isEnabled(), count != 1) << count << " swatches";
+        EXPECT_EQ(keepTop->isEnabled(), column.size() != 1) << column.size() << " swatches";
     }
 }
 
