@@ -113,7 +113,7 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
             const QString& typed = QString())
 {
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
-    AppHarness h;
+    AppHarness h(HarnessSetup { .trayAvailable = false }); // as on the offscreen platform
     for (const QString& key : hiddenRows)
         h.settings().setBool(false, key);
     DatabaseNameLookup* lookup = nullptr;
