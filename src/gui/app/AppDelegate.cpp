@@ -65,7 +65,7 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
     swatches->setCommands(windowCommands->action(WindowCommand::AddSwatch),
                           windowCommands->action(WindowCommand::SavePalette),
                           windowCommands->action(WindowCommand::KeepOnlyTopSwatch));
-    historyItems = std::make_unique<HistoryMenu>(*parts.historyStore, *colors, defaults, HistoryMenu::Options {});
+    historyItems = std::make_unique<HistoryMenu>(*parts.historyStore, *colors, defaults, parts.historyMenu);
     wireWindow();
     wireCommands();
 }

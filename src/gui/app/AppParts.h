@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colour/WellColorSpace.h"
+#include "history/HistoryMenu.h"
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
 #include "names/NameLookup.h"
@@ -11,6 +12,9 @@
 #include "prefs/ShortcutBinder.h"
 #include "tools/ToolWindow.h"
 
+#include <QDateTime>
+
+#include <functional>
 #include <memory>
 
 class ColorSpaceRegistry;
@@ -34,9 +38,14 @@ struct AppParts
     std::unique_ptr<PreferencesWindow> preferences = std::make_unique<NoPreferencesWindow>();
     std::unique_ptr<ShortcutBinder> shortcuts = std::make_unique<NoShortcutBinder>();
     std::unique_ptr<LoginItem> login = std::make_unique<NoLoginItem>();
+    // The History menu's; buildStores gives it the store's clock, so the
+    // menu's "today" is the day the store files new entries under.
+    HistoryMenu::Options historyMenu;
 
     // The window's colour space, and the program's history store in the
     // support folder, naming its entries with `names` and holding them in
-    // that space.
-    void buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names);
+    // that space. `now` is the clock of the store and the History menu;
+    // empty means the current time.
+    void buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names,
+                     std::function<QDateTime()> now = {});
 };

@@ -1,72 +1,78 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "TempHome.h"
 
 #include "app/AppDelegate.h"
+#include "app/ColorPanel.h"
 #include "app/MainWindow.h"
 #include "app/SwatchWell.h"
+#include "app/TrayIcon.h"
+#include "app/WindowCommands.h"
 #include "colour/Color.h"
+#include "colour/ColorArchive.h"
+#include "colour/ColorSpace.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/FieldSync.h"
+#include "colour/HexCodec.h"
 #include "colour/ValueField.h"
+#include "history/DayFormat.h"
+#include "history/HistoryMenu.h"
 #include "history/HistoryStore.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
+#include "swatches/SwatchColumn.h"
+#include "swatches/SwatchTable.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
+#include <QToolButton>
 
 #include <functional>
 #include <memory>
-#include <vector>
 
-// Records what the history timer hands over.
-struct RecordingHistory final : HistoryRecorder
-{
-    std::vector<Color>* entries;
-    explicit RecordingHistory(std::vector<Color>* entries) : entries(entries) {}
-    void saveHistoryItem(const Color& color) override { entries->push_back(color); }
-};
-
-// A names database of two names whose nearest name is always "Nearest",
-// counting how often its cache is freed.
+// A names database whose nearest name is always "Nearest", counting how
+// often its cache is freed. The history store names an entry "c" and its
+// code, and blue "Black & Blue", a name with an ampersand.
 struct FakeNames final : NameLookup
 {
     int* frees;
-    bool cached = false;
     explicit FakeNames(int* frees) : frees(frees) {}
     void createSupportFolderAndNamesDatabase() override {}
-    void cacheNamesDatabase() override { cached = true; }
-    void freeNamesDatabase() override
-    {
-        cached = false;
-        ++*frees;
-    }
+    void cacheNamesDatabase() override {}
+    void freeNamesDatabase() override { ++*frees; }
     QString closestColorNameToColor(const Color&) override { return QStringLiteral("Nearest"); }
-    std::optional<QString> hexCodeForName(const QString& name) override
+    ClosestName closestColorNameOnAnyThread() const override
     {
-        if (name == QLatin1String("Signal Red"))
-            return QStringLiteral("e01020");
-        if (name == QLatin1String("Nearest"))
-            return QStringLiteral("9aa2f8");
-        return std::nullopt;
+        return [](const Color& color) {
+            const QString code = HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or(QString());
+            return code == u"0000ff" ? QStringLiteral("Black & Blue") : "c" + code;
+        };
     }
+    std::optional<QString> hexCodeForName(const QString&) override { return std::nullopt; }
 };
 
 struct HarnessSetup
 {
     bool trayAvailable = true;
     bool launchedAtLogin = false;
-    // Long enough never to pass in a test: tests tick the history timer
-    // themselves (tick(), enableHistory()).
-    std::chrono::milliseconds historyInterval { std::chrono::hours(1) };
 };
 
-// A whole program in a temporary home: settings, window, tray and the
-// life cycle, with history and termination observable.
+// The whole program in a temporary home: settings, window, tray, the real
+// history store and swatch column, and the life cycle, with termination
+// observable. Its clock stands still at `today` unless a test moves it, so
+// no test depends on the date it runs on; the history timer ticks only when
+// a test calls tick().
 class AppHarness
 {
 public:
     using Setup = HarnessSetup;
+    using Code = QString; // stored-form hex code
+
+    static inline const QDate today { 2026, 12, 6 };
 
     explicit AppHarness(Setup setup = Setup()) : setup(setup)
     {
@@ -81,23 +87,31 @@ public:
     AppDelegate& start(const std::function<void(AppParts&)>& customize = {})
     {
         AppParts parts;
-        parts.history = std::make_unique<RecordingHistory>(&history);
         auto names = std::make_unique<FakeNames>(&nameCacheFrees);
-        fakeNames = names.get();
         parts.names = std::move(names);
         if (customize)
             customize(parts);
-        parts.buildStores(*defaults, spaces, *parts.names);
+        parts.buildStores(*defaults, spaces, *parts.names, [this] { return clock; });
         AppDelegate::Options options;
         trayAvailable = setup.trayAvailable;
         options.trayAvailable = [this] { return trayAvailable; };
         options.launchedAtLogin = setup.launchedAtLogin;
-        options.historyInterval = setup.historyInterval;
+        options.historyInterval = std::chrono::hours(1); // never passes: tests tick
         options.terminate = [this] { ++terminations; };
         delegate = std::make_unique<AppDelegate>(*defaults, spaces, center, std::move(parts), std::move(options));
         delegate->launch();
         QCoreApplication::processEvents();
         return *delegate;
+    }
+
+    // Starts with `codes` as the swatch column and the window at its natural
+    // size.
+    void startWith(const QList<Code>& codes, const std::function<void(AppParts&)>& customize = {})
+    {
+        setStored(codes);
+        start(customize);
+        window().resize(window().sizeHint());
+        QCoreApplication::processEvents();
     }
 
     // Ends this program and starts the next one in the same home.
@@ -120,6 +134,10 @@ public:
     const NotationFields& fields() { return delegate->window().fields; }
     FieldSync& sync() { return delegate->fieldSync(); }
     std::array<int, 3> wellRGB() { return delegate->window().mainSwatchWell->color()->integerComponents(); }
+    Code current() { return code(*window().mainSwatchWell->color()); }
+    SwatchColumn& column() { return delegate->swatchColumn(); }
+    SwatchTable& table() { return *column().swatchTable(); }
+    HistoryStore& store() { return delegate->historyStore(); }
 
     // Replaces a field's text keystroke by keystroke, as the user would.
     void type(ValueField* field, const QString& text)
@@ -144,11 +162,79 @@ public:
             tick();
     }
 
-    std::vector<Color> history;
+    static Code code(const Color& color) { return HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or("?"); }
+    static QList<Code> codes(const QList<Color>& colors)
+    {
+        QList<Code> list;
+        for (const Color& c : colors)
+            list << code(c);
+        return list;
+    }
+
+    void setStored(const QList<Code>& codes)
+    {
+        QVariantList list;
+        for (const Code& code : codes)
+            list << ColorArchive::archive(*HexCodec::colorWithHexColorString(code, ColorSpace::sRGB()));
+        defaults->setArray(list, "currentColors");
+        defaults->synchronize();
+    }
+
+    // "currentColors" as the next start reads it.
+    QList<Code> stored()
+    {
+        QList<Code> codes;
+        for (const QVariant& data : reopenedSettings()->arrayForKey("currentColors")) {
+            const std::optional<Color> color = ColorArchive::unarchive(data.toByteArray(), spaces);
+            codes << (color ? code(*color) : "unreadable");
+        }
+        return codes;
+    }
+
+    // Today's history entries, newest first, once the writer has them on disk.
+    QList<HistoryEntry> entries()
+    {
+        store().waitForPendingSaves();
+        return store().historyForDateObjects(DayFormat::dayString(today));
+    }
+    // The colours recorded today, oldest first.
+    QList<Code> recorded()
+    {
+        QList<Code> colours;
+        for (const HistoryEntry& entry : entries())
+            colours.prepend(code(entry.last));
+        return colours;
+    }
+
+    // A point in the gap before row `gap` (the row count: after the last).
+    QPoint gapPoint(int gap)
+    {
+        const int count = column().swatchCount();
+        if (gap < count)
+            return QPoint(10, table().rowViewportPosition(gap) + 2);
+        return QPoint(10, table().rowViewportPosition(count - 1) + table().rowHeight(count - 1) - 2);
+    }
+
+    // Drags `data` over the table and drops it at `point`; whether the table
+    // took it.
+    bool drop(QMimeData* data, const QPoint& point)
+    {
+        QWidget* viewport = table().viewport();
+        QDragEnterEvent enter(point, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDragMoveEvent move(point, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &move);
+        QDropEvent dropped(point, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &dropped);
+        return dropped.isAccepted();
+    }
+
+    QDateTime clock { today, QTime(10, 0) };
     int terminations = 0;
     bool trayAvailable = true; // what the tray probe answers now
     int nameCacheFrees = 0;
-    FakeNames* fakeNames = nullptr;
 
 private:
     TempHome home;

@@ -168,13 +168,6 @@ TEST_F(FieldTyping, DisplaySettingsRewriteEveryFieldAtOnce)
     EXPECT_EQ(f.uiColorField->text(), "[UIColor colorWithRed:154/255.0 green:162/255.0 blue:248/255.0 alpha:1.0]");
 }
 
-TEST_F(FieldTyping, UnknownColourSpaceFallsBackToSRGB)
-{
-    h.settings().setString("No Such Profile", "colorSpace");
-    EXPECT_TRUE(h.sync().wellColorSpace()->isSRGB());
-    EXPECT_EQ(h.fields().rField->text(), "154");
-}
-
 TEST_F(FieldTyping, TextColoursSwitchAtLightness55)
 {
     const NotationFields& f = h.fields();
@@ -197,49 +190,39 @@ TEST_F(FieldTyping, TextColoursSwitchAtLightness55)
     EXPECT_EQ(f.rField->palette().color(QPalette::Text), QColor(51, 51, 51, 204));
 }
 
-// Profiles that Debian installs with colord-data and libgs-common.
-TEST_F(FieldTyping, ColourSpaceSettingsTakeEffectAtOnce)
+// Profiles that Debian installs with colord-data and libgs-common. The
+// fields show and read the components of the window's own space: whatever a
+// field shows, typed back, gives the same colour in any RGB space.
+TEST_F(FieldTyping, ColourSpaceSettingsTakeEffectAtOnceAndFieldsReadTheWindowsOwnSpace)
 {
+    const NotationFields& f = h.fields();
+    const QStringList defaultRGB { "154", "162", "248" };
+    h.settings().setString("No Such Profile", "colorSpace");
+    EXPECT_TRUE(h.sync().wellColorSpace()->isSRGB()) << "an unknown space falls back to sRGB";
+    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), defaultRGB);
     const ColorSpaceRegistry registry;
     const QString adobe = QStringLiteral("Compatible with Adobe RGB (1998)");
     if (!registry.spaceNamed(adobe) || registry.cmykSpaces().size() < 2)
         GTEST_SKIP() << "needs colord-data and libgs-common";
-    const NotationFields& f = h.fields();
+
     const QStringList genericCMYK = texts({ f.cField, f.mField, f.yField, f.kField });
+    h.settings().setString(registry.cmykSpaces()[1]->name(), "CMYKcolorSpace");
+    EXPECT_NE(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
+    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), defaultRGB);
+    h.settings().setString(QStringLiteral("Generic CMYK"), "CMYKcolorSpace");
+    EXPECT_EQ(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
 
     h.settings().setString(adobe, "colorSpace");
     EXPECT_EQ(h.sync().wellColorSpace()->name(), adobe);
     const QStringList rgb = texts({ f.rField, f.gField, f.bField });
-    EXPECT_NE(rgb, QStringList({ "154", "162", "248" })) << "the same colour has other numbers in Adobe RGB";
-    const QString hex = QStringLiteral("#%1%2%3").arg(rgb[0].toInt(), 2, 16, QLatin1Char('0')).arg(rgb[1].toInt(), 2, 16, QLatin1Char('0')).arg(rgb[2].toInt(), 2, 16, QLatin1Char('0'));
-    EXPECT_EQ(f.hexField->text(), hex.toUpper());
-    h.settings().setString(QString(), "colorSpace");
-    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "154", "162", "248" }));
+    EXPECT_NE(rgb, defaultRGB) << "the same colour has other numbers in Adobe RGB";
+    QString hex = "#";
+    for (const QString& component : rgb)
+        hex += QStringLiteral("%1").arg(component.toInt(), 2, 16, QLatin1Char('0')).toUpper();
+    EXPECT_EQ(f.hexField->text(), hex);
 
-    h.settings().setString(registry.cmykSpaces()[1]->name(), "CMYKcolorSpace");
-    EXPECT_NE(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
-    EXPECT_EQ(texts({ f.rField, f.gField, f.bField }), QStringList({ "154", "162", "248" }));
-    h.settings().setString(QStringLiteral("Generic CMYK"), "CMYKcolorSpace");
-    EXPECT_EQ(texts({ f.cField, f.mField, f.yField, f.kField }), genericCMYK);
-}
-
-// Whatever a field shows, typed back, gives the same colour in any RGB
-// space: the fields show and read the components of the window's own space,
-// so typing gives the numbers it gives in sRGB.
-TEST_F(FieldTyping, FieldsReadTheWindowsOwnSpace)
-{
-    const QString adobe = QStringLiteral("Compatible with Adobe RGB (1998)");
-    if (!ColorSpaceRegistry().spaceNamed(adobe))
-        GTEST_SKIP() << "needs colord-data";
-    h.settings().setString(adobe, "colorSpace");
     h.settings().setBool(false, "showUnits");
-    const NotationFields& f = h.fields();
-    const struct
-    {
-        std::vector<ValueField*> fields;
-        QStringList typed;
-        QStringList rgb;
-    } rows[] = {
+    const struct { std::vector<ValueField*> fields; QStringList typed; QStringList rgb; } rows[] = {
         { { f.hexField }, { "#FF0000" }, { "255", "0", "0" } },
         { { f.rField, f.gField, f.bField }, { "255", "0", "0" }, { "255", "0", "0" } },
         { { f.hHSLField, f.sHSLField, f.lHSLField }, { "0", "100", "50" }, { "255", "0", "0" } },
@@ -257,6 +240,8 @@ TEST_F(FieldTyping, FieldsReadTheWindowsOwnSpace)
             EXPECT_EQ(texts(row.fields), row.typed) << row.typed.join(' ').toStdString();
         }
     }
+    h.settings().setString(QString(), "colorSpace");
+    EXPECT_TRUE(h.sync().wellColorSpace()->isSRGB());
 }
 
 } // namespace

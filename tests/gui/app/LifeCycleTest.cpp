@@ -1,13 +1,8 @@
 #include "AppHarness.h"
 
-#include "app/ColorPanel.h"
-#include "app/TrayIcon.h"
-#include "app/WindowCommands.h"
-#include "colour/ColorArchive.h"
-#include "colour/ColorSpace.h"
+#include "app/WindowFrameAutosave.h"
 
 #include <QColorDialog>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -20,92 +15,40 @@ std::array<int, 3> storedColour(const UserDefaults& defaults)
     return color ? color->integerComponents() : std::array<int, 3> { -1, -1, -1 };
 }
 
-// The stored colour comes back (the default when there is none or it is
-// unreadable); the first start stores the first-start values; a start
-// records nothing.
-TEST(LifeCycle, AStartRestoresTheStoredColourAndRecordsNothing)
+// The first start stores the first-start values, a later one keeps what is
+// stored; the stored colour comes back (the default when there is none or it
+// is unreadable); a start records nothing.
+TEST(LifeCycle, AStartRestoresWhatIsStoredAndRecordsNothing)
 {
-    AppHarness h;
-    h.start();
-    auto stored = h.reopenedSettings();
-    EXPECT_EQ(stored->arrayForKey("currentColors").size(), 8);
-    EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), "Generic CMYK");
-    EXPECT_FALSE(stored->stringForKey("userFolder").isEmpty());
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
-    EXPECT_TRUE(h.window().isVisible());
-    h.settle();
-    EXPECT_TRUE(h.history.empty());
+    const struct { const char* what; QByteArray colour; std::array<int, 3> rgb; } rows[] = {
+        { "first start", {}, { 154, 162, 248 } },
+        { "stored colour", ColorArchive::archive(Color::fromIntegers(10, 200, 30)), { 10, 200, 30 } },
+        { "unreadable colour", "not a colour", { 154, 162, 248 } },
+    };
+    for (const auto& row : rows) {
+        AppHarness h;
+        const bool first = row.colour.isEmpty();
+        if (!first) {
+            h.settings().setData(row.colour, "color_last");
+            h.setStored({ "010203" });
+            h.settings().setString("Some CMYK", "CMYKcolorSpace");
+            h.settings().setString("/home/elsewhere", "userFolder");
+        }
+        h.start();
+        h.settle();
+        auto stored = h.reopenedSettings();
+        EXPECT_EQ(stored->arrayForKey("currentColors").size(), first ? 8 : 1) << row.what;
+        EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), first ? "Generic CMYK" : "Some CMYK") << row.what;
+        EXPECT_FALSE(stored->stringForKey("userFolder").isEmpty()) << row.what;
+        EXPECT_EQ(stored->stringForKey("userFolder") == "/home/elsewhere", !first) << row.what;
+        EXPECT_EQ(h.wellRGB(), row.rgb) << row.what;
+        EXPECT_TRUE(h.window().isVisible()) << row.what;
+        EXPECT_TRUE(h.recorded().isEmpty()) << row.what;
+    }
 }
 
-TEST(LifeCycle, SecondStartKeepsStoredValuesAndRestoresTheColour)
-{
-    AppHarness h;
-    h.settings().setArray({ ColorArchive::archive(Color::fromIntegers(1, 2, 3)) }, "currentColors");
-    h.settings().setString("Some CMYK", "CMYKcolorSpace");
-    h.settings().setString("/home/elsewhere", "userFolder");
-    h.settings().setData(ColorArchive::archive(Color::fromIntegers(10, 200, 30)), "color_last");
-    h.start();
-    auto stored = h.reopenedSettings();
-    EXPECT_EQ(stored->arrayForKey("currentColors").size(), 1);
-    EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), "Some CMYK");
-    EXPECT_EQ(stored->stringForKey("userFolder"), "/home/elsewhere");
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 10, 200, 30 }));
-    EXPECT_EQ(h.fields().hexField->text(), "#0AC81E");
-    h.settle();
-    EXPECT_TRUE(h.history.empty());
-}
-
-TEST(LifeCycle, UnreadableStoredColourGivesTheDefault)
-{
-    AppHarness h;
-    h.settings().setData("not a colour", "color_last");
-    h.start();
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
-}
-
-TEST(LifeCycle, ClosingTheWindowSavesColourAndFrameAndKeepsRunningWithTheTray)
-{
-    AppHarness h;
-    h.start();
-    h.type(h.fields().hexField, "123456");
-    h.window().close();
-    EXPECT_FALSE(h.window().isVisible());
-    EXPECT_EQ(h.nameCacheFrees, 1);
-    EXPECT_EQ(h.terminations, 0);
-    auto stored = h.reopenedSettings();
-    EXPECT_EQ(storedColour(*stored), (std::array<int, 3> { 0x12, 0x34, 0x56 }));
-    EXPECT_FALSE(stored->dataForKey("Window Frame Huelark").isEmpty());
-    h.app().toggleWindow();
-    EXPECT_TRUE(h.window().isVisible());
-    h.app().toggleWindow();
-    EXPECT_FALSE(h.window().isVisible());
-}
-
-TEST(LifeCycle, TheFrameIsSavedWithoutClosingAndAHiddenStartLeavesItAsItWas)
-{
-    AppHarness h;
-    h.start();
-    const QRect frame(120, 90, 613, 447);
-    h.window().setGeometry(frame);
-    const auto stored = [&] { return h.reopenedSettings()->dataForKey("Window Frame Huelark"); };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !stored().isEmpty(); })) << "saved once the window is still";
-    h.type(h.fields().hexField, "c0ffee");
-    h.app().quitFromSysMenu();
-    const QByteArray saved = stored();
-
-    h.settings().setBool(true, "hideOnLaunch");
-    h.settings().synchronize();
-    h.restart(HarnessSetup { .launchedAtLogin = true });
-    EXPECT_FALSE(h.window().isVisible()) << "hidden at a start at login";
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xc0, 0xff, 0xee }));
-    h.settle();
-    EXPECT_TRUE(h.history.empty()) << "a restored colour is not a new history entry";
-    h.app().quitFromSysMenu();
-    EXPECT_EQ(stored(), saved) << "a window that was never shown keeps the frame it had";
-    h.restart(HarnessSetup {});
-    EXPECT_EQ(h.window().geometry(), frame);
-}
-
+// Every way out keeps the colour; the program ends unless a tray item is
+// left to come back through.
 TEST(LifeCycle, ShutDownPaths)
 {
     enum How { close, quit, trayQuit };
@@ -132,26 +75,45 @@ TEST(LifeCycle, ShutDownPaths)
         const std::string what = "how " + std::to_string(row.how) + " hideDock " + std::to_string(row.hideDock)
             + " tray " + std::to_string(row.tray);
         EXPECT_EQ(h.terminations, row.ends ? 1 : 0) << what;
-        EXPECT_EQ(storedColour(*h.reopenedSettings()), (std::array<int, 3> { 0xab, 0xcd, 0xef })) << what;
+        const auto stored = h.reopenedSettings();
+        EXPECT_EQ(storedColour(*stored), (std::array<int, 3> { 0xab, 0xcd, 0xef })) << what;
+        EXPECT_FALSE(stored->dataForKey("Window Frame Huelark").isEmpty()) << what;
         if (!row.ends) {
             EXPECT_FALSE(h.window().isVisible()) << what;
             EXPECT_TRUE(h.app().tray().isShown()) << what;
+            EXPECT_EQ(h.nameCacheFrees, 1) << what;
+            h.app().toggleWindow();
+            EXPECT_TRUE(h.window().isVisible()) << what;
         }
     }
 }
 
-TEST(LifeCycle, TurningTheTrayItemOffBringsTheTaskbarEntryBack)
+TEST(LifeCycle, TheFrameIsSavedWithoutClosingAndAHiddenStartLeavesItAsItWas)
 {
     AppHarness h;
-    h.settings().setBool(true, "hideDock");
     h.start();
-    EXPECT_TRUE(h.app().tray().isShown());
-    EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::Tool));
-    h.settings().setBool(false, "showInMenu");
-    EXPECT_FALSE(h.app().tray().isShown());
-    EXPECT_FALSE(h.settings().boolForKey("hideDock"));
-    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
-    EXPECT_TRUE(h.window().isVisible());
+    const QRect frame(120, 90, 613, 447);
+    h.window().setGeometry(frame);
+    QCoreApplication::processEvents();
+    const auto stored = [&] { return h.reopenedSettings()->dataForKey("Window Frame Huelark"); };
+    h.app().frameAutosave().flush(); // the window has been still for a moment
+    ASSERT_FALSE(stored().isEmpty()) << "saved once the window is still";
+    h.type(h.fields().hexField, "c0ffee");
+    h.app().quitFromSysMenu();
+    const QByteArray saved = stored();
+
+    h.settings().setBool(true, "hideOnLaunch");
+    h.settings().synchronize();
+    const QList<AppHarness::Code> before = h.recorded();
+    h.restart(HarnessSetup { .launchedAtLogin = true });
+    EXPECT_FALSE(h.window().isVisible()) << "hidden at a start at login";
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 0xc0, 0xff, 0xee }));
+    h.settle();
+    EXPECT_EQ(h.recorded(), before) << "a restored colour is not a new history entry";
+    h.app().quitFromSysMenu();
+    EXPECT_EQ(stored(), saved) << "a window that was never shown keeps the frame it had";
+    h.restart(HarnessSetup {});
+    EXPECT_EQ(h.window().geometry(), frame);
 }
 
 TEST(LifeCycle, AClosedColourPanelStaysClosedUntilTheUserMovesToAField)
@@ -196,15 +158,45 @@ TEST(LifeCycle, ThePanelGoesBesideTheWindowOnceTheWindowIsPlaced)
     EXPECT_EQ(panel.dialog()->y(), window.frameGeometry().top());
 }
 
-TEST(LifeCycle, TrayCommandsOfMissingPartsAreDisabled)
+// Ticks come from the test (AppHarness::tick), so every case is exact about
+// how many go by.
+TEST(HistoryTimer, OneEntryPerSettledColour)
 {
     AppHarness h;
     h.start();
-    const WindowCommands& commands = h.app().commands();
-    EXPECT_TRUE(commands.action(WindowCommand::OpenWindow)->isEnabled());
-    EXPECT_FALSE(commands.action(WindowCommand::Preferences)->isEnabled());
-    EXPECT_FALSE(h.window().openPrefsButton->isEnabled());
-    EXPECT_FALSE(commands.action(WindowCommand::NamesPreferences)->isEnabled()) << "fake names come without preferences";
+    h.sync().enableHistory(); // the pause after the restored colour is over
+    SwatchWell& well = *h.window().mainSwatchWell;
+
+    // Quick changes share one timer; its tick records the colour shown last.
+    well.setColor(Color::fromIntegers(10, 20, 30));
+    EXPECT_TRUE(h.sync().historyTimerPending());
+    well.setColor(Color::fromIntegers(40, 50, 60));
+    h.type(h.fields().hexField, "707172");
+    h.tick();
+    EXPECT_FALSE(h.sync().historyTimerPending());
+    h.tick();
+    EXPECT_EQ(h.recorded(), QList<QString> { "707172" });
+
+    // A new colour object the fields have not shown yet (same values, other
+    // object) waits for the next tick after they have.
+    well.setColor(Color::fromIntegers(10, 20, 30));
+    well.blockSignals(true);
+    well.setColor(Color::fromIntegers(10, 20, 30));
+    well.blockSignals(false);
+    h.tick();
+    h.tick();
+    EXPECT_EQ(h.recorded().size(), 1);
+    EXPECT_TRUE(h.sync().historyTimerPending());
+    h.sync().setValuesFromSwatch();
+    h.tick();
+    EXPECT_EQ(h.recorded(), (QList<QString> { "707172", "0a141e" }));
+
+    // A hand-over records one entry, not two.
+    h.settings().setData(ColorArchive::archive(Color::fromIntegers(200, 100, 50)), "color_last");
+    h.app().reloadColorsAndSaveHistory();
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 200, 100, 50 }));
+    h.settle();
+    EXPECT_EQ(h.recorded(), (QList<QString> { "707172", "0a141e", "c86432" }));
 }
 
 } // namespace

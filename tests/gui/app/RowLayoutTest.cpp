@@ -47,14 +47,26 @@ TEST(RowLayout, CodeRowPlacementFollowsTheNumberOfRowsAndTheWindowCannotBeSqueez
     }
 }
 
+// Rows follow their keys at once, and the swatch column refits to the
+// window's new height.
 TEST(RowLayout, RowsFollowTheirKeysInOrderAndChangeAtOnce)
 {
     AppHarness h;
-    h.start();
+    h.startWith({ "111111", "222222", "333333" });
     MainWindow& w = h.window();
+    const auto swatchRowsFitTheColumn = [&] {
+        const int count = h.table().model()->rowCount();
+        for (int row = 0; row < count; ++row) {
+            if (h.table().rowHeight(row) != SwatchColumn::heightOfRow(row, count, h.table().height()))
+                return false;
+        }
+        return count > 0;
+    };
     EXPECT_EQ(rowsIn(w.mainStackView),
               (QList<QWidget*> { w.nameContainerView, w.hexContainerView, w.rgbContainerView, w.hslContainerView,
                                  w.hsbContainerView, w.labContainerView, w.cmykContainerView }));
+    EXPECT_TRUE(swatchRowsFitTheColumn());
+    const int columnHeight = h.column().height();
     h.settings().setBool(false, "showHEX");
     h.settings().setBool(false, "showHSB");
     h.settings().setBool(false, "showLab");
@@ -62,6 +74,10 @@ TEST(RowLayout, RowsFollowTheirKeysInOrderAndChangeAtOnce)
               (QList<QWidget*> { w.nameContainerView, w.rgbContainerView, w.hslContainerView, w.cmykContainerView }));
     EXPECT_FALSE(w.hexContainerView->isVisible());
     EXPECT_TRUE(rowsIn(w.codeStackView).contains(w.codeContainerView));
+    w.resize(w.width(), w.sizeHint().height());
+    QCoreApplication::processEvents();
+    EXPECT_LT(h.column().height(), columnHeight);
+    EXPECT_TRUE(swatchRowsFitTheColumn());
     // Hidden rows keep following the colour, ready to come back.
     h.type(h.fields().rField, "0");
     h.settings().setBool(true, "showHEX");

@@ -1,16 +1,9 @@
 #include "AppHarness.h"
 
-#include "app/ColorPanel.h"
-#include "app/TrayIcon.h"
-#include "app/WindowCommands.h"
-#include "colour/ColorArchive.h"
-#include "swatches/SwatchColumn.h"
-#include "swatches/SwatchTable.h"
+#include "controls/AppearanceColors.h"
 
 #include <QDesktopServices>
-#include <QMenu>
 #include <QSystemTrayIcon>
-#include <QToolButton>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -66,60 +59,12 @@ TEST(WindowCommands, CommandOnAllButTheTopSwatchIsDisabledWithOneSwatchLeft)
     h.start();
     QAction* keepTop = h.app().commands().action(WindowCommand::KeepOnlyTopSwatch);
     ASSERT_TRUE(h.app().tray().statusMenu()->actions().contains(keepTop));
-    for (const int count : { 1, 2, 0 }) {
-        QVariantList swatches;
-        for (int i = 0; i < count; ++i)
-            swatches << ColorArchive::archive(Color::fromIntegers(i, i, i));
-        h.settings().setArray(swatches, "currentColors");
-        h.app().swatchColumn().reloadSwatches();
+    for (const QList<QString>& column : { QList<QString> { "111111" }, { "111111", "222222" }, {} }) {
+        h.setStored(column);
+        h.column().reloadSwatches();
         Q_EMIT h.app().tray().statusMenu()->aboutToShow();
-        EXPECT_EQ(keepTop->isEnabled(), count != 1) << count << " swatches";
+        EXPECT_EQ(keepTop->isEnabled(), column.size() != 1) << column.size() << " swatches";
     }
-}
-
-TEST(WindowCommands, RebuildingTheRowsRefitsTheSwatchColumn)
-{
-    AppHarness h;
-    h.start();
-    h.window().resize(h.window().sizeHint());
-    QCoreApplication::processEvents();
-    const auto rowsFollowTheColumn = [&] {
-        const SwatchTable& table = *h.app().swatchColumn().swatchTable();
-        const int count = table.model()->rowCount();
-        for (int row = 0; row < count; ++row) {
-            if (table.rowHeight(row) != SwatchColumn::heightOfRow(row, count, table.height()))
-                return false;
-        }
-        return count > 0;
-    };
-    const int before = h.app().swatchColumn().height();
-    EXPECT_TRUE(rowsFollowTheColumn());
-    h.settings().setBool(false, "showRGB");
-    h.window().resize(h.window().width(), h.window().sizeHint().height());
-    QCoreApplication::processEvents();
-    EXPECT_LT(h.app().swatchColumn().height(), before);
-    EXPECT_TRUE(rowsFollowTheColumn());
-}
-
-TEST(WindowCommands, AboutOpensThePreferencesOnTheAboutPane)
-{
-    AppHarness h;
-    FakePreferences* prefs = nullptr;
-    h.start([&](AppParts& p) { prefs = install<FakePreferences>(p, &AppParts::preferences); });
-    QStringList tabs;
-    QObject observer;
-    h.notifications().addObserver(QStringLiteral("changePrefsTab"), &observer,
-                                  [&](const Notification& n) { tabs << n.userInfo.value("tab").toString(); });
-    QAction* about = h.app().commands().action(WindowCommand::About);
-    ASSERT_TRUE(about->isEnabled());
-    about->trigger();
-    EXPECT_EQ(prefs->opens, 1);
-    EXPECT_EQ(tabs, QStringList { "AboutPreferences_en" });
-    EXPECT_EQ(prefs->raises, 1);
-
-    QTest::mouseClick(h.window().openPrefsButton, Qt::LeftButton);
-    EXPECT_EQ(prefs->opens, 2);
-    EXPECT_EQ(tabs.size(), 1) << "plain Preferences keeps the pane the user left";
 }
 
 // Catches what the program hands to the desktop to open.
@@ -127,14 +72,15 @@ class LinkCatcher : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr const char* schemes[] = { "mailto", "https", "http", "file", "javascript" };
     LinkCatcher()
     {
-        for (const char* scheme : { "mailto", "https", "http", "file", "javascript" })
+        for (const char* scheme : schemes)
             QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
     }
     ~LinkCatcher() override
     {
-        for (const char* scheme : { "mailto", "https", "http", "file", "javascript" })
+        for (const char* scheme : schemes)
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
     }
     QList<QUrl> opened;
@@ -142,7 +88,7 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 
-TEST(WindowCommands, HelpLinksOpenTheirAddresses)
+TEST(WindowCommands, HelpLinksOpenTheirAddressesAndTheNamesProjectOnlyAWebAddress)
 {
     AppHarness h;
     h.start();
@@ -153,7 +99,6 @@ TEST(WindowCommands, HelpLinksOpenTheirAddresses)
                                       WindowCommand::NamesRepository })
         h.app().commands().action(link)->trigger();
     QCoreApplication::setApplicationVersion(version);
-
     ASSERT_EQ(links.opened.size(), 4);
     const QUrl mail = links.opened[0];
     EXPECT_EQ(mail.scheme(), "mailto");
@@ -161,10 +106,7 @@ TEST(WindowCommands, HelpLinksOpenTheirAddresses)
     EXPECT_EQ(QUrlQuery(mail).queryItemValue("subject", QUrl::FullyDecoded), "Huelark feedback v9.8.7");
     EXPECT_TRUE(mail.toEncoded().contains("Huelark%20feedback%20v9.8.7")) << mail.toEncoded().toStdString();
     EXPECT_EQ(links.opened[3], QUrl("https://github.com/meodai/color-names"));
-}
 
-TEST(WindowCommands, NamesProjectLinkOpensOnlyWebAddresses)
-{
     const struct { const char* setting; bool opens; } rows[] = {
         { "https://example.org/names", true },
         { "  http://example.org/names ", true },
@@ -173,9 +115,6 @@ TEST(WindowCommands, NamesProjectLinkOpensOnlyWebAddresses)
         { "https://", false },
         { "", false },
     };
-    AppHarness h;
-    h.start();
-    LinkCatcher links;
     for (const auto& row : rows) {
         links.opened.clear();
         h.settings().setString(QString::fromLatin1(row.setting), "namesGitHubRepo");
@@ -200,17 +139,46 @@ TEST(WindowCommands, ClickingTheTrayItemTogglesTheWindowOncePerClick)
     EXPECT_TRUE(h.window().isVisible());
     Q_EMIT item->activated(QSystemTrayIcon::Context);
     EXPECT_TRUE(h.window().isVisible()) << "the menu alone changes nothing";
+    // A minimized window is out of sight: a click brings it back.
+    h.window().showMinimized();
+    Q_EMIT item->activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(h.window().isMinimized());
+    EXPECT_TRUE(h.window().isVisible());
 }
 
-TEST(WindowCommands, GlobalShortcutFollowsItsSettingAndTogglesTheWindowWithThePanel)
+// Missing parts leave their commands off. The login item and the global
+// shortcut follow their settings; the shortcut toggles the window with the
+// colour panel. About opens the preferences on the About pane, plain
+// Preferences on the pane the user left.
+TEST(WindowCommands, PartsFollowTheirSettings)
 {
+    AppHarness without;
+    FakeLogin* idle = nullptr;
+    without.start([&](AppParts& p) { idle = install<FakeLogin>(p, &AppParts::login); });
+    const WindowCommands& commands = without.app().commands();
+    EXPECT_TRUE(commands.action(WindowCommand::OpenWindow)->isEnabled());
+    EXPECT_FALSE(commands.action(WindowCommand::Preferences)->isEnabled());
+    EXPECT_FALSE(without.window().openPrefsButton->isEnabled());
+    EXPECT_FALSE(commands.action(WindowCommand::NamesPreferences)->isEnabled()) << "fake names come without preferences";
+    EXPECT_EQ(idle->updates, 0) << "loginStart off at start";
+
     AppHarness h;
+    h.settings().setBool(true, "loginStart");
+    FakePreferences* prefs = nullptr;
     FakeShortcuts* shortcuts = nullptr;
-    h.start([&](AppParts& p) { shortcuts = install<FakeShortcuts>(p, &AppParts::shortcuts); });
+    FakeLogin* login = nullptr;
+    h.start([&](AppParts& p) {
+        prefs = install<FakePreferences>(p, &AppParts::preferences);
+        shortcuts = install<FakeShortcuts>(p, &AppParts::shortcuts);
+        login = install<FakeLogin>(p, &AppParts::login);
+    });
+    EXPECT_EQ(login->updates, 1) << "loginStart on at start";
+    h.settings().setBool(false, "loginStart");
+    EXPECT_EQ(login->updates, 2);
+
     EXPECT_TRUE(shortcuts->bound.isEmpty()) << "off by default";
     h.settings().setBool(true, "toggleShortcutKey");
     ASSERT_EQ(shortcuts->bound, "shortcutKey");
-
     shortcuts->action();
     EXPECT_FALSE(h.window().isVisible());
     EXPECT_FALSE(h.app().colorPanel().isVisible()) << "closing the window closes the panel";
@@ -218,22 +186,22 @@ TEST(WindowCommands, GlobalShortcutFollowsItsSettingAndTogglesTheWindowWithThePa
     shortcuts->action();
     EXPECT_TRUE(h.window().isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return h.app().colorPanel().isVisible(); })) << "the panel opens with the window";
-
     h.settings().setBool(false, "toggleShortcutKey");
     EXPECT_TRUE(shortcuts->bound.isEmpty());
-}
 
-TEST(WindowCommands, LoginItemFollowsItsSetting)
-{
-    for (const bool atStart : { false, true }) {
-        AppHarness h;
-        FakeLogin* login = nullptr;
-        h.settings().setBool(atStart, "loginStart");
-        h.start([&](AppParts& p) { login = install<FakeLogin>(p, &AppParts::login); });
-        EXPECT_EQ(login->updates, atStart ? 1 : 0) << "loginStart at start: " << atStart;
-        h.settings().setBool(!atStart, "loginStart");
-        EXPECT_EQ(login->updates, atStart ? 2 : 1) << "loginStart at start: " << atStart;
-    }
+    QStringList tabs;
+    QObject observer;
+    h.notifications().addObserver(QStringLiteral("changePrefsTab"), &observer,
+                                  [&](const Notification& n) { tabs << n.userInfo.value("tab").toString(); });
+    QAction* about = h.app().commands().action(WindowCommand::About);
+    ASSERT_TRUE(about->isEnabled());
+    about->trigger();
+    EXPECT_EQ(prefs->opens, 1);
+    EXPECT_EQ(tabs, QStringList { "AboutPreferences_en" });
+    EXPECT_EQ(prefs->raises, 1);
+    QTest::mouseClick(h.window().openPrefsButton, Qt::LeftButton);
+    EXPECT_EQ(prefs->opens, 2);
+    EXPECT_EQ(tabs.size(), 1);
 }
 
 TEST(WindowCommands, WindowFlagSettingsTakeEffectAtOnceAndKeepTheWindowShown)
@@ -277,15 +245,15 @@ TEST(WindowCommands, TheTrayItemAndTheTaskbarEntryFollowATrayThatComesAndGoes)
     EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(h.window().isMinimized()) << "hidden behind a tray that went away, it waits in the taskbar";
     EXPECT_EQ(h.terminations, 0);
-}
 
-TEST(WindowCommands, ReopeningAMinimizedWindowRestoresIt)
-{
-    AppHarness h;
-    h.start();
-    h.window().showMinimized();
-    h.app().toggleWindow();
-    EXPECT_FALSE(h.window().isMinimized()) << "a minimized window is out of sight: toggling brings it back";
+    // The user turns the tray item off: the taskbar entry comes back.
+    h.trayAvailable = true;
+    h.app().tray().checkTray();
+    ASSERT_TRUE(h.window().windowFlags().testFlag(Qt::Tool));
+    h.settings().setBool(false, "showInMenu");
+    EXPECT_FALSE(h.app().tray().isShown());
+    EXPECT_FALSE(h.settings().boolForKey("hideDock"));
+    EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(h.window().isVisible());
 }
 
@@ -316,6 +284,25 @@ TEST(WindowCommands, FooterIconsFollowASwitchOfTheDesktopTheme)
     const QColor afterSwitch = iconColour(h.window().generatorButton);
     QApplication::setPalette(before);
     EXPECT_EQ(afterSwitch, QColor(0xe6, 0xe6, 0xea));
+}
+
+TEST(WindowCommands, DarkMeansABackgroundDarkerThanItsText)
+{
+    const struct { QColor window; QColor text; bool dark; } rows[] = {
+        { QColor(0xef, 0xef, 0xef), QColor(0x20, 0x20, 0x20), false },
+        { QColor(0x2a, 0x2b, 0x30), QColor(0xe6, 0xe6, 0xea), true },
+        // A mid-grey theme is told apart by its text, not by a fixed cut.
+        { QColor(0x80, 0x80, 0x80), QColor(0xff, 0xff, 0xff), true },
+        { QColor(0x80, 0x80, 0x80), QColor(0x00, 0x00, 0x00), false },
+    };
+    for (const auto& row : rows) {
+        QWidget view;
+        QPalette palette = view.palette();
+        palette.setColor(QPalette::Window, row.window);
+        palette.setColor(QPalette::WindowText, row.text);
+        view.setPalette(palette);
+        EXPECT_EQ(AppearanceColors::appearanceIsDark(&view), row.dark) << row.window.name().toStdString();
+    }
 }
 
 } // namespace

@@ -1,78 +1,71 @@
-// The History menu on a real store in a throw-away home: its structure for
-// the shapes a log can have, titles, lazily filled day submenus, restoring
-// an entry (by click, key and preview) and clearing.
-#include "QtPrinters.h"
-#include "TempHome.h"
+// The History menu in the real program: its structure for the shapes a log
+// can have, titles and their separator, lazily filled day submenus,
+// restoring an entry (by click, key and preview), clearing, and the history
+// end to end from typed colours. And the store's two bad starts.
+#include "../app/AppHarness.h"
 
-#include "colour/ColorArchive.h"
-#include "colour/ColorSpace.h"
-#include "colour/ColorSpaceRegistry.h"
-#include "colour/HexCodec.h"
-#include "colour/WellColorSpace.h"
-#include "history/DayFormat.h"
+#include "app/TrayIcon.h"
 #include "history/EntryMenu.h"
-#include "history/HistoryMenu.h"
-#include "history/HistoryStore.h"
 #include "history/HistorySwatchView.h"
-#include "settings/UserDefaults.h"
+#include "history/TitleSeparator.h"
+#include "settings/Paths.h"
 #include "swatches/CurrentColors.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidgetAction>
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
-const QDate today(2026, 12, 6);
+QList<QAction*> entries(const QMenu* menu)
+{
+    QList<QAction*> found;
+    for (QAction* action : menu->actions())
+        if (EntryMenu::isEntry(action))
+            found << action;
+    return found;
+}
+
+QString title(const QString& name, const QString& code)
+{
+    return name + titleSeparator(QApplication::font("QMenu")) + code;
+}
 
 class HistoryMenuTest : public testing::Test
 {
 protected:
-    HistoryMenuTest()
-    {
-        defaults = std::make_unique<UserDefaults>(home.configHome() + "/Huelark.conf");
-        defaults->loadRegisteredDefaults();
-        HistoryStore::Options storeOptions;
-        storeOptions.folder = home.dataHome() + "/com.quillfen.Huelark";
-        storeOptions.now = [this] { return clock; };
-        storeOptions.closestColorName = [](const Color& color) {
-            const QString code = HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or(QString());
-            return code == u"ff0000" ? QStringLiteral("Red") : code == u"0000ff" ? QStringLiteral("Black & Blue")
-                                                                                  : "c" + code;
-        };
-        store = std::make_unique<HistoryStore>(*defaults, spaces, storeOptions);
-        well = std::make_unique<WellColorSpace>(*defaults, spaces);
-        colors = std::make_unique<CurrentColors>(*defaults, spaces, *well);
-        HistoryMenu::Options menuOptions;
-        menuOptions.today = [] { return today; };
-        history = std::make_unique<HistoryMenu>(*store, *colors, *defaults, menuOptions);
-    }
+    void SetUp() override { h.start(); }
 
-    // Records `count` entries on `day`, a minute apart, each colour (0, 0, n)
-    // for a running n, with `swatches` as the column.
-    void record(const QDate& day, int count, const QList<Color>& swatches = {})
+    // Records `count` entries on `day`, a minute apart from 9:00, each colour
+    // (0, 0, n) for a running n, with `swatches` as the column. The clock,
+    // the menu's too, is back where it was afterwards.
+    void record(const QDate& day, int count, const QList<AppHarness::Code>& swatches = {})
     {
-        QVariantList column;
-        for (const Color& c : swatches)
-            column << ColorArchive::archive(c);
-        defaults->setArray(column, "currentColors");
+        const QDateTime now = h.clock;
+        h.setStored(swatches);
         for (int i = 0; i < count; ++i) {
-            clock = QDateTime(day, QTime(9, 0)).addSecs(60 * i);
-            store->saveHistoryItem(Color::fromIntegersSingle(0, 0, ++recorded));
+            h.clock = QDateTime(day, QTime(9, 0)).addSecs(60 * i);
+            h.store().saveHistoryItem(Color::fromIntegersSingle(0, 0, ++recorded));
         }
-        store->waitForPendingSaves();
+        h.store().waitForPendingSaves();
+        h.clock = now;
     }
 
     QMenu* open()
     {
-        Q_EMIT history->menu()->aboutToShow();
-        return history->menu();
+        QMenu* menu = h.app().historyMenu().menu();
+        Q_EMIT menu->aboutToShow();
+        return menu;
     }
 
     // The items of `menu` in order: entries as "entry", runs of them as
@@ -93,22 +86,10 @@ protected:
                 continue;
             }
             endRun();
-            if (action->isSeparator())
-                items << "-";
-            else
-                items << action->text() + (action->isEnabled() ? "" : " (off)");
+            items << (action->isSeparator() ? "-" : action->text() + (action->isEnabled() ? "" : " (off)"));
         }
         endRun();
         return items;
-    }
-
-    static QList<QAction*> entries(const QMenu* menu)
-    {
-        QList<QAction*> found;
-        for (QAction* action : menu->actions())
-            if (EntryMenu::isEntry(action))
-                found << action;
-        return found;
     }
 
     static QMenu* submenu(const QMenu* menu, const QString& title)
@@ -119,21 +100,12 @@ protected:
         return nullptr;
     }
 
-    TempHome home;
-    const ColorSpaceRegistry spaces { QStringList {} };
-    std::unique_ptr<UserDefaults> defaults;
-    std::unique_ptr<HistoryStore> store;
-    std::unique_ptr<WellColorSpace> well;
-    std::unique_ptr<CurrentColors> colors;
-    std::unique_ptr<HistoryMenu> history;
-    QDateTime clock;
+    static QString day(int daysAgo) { return DayFormat::dayString(AppHarness::today.addDays(-daysAgo)); }
+
+    const QDate today = AppHarness::today;
+    AppHarness h;
     int recorded = 0;
 };
-
-QString day(int daysAgo)
-{
-    return DayFormat::dayString(today.addDays(-daysAgo));
-}
 
 TEST_F(HistoryMenuTest, StructureFollowsTheShapeOfTheLog)
 {
@@ -148,7 +120,7 @@ TEST_F(HistoryMenuTest, StructureFollowsTheShapeOfTheLog)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        store->deleteAllHistory();
+        h.store().deleteAllHistory();
         record(today, c.todayCount);
         for (int daysAgo : c.earlierDays)
             record(today.addDays(-daysAgo), 1);
@@ -156,113 +128,142 @@ TEST_F(HistoryMenuTest, StructureFollowsTheShapeOfTheLog)
     }
 }
 
-TEST_F(HistoryMenuTest, TodayIsNewestFirstAndEarlierTodayHoldsTheRestInOrder)
+// Submenus are read only when they open, and anew at each opening.
+TEST_F(HistoryMenuTest, TodayIsNewestFirstAndSubmenusAreFilledWhenTheyOpen)
 {
+    record(today.addDays(-1), 3);
+    record(today.addDays(-2), 2);
     record(today, 23);
     QMenu* menu = open();
     const QList<QAction*> shown = entries(menu);
     ASSERT_EQ(shown.size(), 20);
-    EXPECT_EQ(shown.first()->text(), QStringLiteral("c000017・#000017")); // the 23rd, recorded last
-    EXPECT_EQ(shown.last()->text(), QStringLiteral("c000004・#000004"));
+    EXPECT_EQ(shown.first()->text(), title("c00001c", "#00001C")); // recorded last
+    EXPECT_EQ(shown.last()->text(), title("c000009", "#000009"));
     QMenu* earlier = submenu(menu, "Earlier Today");
-    ASSERT_TRUE(earlier);
-    EXPECT_TRUE(earlier->isEmpty()) << "filled before it opens";
+    QMenu* yesterday = submenu(menu, day(1));
+    QMenu* before = submenu(menu, day(2));
+    ASSERT_TRUE(earlier && yesterday && before);
+    EXPECT_TRUE(earlier->isEmpty() && yesterday->isEmpty() && before->isEmpty());
+
     // The history timer records a colour while the menu is open: the rest is
     // still what follows the twenty shown, none of them twice.
-    clock = QDateTime(today, QTime(12, 0));
-    store->saveHistoryItem(Color::fromIntegersSingle(0, 0, 99));
-    store->waitForPendingSaves();
+    h.clock = QDateTime(today, QTime(12, 0));
+    h.store().saveHistoryItem(Color::fromIntegersSingle(0, 0, 99));
+    h.store().waitForPendingSaves();
     Q_EMIT earlier->aboutToShow();
     QStringList rest;
     for (QAction* action : entries(earlier))
         rest << action->text();
-    EXPECT_EQ(rest, (QStringList { "c000003・#000003", "c000002・#000002", "c000001・#000001" }));
-}
-
-TEST_F(HistoryMenuTest, DaySubmenusAreFilledOnlyWhenTheyOpenAndRebuiltEachOpening)
-{
-    record(today.addDays(-1), 3);
-    record(today.addDays(-2), 2);
-    QMenu* menu = open();
-    QMenu* yesterday = submenu(menu, day(1));
-    QMenu* before = submenu(menu, day(2));
-    ASSERT_TRUE(yesterday && before);
-    EXPECT_TRUE(yesterday->isEmpty());
-    EXPECT_TRUE(before->isEmpty());
+    EXPECT_EQ(rest, (QStringList { title("c000008", "#000008"), title("c000007", "#000007"), title("c000006", "#000006") }));
 
     Q_EMIT yesterday->aboutToShow();
     EXPECT_EQ(entries(yesterday).size(), 3);
-    EXPECT_EQ(entries(yesterday).first()->text(), QStringLiteral("c000003・#000003"));
+    EXPECT_EQ(entries(yesterday).first()->text(), title("c000003", "#000003"));
     EXPECT_TRUE(before->isEmpty()) << "a day the user did not open is not read";
     Q_EMIT yesterday->aboutToShow(); // hovering again adds nothing
     EXPECT_EQ(entries(yesterday).size(), 3);
-
-    // The next opening shows what was recorded since.
-    record(today, 1);
-    EXPECT_EQ(shape(open()), (QStringList { "entry", day(1), day(2), "-", "Clear History..." }));
 }
 
-TEST_F(HistoryMenuTest, TitlesFollowTheHexSettings)
+// A TrueType font whose one glyph (an empty one) is U+30FB, family "Huelark
+// Dot": only the tables FreeType and fontconfig need to load it.
+QByteArray fontWithKatakanaDot()
 {
-    clock = QDateTime(today, QTime(10, 0));
-    store->saveHistoryItem(Color::fromIntegersSingle(255, 0, 0));
-    clock = clock.addSecs(1);
-    store->saveHistoryItem(Color::fromIntegersSingle(0, 0, 255));
-    store->waitForPendingSaves();
-    const QList<HistoryEntry> stored = store->historyForDateObjects(DayFormat::dayString(today));
-    ASSERT_EQ(stored.size(), 2);
-    const HistoryEntry& red = stored[1];
+    // Big-endian 16-bit words, as TrueType stores them.
+    const auto words = [](const QList<int>& values) {
+        QByteArray bytes;
+        for (const int value : values)
+            bytes.append(char(value >> 8 & 0xff)).append(char(value & 0xff));
+        return bytes;
+    };
+    const auto utf16 = [&](const QString& text) {
+        QList<int> units;
+        for (const QChar c : text)
+            units << c.unicode();
+        return words(units);
+    };
+    const std::map<QByteArray, QByteArray> tables { // the directory is sorted by tag
+        { "cmap", words({ 0, 1, 3, 1, 0, 12, /* format 4: */ 4, 32, 0, 4, 4, 1, 0, 0x30FB, 0xFFFF, 0, 0x30FB, 0xFFFF,
+                          1 - 0x30FB, 1, 0, 0 }) },
+        { "glyf", {} },
+        { "head", words({ 1, 0, 1, 0, 0, 0, 0x5F0F, 0x3CF5, 3, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1000, 1000, 0, 8, 2, 0, 0 }) },
+        { "hhea", words({ 1, 0, 800, -200, 0, 1000, 0, 0, 1000, 1, 0, 0, 0, 0, 0, 0, 0, 2 }) },
+        { "hmtx", words({ 1000, 0, 1000, 0 }) },
+        { "loca", words({ 0, 0, 0 }) },
+        { "maxp", words({ 1, 0, 2, 0, 0, 0, 0, /* zones: */ 2, 0, 0, 0, 0, 0, 0, 0, 0 }) },
+        { "name", words({ 0, 2, 30, 3, 1, 0x409, 1, 22, 0, 3, 1, 0x409, 2, 14, 22 }) + utf16("Huelark Dot") + utf16("Regular") },
+    };
+    QByteArray directory = words({ 1, 0, int(tables.size()), 0, 0, 0 });
+    QByteArray data;
+    for (const auto& [tag, table] : tables) {
+        const int offset = 12 + 16 * int(tables.size()) + int(data.size());
+        directory += tag + words({ 0, 0, offset >> 16, offset & 0xffff, 0, int(table.size()) });
+        data += table + QByteArray(-table.size() & 3, '\0');
+    }
+    return directory + data;
+}
 
-    struct Case { bool showHexUnit, lowerCaseHEX; QString title; };
-    for (const Case& c : { Case { true, false, "Red・#FF0000" }, Case { false, true, "Red・ff0000" } }) {
-        defaults->setBool(c.showHexUnit, "showHexUnit");
-        defaults->setBool(c.lowerCaseHEX, "lowerCaseHEX");
-        EXPECT_EQ(history->titleForMenuItem(red), c.title) << c.showHexUnit << c.lowerCaseHEX;
-        EXPECT_EQ(entries(open()).last()->text(), c.title);
+// The code as the hex field shows it; between name and code the katakana
+// middle dot where the menu's font (fallbacks included) can draw it, else the
+// Latin one. DejaVu Sans and its fallbacks lack U+30FB here; a tiny font
+// built above has it.
+TEST_F(HistoryMenuTest, TitlesFollowTheHexSettingsAndTheMenuFont)
+{
+    h.store().saveHistoryItem(Color::fromIntegersSingle(255, 0, 0));
+    h.store().saveHistoryItem(Color::fromIntegersSingle(0, 0, 255));
+    const QList<HistoryEntry> stored = h.entries();
+    ASSERT_EQ(stored.size(), 2);
+    const HistoryMenu& history = h.app().historyMenu();
+    const struct { bool showHexUnit, lowerCaseHEX; const char* code; } rows[] = { { true, false, "#FF0000" }, { false, true, "ff0000" } };
+    for (const auto& row : rows) {
+        h.settings().setBool(row.showHexUnit, "showHexUnit");
+        h.settings().setBool(row.lowerCaseHEX, "lowerCaseHEX");
+        EXPECT_EQ(history.titleForMenuItem(stored[1]), title("cff0000", row.code)) << row.code;
+        EXPECT_EQ(entries(open()).last()->text(), title("cff0000", row.code)) << row.code;
     }
     // A "&" in a name is shown, not taken for a shortcut mark.
-    EXPECT_EQ(history->titleForMenuItem(stored[0]), QStringLiteral("Black & Blue・0000ff"));
-    EXPECT_EQ(entries(open()).first()->text(), QStringLiteral("Black && Blue・0000ff"));
+    EXPECT_EQ(history.titleForMenuItem(stored[0]), title("Black & Blue", "0000ff"));
+    EXPECT_EQ(entries(open()).first()->text(), title("Black && Blue", "0000ff"));
+
+    const QFont dejaVu(QStringLiteral("DejaVu Sans"));
+    if (QFontMetrics(dejaVu).inFont(QChar(0x30FB)))
+        GTEST_SKIP() << "a font of this system has U+30FB";
+    const QFont menuFont = QApplication::font("QMenu");
+    const int added = QFontDatabase::addApplicationFontFromData(fontWithKatakanaDot());
+    ASSERT_NE(added, -1);
+    const struct { QFont font; QChar separator; } fonts[] = { { dejaVu, QChar(0x00B7) }, { QFont("Huelark Dot"), QChar(0x30FB) } };
+    for (const auto& row : fonts) {
+        EXPECT_EQ(titleSeparator(row.font), row.separator) << row.font.family().toStdString();
+        QApplication::setFont(row.font, "QMenu");
+        EXPECT_EQ(history.titleForMenuItem(stored[1]), "cff0000" + QString(row.separator) + "ff0000");
+    }
+    QApplication::setFont(menuFont, "QMenu");
+    QFontDatabase::removeApplicationFont(added);
 }
 
-// HistoryFlow restores an entry with swatches through the whole program.
-TEST_F(HistoryMenuTest, AnEntryWithoutSwatchesRestoresAnEmptyColumn)
+// Return on an entry: HistoryFlow.
+TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickAndPreviewsOnHover)
 {
     record(today, 1, {});
-    QSignalSpy handedOver(colors.get(), &CurrentColors::colorsHandedOver);
-    entries(open()).first()->trigger();
-    EXPECT_EQ(handedOver.size(), 1);
-    EXPECT_TRUE(defaults->hasUserValue("currentColors"));
-    EXPECT_TRUE(defaults->arrayForKey("currentColors").isEmpty());
-    // The hand-over is on disk for whoever reads it next.
-    EXPECT_TRUE(UserDefaults(defaults->filePath()).arrayForKey("currentColors").isEmpty());
-}
+    record(today, 2, { "0a141e", "28323c" });
+    QSignalSpy handedOver(&h.app().currentColors(), &CurrentColors::colorsHandedOver);
 
-TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickOrReturnAndPreviewsOnHover)
-{
-    record(today, 2, { Color::fromIntegersSingle(10, 20, 30), Color::fromIntegersSingle(40, 50, 60) });
-    QSignalSpy handedOver(colors.get(), &CurrentColors::colorsHandedOver);
-
-    QMenu* menu = history->menu();
-    menu->popup(QPoint(100, 100));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QMenu* menu = h.app().historyMenu().menu();
+    // Each restore records an entry: the menu shows it once it is on disk.
+    const auto popUp = [&] {
+        h.store().waitForPendingSaves();
+        menu->popup(QPoint(100, 100));
+        return menu->isVisible();
+    };
+    ASSERT_TRUE(popUp());
     QAction* first = entries(menu).first();
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(first).center());
     EXPECT_EQ(handedOver.size(), 1) << "a click on an item with a submenu restores";
     EXPECT_FALSE(menu->isVisible());
-
-    menu->popup(QPoint(100, 100));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    menu->setActiveAction(entries(menu).last());
-    QTest::keyClick(menu, Qt::Key_Return);
-    EXPECT_EQ(handedOver.size(), 2);
-    EXPECT_EQ(ColorArchive::unarchive(defaults->dataForKey("color_last"), spaces)->integerComponents(),
-              (std::array<int, 3> { 0, 0, 1 }));
+    EXPECT_EQ(h.stored(), (QList<QString> { "0a141e", "28323c" }));
 
     // Once the entry's preview is open, Qt hands the release of a click on
     // the entry to the preview; it still restores the entry.
-    menu->popup(QPoint(100, 100));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    ASSERT_TRUE(popUp());
     menu->setActiveAction(entries(menu).first());
     QTest::keyClick(menu, Qt::Key_Right);
     QMenu* opened = entries(menu).first()->menu();
@@ -271,11 +272,11 @@ TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickOrReturnAndPreviewsOnHover)
     QMouseEvent release(QEvent::MouseButtonRelease, opened->mapFromGlobal(onEntry), onEntry, Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(opened, &release);
-    EXPECT_EQ(handedOver.size(), 3);
+    EXPECT_EQ(handedOver.size(), 2);
     EXPECT_FALSE(menu->isVisible());
 
     // The preview: one strip of the entry's swatches, itself a way back.
-    menu->popup(QPoint(100, 100));
+    ASSERT_TRUE(popUp());
     QMenu* preview = entries(menu).first()->menu();
     ASSERT_TRUE(preview);
     Q_EMIT preview->aboutToShow();
@@ -284,12 +285,19 @@ TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickOrReturnAndPreviewsOnHover)
     ASSERT_TRUE(strip);
     auto* view = strip->defaultWidget()->findChild<HistorySwatchView*>();
     ASSERT_TRUE(view);
-    EXPECT_EQ(view->colorArray().size(), 2);
-    EXPECT_EQ(view->colorArray()[1].integerComponents(), (std::array<int, 3> { 40, 50, 60 }));
+    EXPECT_EQ(AppHarness::codes(view->colorArray()), (QList<QString> { "0a141e", "28323c" }));
     view->resize(view->sizeHint());
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 10));
-    EXPECT_EQ(handedOver.size(), 4);
+    EXPECT_EQ(handedOver.size(), 3);
     EXPECT_FALSE(menu->isVisible());
+
+    // The oldest entry had no swatches: it restores an empty column, on disk
+    // for whoever reads it next.
+    entries(open()).last()->trigger();
+    EXPECT_EQ(handedOver.size(), 4);
+    EXPECT_EQ(h.current(), QStringLiteral("000001"));
+    EXPECT_TRUE(h.reopenedSettings()->hasUserValue("currentColors"));
+    EXPECT_TRUE(h.stored().isEmpty());
 }
 
 TEST_F(HistoryMenuTest, ClearingAsksFirstAndKeepsTheLogUnlessConfirmed)
@@ -308,7 +316,7 @@ TEST_F(HistoryMenuTest, ClearingAsksFirstAndKeepsTheLogUnlessConfirmed)
                     button->click();
         });
         clear->trigger();
-        EXPECT_EQ(store->dateManagedObjectArray().isEmpty(), confirm);
+        EXPECT_EQ(h.store().dateManagedObjectArray().isEmpty(), confirm);
     }
     EXPECT_EQ(shape(open()), QStringList { "Clear History... (off)" });
 }
@@ -330,6 +338,88 @@ TEST(HistoryMenuImages, ChipsAreRoundedSixteenPixelSquaresAtEveryScale)
         const int alpha = chip.pixelColor(onArc, onArc).alpha();
         EXPECT_GT(alpha, 0);
         EXPECT_LT(alpha, 255);
+    }
+}
+
+// Colours typed and left to settle become entries; the History menu, behind
+// the window's button and in the tray, lists them, and choosing one brings
+// back its colour and its swatches.
+TEST(HistoryFlow, SettledColoursComeBackFromTheHistoryMenuWithTheirSwatches)
+{
+    AppHarness h;
+    h.startWith({ "111111", "222222" });
+    h.sync().enableHistory(); // the pause after the restored colour is over
+    h.type(h.fields().hexField, "ff0000");
+    h.tick();
+    QTest::mouseClick(h.window().addButton, Qt::LeftButton); // records the column with red on top
+    h.type(h.fields().hexField, "00ff00");
+    h.tick();
+    ASSERT_EQ(h.recorded(), (QList<QString> { "ff0000", "ff0000", "00ff00" }));
+
+    // The window's History button (Ctrl+H) opens the menu, newest first.
+    QMenu* menu = h.window().historyButton->menu();
+    ASSERT_TRUE(menu);
+    QTimer::singleShot(0, menu, [&] {
+        ASSERT_TRUE(menu->isVisible());
+        const QList<QAction*> shown = entries(menu);
+        ASSERT_EQ(shown.size(), 3);
+        EXPECT_EQ(shown[0]->text(), title("c00ff00", "#00FF00"));
+        // The first red entry, recorded before the swatch was added.
+        menu->setActiveAction(shown[2]);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    h.window().activateWindow();
+    QTest::keyClick(&h.window(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 5000));
+
+    EXPECT_EQ(h.current(), QStringLiteral("ff0000"));
+    EXPECT_EQ(h.stored(), (QList<QString> { "111111", "222222" }));
+    EXPECT_EQ(h.column().swatchCount(), 2);
+    EXPECT_EQ(h.recorded().size(), 4) << "the restore is recorded";
+    EXPECT_EQ(h.recorded().last(), "ff0000");
+
+    bool inTray = false;
+    for (QAction* action : h.app().tray().statusMenu()->actions())
+        inTray |= action->menu() == menu;
+    EXPECT_TRUE(inTray);
+}
+
+// A store that cannot open is explained before the program ends; a damaged
+// one is set aside, the user told where, and the program goes on afresh.
+TEST(HistoryFlow, BadStoresAtStart)
+{
+    for (const bool damaged : { false, true }) {
+        SCOPED_TRACE(damaged ? "a damaged store" : "a file where the support folder should be");
+        AppHarness h;
+        const QString folder = Paths::applicationSupportFolder();
+        QDir().mkpath(damaged ? folder : QFileInfo(folder).path());
+        QFile file(damaged ? folder + "/Palettes.storedata" : folder);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(8192, 'x'));
+        file.close();
+        QString message, reason;
+        QTimer::singleShot(0, qApp, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            message = box->text();
+            reason = box->informativeText();
+            box->accept();
+        });
+        h.start();
+        EXPECT_EQ(h.terminations, damaged ? 0 : 1);
+        EXPECT_EQ(h.window().isVisible(), damaged) << "no window for a program that is ending";
+        if (!damaged) {
+            EXPECT_EQ(message, QStringLiteral("Failed to initialize the application's saved data"));
+            EXPECT_EQ(reason, QStringLiteral("Expected a folder to store application data, found a file (%1).\n\n"
+                                             "History store: %1/Palettes.storedata")
+                                  .arg(folder));
+            continue;
+        }
+        EXPECT_EQ(message, "The history store was damaged. Huelark has started a new, empty history.");
+        const QStringList kept = QDir(folder).entryList({ "Palettes-damaged-*.storedata" });
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_TRUE(reason.contains(folder + '/' + kept[0])) << reason.toStdString();
+        EXPECT_TRUE(h.store().isOpen());
     }
 }
 

@@ -2,23 +2,12 @@
 // desktop themes, with every row and with a few rows, with the name field's
 // completion list open, the History menu open, and the Names preferences.
 //   gui_screenshots OUTPUT_FOLDER
-#include "TempHome.h"
+#include "../app/AppHarness.h"
 
-#include "app/AppDelegate.h"
-#include "app/MainWindow.h"
-#include "colour/ColorSpaceRegistry.h"
-#include "colour/FieldSync.h"
-#include "colour/ColorArchive.h"
-#include "colour/HexCodec.h"
-#include "colour/ValueField.h"
-#include "history/HistoryMenu.h"
-#include "history/HistoryStore.h"
 #include "names/AutoCompletePopover.h"
 #include "names/AutoCompleteTextField.h"
 #include "names/DatabaseNameLookup.h"
 #include "prefs/NamesPreferencesWindow.h"
-#include "settings/NotificationCenter.h"
-#include "settings/UserDefaults.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,7 +17,6 @@
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTest>
 
 #include <cstdio>
 
@@ -56,8 +44,9 @@ QPalette darkPalette()
 enum class Shot { Window, Completion, NamesPreferences, History };
 
 // A few days of picking colours: today's entries, then three earlier days,
-// each with the swatch column it was picked with.
-void recordHistory(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names)
+// each with the swatch column it was picked with. The harness' clock stands
+// at one day, so the pictures do not change with the day they are made on.
+void recordHistory(AppHarness& h)
 {
     const QStringList picked { "e07a5f", "3d405b", "81b29a", "f2cc8f", "5b7cf0", "9aa2f8", "ff6f59", "254441",
                                "43aa8b", "b2b09b", "ef3054", "f9c6b0" };
@@ -66,23 +55,35 @@ void recordHistory(UserDefaults& defaults, const ColorSpaceRegistry& spaces, con
         { "ff6f59", "254441", "43aa8b", "b2b09b", "ef3054", "fff9be" },
         { "fff9be", "d6f9a5", "a9f8b7", "a5f9dd", "9dddfc", "9aa2f8", "e3bafa", "f9c6b0" },
     };
-    QDateTime clock;
-    HistoryStore::Options options;
-    options.now = [&clock] { return clock; };
-    options.closestColorName = names.closestColorNameOnAnyThread();
-    HistoryStore store(defaults, spaces, options);
-    const QDate today = QDate::currentDate();
+    const QList<AppHarness::Code> shown = h.stored();
+    const QDateTime now = h.clock;
     for (int i = 0; i < picked.size(); ++i) {
         const int daysAgo = i < 6 ? 0 : 1 + (i - 6) / 2;
-        clock = QDateTime(today.addDays(-daysAgo), QTime(9, 0)).addSecs(i * 600);
-        QVariantList column;
-        for (const QString& code : columns[i % columns.size()])
-            column << ColorArchive::archive(*HexCodec::colorWithHexColorString(code, ColorSpace::sRGB()));
-        defaults.setArray(column, "currentColors");
-        store.saveHistoryItem(*HexCodec::colorWithHexColorString(picked[i], ColorSpace::sRGB()));
+        h.clock = QDateTime(AppHarness::today.addDays(-daysAgo), QTime(9, 0)).addSecs(i * 600);
+        h.setStored(columns[i % columns.size()]);
+        h.store().saveHistoryItem(*HexCodec::colorWithHexColorString(picked[i], ColorSpace::sRGB()));
     }
-    store.waitForPendingSaves();
-    defaults.removeObjectForKey("currentColors");
+    h.store().waitForPendingSaves();
+    h.setStored(shown);
+    h.clock = now;
+}
+
+// `window` with `extras` (popups it has open) where they are on the screen.
+QImage composite(QWidget& window, const QList<QWidget*>& extras, int margin)
+{
+    QRect all = window.frameGeometry();
+    for (QWidget* extra : extras)
+        all = all.united(extra->geometry());
+    all.adjust(0, 0, 12, margin);
+    const qreal scale = window.devicePixelRatioF();
+    QImage image(all.size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawPixmap(window.frameGeometry().topLeft() - all.topLeft(), window.grab());
+    for (QWidget* extra : extras)
+        painter.drawPixmap(extra->geometry().topLeft() - all.topLeft(), extra->grab());
+    return image;
 }
 
 // The window with the History menu open from its button, and the first
@@ -102,62 +103,29 @@ QImage windowWithHistoryMenu(MainWindow& window)
     QMenu* preview = first->menu();
     QTest::keyClick(menu, Qt::Key_Right);
     QTest::qWait(50);
-    const QRect windowRect = window.frameGeometry();
-    const QRect all = windowRect.united(menu->geometry()).united(preview->geometry()).adjusted(0, 0, 12, 12);
-    const qreal scale = window.devicePixelRatioF();
-    QImage image(all.size() * scale, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.drawPixmap(windowRect.topLeft() - all.topLeft(), window.grab());
-    painter.drawPixmap(menu->geometry().topLeft() - all.topLeft(), menu->grab());
-    painter.drawPixmap(preview->geometry().topLeft() - all.topLeft(), preview->grab());
+    const QImage image = composite(window, { menu, preview }, 12);
     preview->hide();
     menu->hide();
-    return image;
-}
-
-// The window and, beside it, the completion list it has open.
-QImage windowWithPopover(MainWindow& window)
-{
-    QWidget* popover = window.nameField()->autoCompletePopover;
-    const QRect windowRect = window.frameGeometry();
-    const QRect popoverRect = popover->isVisible() ? popover->geometry() : QRect();
-    const QRect all = windowRect.united(popoverRect).adjusted(0, 0, 12, 0);
-    const qreal scale = window.devicePixelRatioF();
-    QImage image(all.size() * scale, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.drawPixmap(windowRect.topLeft() - all.topLeft(), window.grab());
-    if (popover->isVisible())
-        painter.drawPixmap(popoverRect.topLeft() - all.topLeft(), popover->grab());
     return image;
 }
 
 bool render(const QString& path, bool dark, const QStringList& hiddenRows, const QString& hex, Shot shot = Shot::Window,
             const QString& typed = QString())
 {
-    TempHome home;
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
-    UserDefaults defaults;
-    AppDelegate::initialize(defaults);
+    AppHarness h(HarnessSetup { .trayAvailable = false }); // as on the offscreen platform
     for (const QString& key : hiddenRows)
-        defaults.setBool(false, key);
-    const ColorSpaceRegistry spaces;
-    AppDelegate::Options options;
-    options.terminate = [] {};
-    AppParts parts;
-    auto names = std::make_unique<DatabaseNameLookup>(defaults);
-    DatabaseNameLookup* lookup = names.get();
-    parts.buildStores(defaults, spaces, *names);
-    parts.names = std::move(names);
+        h.settings().setBool(false, key);
+    DatabaseNameLookup* lookup = nullptr;
+    AppDelegate& delegate = h.start([&](AppParts& parts) {
+        auto names = std::make_unique<DatabaseNameLookup>(h.settings());
+        lookup = names.get();
+        parts.names = std::move(names);
+    });
     if (shot == Shot::History) {
         lookup->createSupportFolderAndNamesDatabase();
-        recordHistory(defaults, spaces, *lookup);
+        recordHistory(h);
     }
-    AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
-    delegate.launch();
     MainWindow& window = delegate.window();
     if (!hex.isEmpty()) {
         delegate.fieldSync().setSwatchFromHEXValue(hex, true);
@@ -182,7 +150,8 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
         QTest::keyClicks(field, typed);
         QTest::keyClick(field, Qt::Key_Down);
         QTest::qWait(50);
-        saved = windowWithPopover(window).save(path);
+        QWidget* popover = field->autoCompletePopover;
+        saved = composite(window, popover->isVisible() ? QList<QWidget*> { popover } : QList<QWidget*> {}, 0).save(path);
     } else {
         window.fields.hexField->clearFocus();
         window.setFocus();

@@ -2,7 +2,7 @@
 // removing, keeping the last swatch, reordering and dropping by drag and
 // drop, throwing a swatch away by dragging it out, choosing a swatch, the
 // buttons' states, and the move of the older swatch keys.
-#include "SwatchProgram.h"
+#include "../app/AppHarness.h"
 
 #include "swatches/SwatchCellView.h"
 #include "swatches/SwatchDragData.h"
@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScrollBar>
+#include <QVariantAnimation>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ const QList<QString> five { "111111", "222222", "333333", "444444", "555555" };
 class SwatchColumnTest : public testing::Test
 {
 protected:
-    SwatchProgram p;
+    AppHarness h;
 };
 
 TEST(SwatchRowHeight, FollowsTheRule)
@@ -44,82 +45,67 @@ TEST(SwatchRowHeight, FollowsTheRule)
 
 TEST_F(SwatchColumnTest, TheRealTableScrollsWhenRowsOfTheLeastHeightDoNotFit)
 {
-    p.start(five + QList<QString> { "666666", "777777", "888888", "999999" });
-    p.column().setFixedHeight(203);
+    h.startWith(five + QList<QString> { "666666", "777777", "888888", "999999" });
+    h.column().setFixedHeight(203);
     QCoreApplication::processEvents();
     for (int row = 0; row < 9; ++row)
-        EXPECT_EQ(p.table().rowHeight(row), 25) << row;
-    EXPECT_GT(p.table().verticalScrollBar()->maximum(), 0) << "nine rows of 25 px do not fit in 203 px";
-}
-
-TEST_F(SwatchColumnTest, AddPutsTheCurrentColourOnTopAndIsOffWhileItIsASwatch)
-{
-    p.start(five);
-    QToolButton* add = p.h.window().addButton;
-    p.h.type(p.h.fields().hexField, "333333");
-    EXPECT_FALSE(add->isEnabled()) << "typed, the colour of a swatch";
-    p.h.type(p.h.fields().hexField, "abcdef");
-    EXPECT_TRUE(add->isEnabled());
-
-    QTest::mouseClick(add, Qt::LeftButton);
-    EXPECT_EQ(p.stored(), QList<QString>({ "abcdef" }) + five) << "stored at once";
-    EXPECT_FALSE(add->isEnabled());
-    std::optional<HistoryEntry> recorded = p.newestEntry();
-    ASSERT_TRUE(recorded);
-    EXPECT_EQ(SwatchProgram::codes({ recorded->last }), QList<QString> { "abcdef" });
-    EXPECT_EQ(SwatchProgram::codes(recorded->colors), p.stored()) << "recorded with the new column";
-
-    p.column().removeSwatch(0);
-    EXPECT_TRUE(add->isEnabled()) << "on again once the swatch is gone";
+        EXPECT_EQ(h.table().rowHeight(row), 25) << row;
+    EXPECT_GT(h.table().verticalScrollBar()->maximum(), 0) << "nine rows of 25 px do not fit in 203 px";
 }
 
 // The start colour is already a swatch at a first start: + is off from the
 // first frame, so Ctrl+D cannot add it twice.
-TEST_F(SwatchColumnTest, AddIsOffAtStartWhileTheStartColourIsASwatch)
+TEST_F(SwatchColumnTest, AddPutsTheCurrentColourOnTopAndIsOffWhileItIsASwatch)
 {
-    p.start({ "111111", "9aa2f8" });
-    EXPECT_FALSE(p.h.window().addButton->isEnabled());
-    QTest::keyClick(&p.h.window(), Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "9aa2f8" }));
+    h.startWith({ "111111", "9aa2f8" });
+    QToolButton* add = h.window().addButton;
+    EXPECT_FALSE(add->isEnabled()) << "the start colour";
+    QTest::keyClick(&h.window(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(h.stored(), (QList<QString> { "111111", "9aa2f8" }));
+    h.type(h.fields().hexField, "111111");
+    EXPECT_FALSE(add->isEnabled()) << "typed, the colour of a swatch";
+    h.type(h.fields().hexField, "abcdef");
+    EXPECT_TRUE(add->isEnabled());
+
+    QTest::mouseClick(add, Qt::LeftButton);
+    EXPECT_EQ(h.stored(), (QList<QString> { "abcdef", "111111", "9aa2f8" })) << "stored at once";
+    EXPECT_FALSE(add->isEnabled());
+    ASSERT_EQ(h.recorded(), QList<QString> { "abcdef" });
+    EXPECT_EQ(AppHarness::codes(h.entries()[0].colors), h.stored()) << "recorded with the new column";
+
+    h.column().removeSwatch(0);
+    EXPECT_TRUE(add->isEnabled()) << "on again once the swatch is gone";
 }
 
-TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonUnlessOneSwatchIsLeft)
+// Hovering shows one small remove button, in the swatch's corner; the last
+// swatch cannot go by any way.
+TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonAndTheLastSwatchStays)
 {
-    p.start({ "111111", "222222" });
-    const auto hover = [&](int row) {
+    h.startWith({ "111111", "222222" });
+    const auto removeShown = [&](int row) {
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-        QCoreApplication::sendEvent(p.column().cellAt(row), &enter);
+        QCoreApplication::sendEvent(h.column().cellAt(row), &enter);
+        return h.column().cellAt(row)->removeButton->isVisibleTo(h.column().cellAt(row));
     };
-    hover(1);
-    EXPECT_TRUE(p.column().cellAt(1)->removeButton->isVisibleTo(p.column().cellAt(1)));
-    EXPECT_FALSE(p.column().cellAt(0)->removeButton->isVisibleTo(p.column().cellAt(0)));
-    hover(0);
-    EXPECT_FALSE(p.column().cellAt(1)->removeButton->isVisibleTo(p.column().cellAt(1)));
-    // The button keeps to a corner: the middle of a swatch picks it.
-    const SwatchCellView* cell = p.column().cellAt(0);
+    EXPECT_TRUE(removeShown(1));
+    EXPECT_FALSE(h.column().cellAt(0)->removeButton->isVisibleTo(h.column().cellAt(0)));
+    EXPECT_TRUE(removeShown(0));
+    EXPECT_FALSE(h.column().cellAt(1)->removeButton->isVisibleTo(h.column().cellAt(1)));
+    // The middle of a swatch picks it.
+    const SwatchCellView* cell = h.column().cellAt(0);
     EXPECT_FALSE(cell->removeButton->geometry().contains(cell->rect().center()));
     EXPECT_EQ(cell->childAt(cell->rect().center()), nullptr);
 
-    QTest::mouseClick(p.column().cellAt(0)->removeButton, Qt::LeftButton);
-    EXPECT_EQ(p.stored(), QList<QString> { "222222" });
-    hover(0);
-    EXPECT_FALSE(p.column().cellAt(0)->removeButton->isVisibleTo(p.column().cellAt(0))) << "the last swatch stays";
-}
-
-TEST_F(SwatchColumnTest, TheLastSwatchCannotGoByAnyWay)
-{
-    p.start({ "111111" });
-    EXPECT_EQ(p.column().tableViewPasteboardWriterForRow(0), nullptr) << "nothing to drag";
-    p.column().removeSwatch(0);
-    p.column().tableViewDraggingSessionEndedAtPoint(0, Qt::IgnoreAction, QPoint(-5000, -5000));
-    p.table().setFocus();
-    p.table().setCurrentIndex(p.table().model()->index(0, 0));
-    QTest::keyClick(&p.table(), Qt::Key_Delete);
-    EXPECT_EQ(p.stored(), QList<QString> { "111111" });
-    EXPECT_FALSE(p.h.app().validateUserInterfaceItem(WindowCommand::KeepOnlyTopSwatch)) << "keeping the top swatch is pointless";
-    p.setStored(five);
-    p.column().reloadSwatches();
-    EXPECT_TRUE(p.h.app().validateUserInterfaceItem(WindowCommand::KeepOnlyTopSwatch));
+    QTest::mouseClick(h.column().cellAt(0)->removeButton, Qt::LeftButton);
+    EXPECT_EQ(h.stored(), QList<QString> { "222222" });
+    EXPECT_FALSE(removeShown(0));
+    EXPECT_EQ(h.column().tableViewPasteboardWriterForRow(0), nullptr) << "nothing to drag";
+    h.column().removeSwatch(0);
+    h.column().tableViewDraggingSessionEndedAtPoint(0, Qt::IgnoreAction, QPoint(-5000, -5000));
+    h.table().setFocus();
+    h.table().setCurrentIndex(h.table().model()->index(0, 0));
+    QTest::keyClick(&h.table(), Qt::Key_Delete);
+    EXPECT_EQ(h.stored(), QList<QString> { "222222" });
 }
 
 TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)
@@ -131,8 +117,8 @@ TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)
              Case { 4, 0, { "555555", "111111", "222222", "333333", "444444" } },
              Case { 3, 1, { "111111", "444444", "222222", "333333", "555555" } },
          }) {
-        SwatchProgram program;
-        program.start(five);
+        AppHarness program;
+        program.startWith(five);
         program.column().setFixedHeight(203);
         QCoreApplication::processEvents();
         EXPECT_EQ(program.table().dropRow(program.gapPoint(c.gap)), c.gap);
@@ -140,44 +126,43 @@ TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)
         ASSERT_TRUE(data);
         EXPECT_TRUE(program.drop(data.get(), program.gapPoint(c.gap)));
         EXPECT_EQ(program.stored(), c.order) << "from " << c.from << " to gap " << c.gap;
-        EXPECT_EQ(SwatchProgram::codes(program.newestEntry()->colors), c.order) << "recorded";
+        EXPECT_EQ(AppHarness::codes(program.entries().value(0).colors), c.order) << "recorded";
     }
 }
 
 TEST_F(SwatchColumnTest, ColoursFromOtherProgramsGoOnTopOnceEach)
 {
-    p.start(five);
-    const auto colour = [](const QColor& c) {
-        auto* data = new QMimeData;
-        data->setColorData(c);
-        return std::unique_ptr<QMimeData>(data);
+    h.startWith(five);
+    // Colour data for a QColor, text for a string.
+    const auto mime = [](const QVariant& value) {
+        auto data = std::make_unique<QMimeData>();
+        if (value.typeId() == QMetaType::QColor)
+            data->setColorData(value);
+        else
+            data->setText(value.toString());
+        return data;
     };
-    const auto text = [](const QString& t) {
-        auto* data = new QMimeData;
-        data->setText(t);
-        return std::unique_ptr<QMimeData>(data);
-    };
-    EXPECT_TRUE(p.drop(colour(QColor(0x0a, 0x0b, 0x0c)).get(), p.gapPoint(3)));
-    EXPECT_EQ(p.stored().first(), QStringLiteral("0a0b0c")) << "at the top whatever the gap";
-    EXPECT_FALSE(p.drop(colour(QColor(0x44, 0x44, 0x44)).get(), p.gapPoint(0))) << "already a swatch";
-    EXPECT_FALSE(p.drop(text(" #0A0B0C\n").get(), p.gapPoint(0))) << "the same colour as text";
-    EXPECT_TRUE(p.drop(text("#abc").get(), p.gapPoint(1)));
-    EXPECT_FALSE(p.drop(text("abc def").get(), p.gapPoint(1))) << "a sentence is no colour";
-    EXPECT_FALSE(p.drop(text("abcd").get(), p.gapPoint(1)));
-    EXPECT_EQ(p.stored(), QList<QString>({ "aabbcc", "0a0b0c" }) + five);
+    EXPECT_TRUE(h.drop(mime(QColor(0x0a, 0x0b, 0x0c)).get(), h.gapPoint(3)));
+    EXPECT_EQ(h.stored().first(), QStringLiteral("0a0b0c")) << "at the top whatever the gap";
+    EXPECT_FALSE(h.drop(mime(QColor(0x44, 0x44, 0x44)).get(), h.gapPoint(0))) << "already a swatch";
+    EXPECT_FALSE(h.drop(mime(QString(" #0A0B0C\n")).get(), h.gapPoint(0))) << "the same colour as text";
+    EXPECT_TRUE(h.drop(mime(QString("#abc")).get(), h.gapPoint(1)));
+    EXPECT_FALSE(h.drop(mime(QString("abc def")).get(), h.gapPoint(1))) << "a sentence is no colour";
+    EXPECT_FALSE(h.drop(mime(QString("abcd")).get(), h.gapPoint(1)));
+    EXPECT_EQ(h.stored(), QList<QString>({ "aabbcc", "0a0b0c" }) + five);
 }
 
 TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAwayWithAPoof)
 {
-    p.start(five);
-    p.column().setFixedHeight(203);
+    h.startWith(five);
+    h.column().setFixedHeight(203);
     QCoreApplication::processEvents();
     const auto dragRow = [&](int row, const QPoint& releasedAt) {
         // The offscreen platform ends every drag at once with no taker, at
         // the pointer's position.
         QCursor::setPos(releasedAt);
-        QWidget* viewport = p.table().viewport();
-        const QPoint start(20, p.table().rowViewportPosition(row) + 10);
+        QWidget* viewport = h.table().viewport();
+        const QPoint start(20, h.table().rowViewportPosition(row) + 10);
         QTest::mousePress(viewport, Qt::LeftButton, {}, start);
         // The first move beyond the drag distance arms the drag, the next starts it.
         for (const int y : { 20, 30 }) {
@@ -188,75 +173,79 @@ TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAwayWithAPoof)
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, start + QPoint(0, 30));
     };
     const auto poofs = [] {
-        int n = 0;
+        QList<QWidget*> shown;
         for (QWidget* w : QApplication::topLevelWidgets())
-            n += w->objectName() == u"poof" && w->isVisible();
-        return n;
+            if (w->objectName() == u"poof" && w->isVisible())
+                shown << w;
+        return shown;
     };
 
-    dragRow(2, p.h.window().frameGeometry().center());
-    EXPECT_EQ(p.stored(), five) << "let go over the window: kept";
-    EXPECT_EQ(poofs(), 0);
+    dragRow(2, h.window().frameGeometry().center());
+    EXPECT_EQ(h.stored(), five) << "let go over the window: kept";
+    EXPECT_TRUE(poofs().isEmpty());
 
-    dragRow(2, p.h.window().frameGeometry().bottomRight() + QPoint(300, 300));
-    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "444444", "555555" }));
-    EXPECT_EQ(poofs(), 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return poofs() == 0; }, 3000)) << "the poof goes by itself";
+    dragRow(2, h.window().frameGeometry().bottomRight() + QPoint(300, 300));
+    EXPECT_EQ(h.stored(), (QList<QString> { "111111", "222222", "444444", "555555" }));
+    ASSERT_EQ(poofs().size(), 1);
+    // The poof goes by itself once its animation has run, here at once.
+    auto* animation = poofs()[0]->findChild<QVariantAnimation*>();
+    ASSERT_TRUE(animation);
+    animation->setCurrentTime(animation->totalDuration());
+    EXPECT_TRUE(poofs().isEmpty());
 
     // Taken by another program: kept.
-    p.column().tableViewDraggingSessionEndedAtPoint(0, Qt::CopyAction, QPoint(-5000, -5000));
-    EXPECT_EQ(p.stored().size(), 4);
+    h.column().tableViewDraggingSessionEndedAtPoint(0, Qt::CopyAction, QPoint(-5000, -5000));
+    EXPECT_EQ(h.stored().size(), 4);
 }
 
 TEST_F(SwatchColumnTest, ChoosingASwatchMakesItCurrentAndRecordsIt)
 {
-    p.start(five);
-    p.column().setFixedHeight(203);
+    h.startWith(five);
+    h.column().setFixedHeight(203);
     QCoreApplication::processEvents();
-    QTest::mouseClick(p.table().viewport(), Qt::LeftButton, {}, QPoint(10, p.table().rowViewportPosition(3) + 10));
-    EXPECT_EQ(p.current(), QStringLiteral("444444"));
-    EXPECT_EQ(SwatchProgram::codes({ p.newestEntry()->last }), QList<QString> { "444444" });
-    EXPECT_TRUE(p.column().cellAt(3)->isCurrent());
-    EXPECT_FALSE(p.h.window().addButton->isEnabled());
+    QTest::mouseClick(h.table().viewport(), Qt::LeftButton, {}, QPoint(10, h.table().rowViewportPosition(3) + 10));
+    EXPECT_EQ(h.current(), QStringLiteral("444444"));
+    EXPECT_EQ(h.recorded().last(), "444444");
+    EXPECT_TRUE(h.column().cellAt(3)->isCurrent());
+    EXPECT_FALSE(h.window().addButton->isEnabled());
 
     // The keyboard: Down picks the next, Ctrl+Up moves it, Delete removes it.
-    p.table().setFocus();
-    QTest::keyClick(&p.table(), Qt::Key_Down);
-    EXPECT_EQ(p.current(), QStringLiteral("555555"));
-    QTest::keyClick(&p.table(), Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "333333", "555555", "444444" }));
-    QTest::keyClick(&p.table(), Qt::Key_Delete);
-    EXPECT_EQ(p.stored(), (QList<QString> { "111111", "222222", "333333", "444444" }));
+    h.table().setFocus();
+    QTest::keyClick(&h.table(), Qt::Key_Down);
+    EXPECT_EQ(h.current(), QStringLiteral("555555"));
+    QTest::keyClick(&h.table(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(h.stored(), (QList<QString> { "111111", "222222", "333333", "555555", "444444" }));
+    QTest::keyClick(&h.table(), Qt::Key_Delete);
+    EXPECT_EQ(h.stored(), (QList<QString> { "111111", "222222", "333333", "444444" }));
 
     // Data that is not a colour shows, is chosen and is recorded as one dark
     // grey, and stays in the column as it was.
-    p.h.settings().setArray({ QByteArray("not a colour"), ColorArchive::archive(Color::fromIntegers(1, 1, 1)) },
+    h.settings().setArray({ QByteArray("not a colour"), ColorArchive::archive(Color::fromIntegers(1, 1, 1)) },
                             "currentColors");
-    p.column().reloadSwatches();
+    h.column().reloadSwatches();
     QCoreApplication::processEvents();
-    EXPECT_EQ(p.column().cellAt(0)->color(), QColor(45, 52, 65));
-    QTest::mouseClick(p.table().viewport(), Qt::LeftButton, {}, QPoint(10, p.table().rowViewportPosition(0) + 10));
-    EXPECT_EQ(p.current(), QStringLiteral("2d3441"));
-    EXPECT_EQ(SwatchProgram::codes({ p.newestEntry()->last }), QList<QString> { "2d3441" });
-    EXPECT_EQ(p.stored(), (QList<QString> { "unreadable", "010101" }));
+    EXPECT_EQ(h.column().cellAt(0)->color(), QColor(45, 52, 65));
+    QTest::mouseClick(h.table().viewport(), Qt::LeftButton, {}, QPoint(10, h.table().rowViewportPosition(0) + 10));
+    EXPECT_EQ(h.current(), QStringLiteral("2d3441"));
+    EXPECT_EQ(h.recorded().last(), "2d3441");
+    EXPECT_EQ(h.stored(), (QList<QString> { "unreadable", "010101" }));
 }
 
 TEST_F(SwatchColumnTest, KeepingTheTopSwatchKeepsTheCurrentColour)
 {
-    p.start(five);
-    p.h.type(p.h.fields().hexField, "123456");
-    p.column().clearAllSwatches();
-    EXPECT_EQ(p.stored(), QList<QString> { "111111" });
-    EXPECT_EQ(p.column().swatchCount(), 1);
-    EXPECT_EQ(p.current(), QStringLiteral("123456")) << "not the colour stored at the last close";
-    std::optional<HistoryEntry> recorded = p.newestEntry();
-    ASSERT_TRUE(recorded);
-    EXPECT_EQ(SwatchProgram::codes(recorded->colors), QList<QString> { "111111" });
+    h.startWith(five);
+    h.type(h.fields().hexField, "123456");
+    h.column().clearAllSwatches();
+    EXPECT_EQ(h.stored(), QList<QString> { "111111" });
+    EXPECT_EQ(h.column().swatchCount(), 1);
+    EXPECT_EQ(h.current(), QStringLiteral("123456")) << "not the colour stored at the last close";
+    ASSERT_FALSE(h.entries().isEmpty());
+    EXPECT_EQ(AppHarness::codes(h.entries()[0].colors), QList<QString> { "111111" });
 
-    SwatchProgram empty;
-    empty.start({});
+    AppHarness empty;
+    empty.startWith({});
     empty.column().clearAllSwatches();
-    EXPECT_TRUE(empty.h.reopenedSettings()->hasUserValue("currentColors"));
+    EXPECT_TRUE(empty.reopenedSettings()->hasUserValue("currentColors"));
     EXPECT_TRUE(empty.stored().isEmpty());
 }
 
@@ -282,42 +271,42 @@ TEST_F(SwatchColumnTest, SaveAsPaletteIsOffWhenTheseColoursAreAlreadyAList)
 {
     const auto rgb = [](int r, int g, int b) { return Color::fromIntegers(r, g, b); };
     FakePalettes* palettes = nullptr;
-    p.start({ "010203", "040506" }, [&](AppParts& parts) {
+    h.startWith({ "010203", "040506" }, [&](AppParts& parts) {
         auto fake = std::make_unique<FakePalettes>();
         palettes = fake.get();
         fake->lists = { { rgb(1, 2, 3) }, { rgb(4, 5, 6), rgb(7, 8, 9) } };
         parts.palettes = std::move(fake);
     });
-    QToolButton* save = p.h.window().addPaletteButton;
+    QToolButton* save = h.window().addPaletteButton;
     EXPECT_TRUE(save->isEnabled());
     QTest::mouseClick(save, Qt::LeftButton);
     ASSERT_EQ(palettes->saved.size(), 1);
-    EXPECT_EQ(SwatchProgram::codes(palettes->saved[0]), (QList<QString> { "010203", "040506" }));
+    EXPECT_EQ(AppHarness::codes(palettes->saved[0]), (QList<QString> { "010203", "040506" }));
 
     palettes->lists << QList<Color> { rgb(4, 5, 6), rgb(1, 2, 3) }; // the same colours, another order
-    p.column().validateSwatchButtons();
+    h.column().validateSwatchButtons();
     EXPECT_FALSE(save->isEnabled());
 
-    SwatchProgram without; // no palettes yet: nothing to save into
-    without.start({ "010203" });
-    EXPECT_FALSE(without.h.window().addPaletteButton->isEnabled());
+    AppHarness without; // no palettes yet: nothing to save into
+    without.startWith({ "010203" });
+    EXPECT_FALSE(without.window().addPaletteButton->isEnabled());
 }
 
 TEST_F(SwatchColumnTest, TheOlderSwatchKeysMoveIntoTheColumnOnce)
 {
     for (int i = 1; i <= 8; ++i) {
         if (i != 4) // a key that holds nothing is skipped
-            p.h.settings().setData(ColorArchive::archive(Color::fromIntegers(i, i, i)), QStringLiteral("color_%1").arg(i));
+            h.settings().setData(ColorArchive::archive(Color::fromIntegers(i, i, i)), QStringLiteral("color_%1").arg(i));
     }
-    p.start(five);
-    EXPECT_EQ(p.stored(), (QList<QString> { "010101", "020202", "030303", "050505", "060606", "070707", "080808" }));
+    h.startWith(five);
+    EXPECT_EQ(h.stored(), (QList<QString> { "010101", "020202", "030303", "050505", "060606", "070707", "080808" }));
     for (int i = 1; i <= 8; ++i)
-        EXPECT_FALSE(p.h.reopenedSettings()->hasUserValue(QStringLiteral("color_%1").arg(i))) << i;
-    EXPECT_EQ(p.column().swatchCount(), 7);
+        EXPECT_FALSE(h.reopenedSettings()->hasUserValue(QStringLiteral("color_%1").arg(i))) << i;
+    EXPECT_EQ(h.column().swatchCount(), 7);
 
-    p.setStored(five);
-    p.h.restart();
-    EXPECT_EQ(p.stored(), five) << "a later start moves nothing";
+    h.setStored(five);
+    h.restart();
+    EXPECT_EQ(h.stored(), five) << "a later start moves nothing";
 }
 
 } // namespace
