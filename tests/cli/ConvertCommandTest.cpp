@@ -104,9 +104,11 @@ TEST(ConvertCommand, ValuesAreReadAsTheFieldsReadThem)
         {"hsl(0,0,50)", "7f7f7f"}, // the inverse truncates
         {"Hsl(360\u00B0, 100%, 50%)", "ff0000"}, // units as the fields allow them
         {"hsb(120,100,50)", "008000"},
+        {"hsb(90\u00B0, 40%, 50%)", "66804d"},
         {"lab(53,80,67)", "fe0000"},  // green below 0 is clamped
         {"lab(68,11,-50)", "7aa4ff"}, // blue above 255 is clamped
         {"lab(0,-128,127)", "002d00"},
+        {"lab(20,-30,40)", "0e3900"},
         {"cmyk(0,100,100,0)", "ff0000"},
         {"cmyk(50%,0,0,0)", "80ffff"},
     };

@@ -33,7 +33,7 @@ TEST_F(CompletionField, TypingPreviewsTheFirstMatchAndTheArrowsPreviewTheOthers)
     for (const auto& c : cases) {
         app.typeName(c.typed);
         ASSERT_TRUE(app.popoverShown()) << c.typed;
-        EXPECT_EQ(app.field()->text(), c.typed) << "the typed text stays as typed";
+        EXPECT_EQ(app.field()->text(), c.typed) << "the typed text stays as typed: " << c.typed;
         EXPECT_EQ(app.highlighted(), c.first) << c.typed;
         EXPECT_EQ(app.h.fields().hexField->text().toLower(), "#" + *app.names->hexCodeForName(c.first)) << c.typed;
         QListView* list = app.list();
