@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSignalSpy>
@@ -45,4 +46,30 @@ inline CliResult runCli(const QStringList& arguments,
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+// One whole answer, exactly: the exit status, stdout and the lines on stderr.
+inline void expectCli(const QStringList& arguments, int exitCode, const QString& out, const QStringList& err = {})
+{
+    SCOPED_TRACE("huelark-cli " + arguments.join(u' ').toStdString());
+    const CliResult r = runCli(arguments);
+    EXPECT_EQ(r.exitCode, exitCode);
+    EXPECT_EQ(r.out, out);
+    EXPECT_EQ(r.errLines(), err);
+}
+
+// The environment of a user whose home is `home`.
+inline QProcessEnvironment environmentWithHome(const QString& home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home);
+    environment.insert("XDG_CONFIG_HOME", home + "/.config");
+    environment.insert("XDG_DATA_HOME", home + "/.local/share");
+    return environment;
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -4,11 +4,10 @@
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/HexCodec.h"
 
-#include <QFile>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,7 +18,24 @@ const QString defaultRow = QStringLiteral(
     "{\"input\":\"9aa2f8\",\"name\":\"Periwinkle Blue\",\"hex\":\"9aa2f8\",\"rgb\":[154,162,248],\"hsl\":[235,87,79],\"hsb\":[235,38,97],"
     "\"lab\":[69,18,-44],\"cmyk\":[38,35,0,3],"
     "\"nscolor\":\"NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\","
-    "\"uicolor\":\"UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\"}");
+    "\"uicolor\":\"UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)\"}\n");
+
+// Code in message syntax (--objc) in place of the initializer calls.
+const QString objcRow = defaultRow.left(defaultRow.indexOf("\"nscolor\""))
+    + "\"nscolor\":\"[NSColor colorWithRed:154/255.0 green:162/255.0 blue:248/255.0 alpha:1.0]\","
+      "\"uicolor\":\"[UIColor colorWithRed:154/255.0 green:162/255.0 blue:248/255.0 alpha:1.0]\"}\n";
+
+const QString redRow = QStringLiteral(
+    "{\"input\":\"ff0000\",\"name\":\"Red\",\"hex\":\"ff0000\",\"rgb\":[255,0,0],\"hsl\":[0,100,50],\"hsb\":[0,100,100],"
+    "\"lab\":[53,80,67],\"cmyk\":[0,100,100,0],"
+    "\"nscolor\":\"NSColor(red:255/255.0, green:0/255.0, blue:0/255.0, alpha:1.0)\","
+    "\"uicolor\":\"UIColor(red:255/255.0, green:0/255.0, blue:0/255.0, alpha:1.0)\"}\n");
+
+const QString blackRow = QStringLiteral(
+    "{\"input\":\"000\",\"name\":\"Black\",\"hex\":\"000000\",\"rgb\":[0,0,0],\"hsl\":[0,0,0],\"hsb\":[0,0,0],"
+    "\"lab\":[0,0,0],\"cmyk\":[0,0,0,100],"
+    "\"nscolor\":\"NSColor(red:0/255.0, green:0/255.0, blue:0/255.0, alpha:1.0)\","
+    "\"uicolor\":\"UIColor(red:0/255.0, green:0/255.0, blue:0/255.0, alpha:1.0)\"}\n");
 
 const QString defaultBlock = QStringLiteral("name Periwinkle Blue\nhex 9aa2f8\nrgb 154 162 248\nhsl 235 87 79\nhsb 235 38 97\n"
                                             "lab 69 18 -44\ncmyk 38 35 0 3\n"
@@ -34,24 +50,43 @@ QJsonObject parseLine(const QString& line)
     return doc.object();
 }
 
-} // namespace
-
-// Empty space names mean the defaults.
-TEST(ConvertCommand, DefaultColourGivesTheExactJsonRow)
+ColorSpacePtr profileAt(const std::vector<ColorSpacePtr>& spaces, const QString& path)
 {
-    for (const QStringList& spaces : {QStringList{}, QStringList{"--color-space=", "--cmyk-space", ""}}) {
-        const CliResult r = runCli(QStringList{"convert", "--json"} + spaces + QStringList{"9aa2f8"});
-        EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(r.out, defaultRow + "\n");
-        EXPECT_EQ(r.err, "");
-    }
+    for (const ColorSpacePtr& s : spaces)
+        if (s->filePath == path)
+            return s;
+    return nullptr;
 }
 
-TEST(ConvertCommand, PlainOutputIsOneBlockPerValueSeparatedByAnEmptyLine)
+} // namespace
+
+TEST(ConvertCommand, AnswersInTheDocumentedForms)
 {
-    const CliResult r = runCli({"convert", "9aa2f8", "#9AA2F8"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, defaultBlock + "\n" + defaultBlock);
+    const QString unknownSpace = QStringLiteral("huelark-cli: unknown colour space \"%1\" for %2 (see huelark-cli spaces)");
+    const struct { QStringList arguments; int exitCode; QString out; QStringList err; } rows[] = {
+        {{"convert", "9aa2f8", "#9AA2F8"}, 0, defaultBlock + "\n" + defaultBlock, {}},
+        // Options may follow the values; empty space names mean the defaults.
+        {{"convert", "9aa2f8", "--json"}, 0, defaultRow, {}},
+        {{"convert", "--json", "--color-space=", "--cmyk-space", "", "9aa2f8"}, 0, defaultRow, {}},
+        {{"convert", "--json", "--objc", "9aa2f8"}, 0, objcRow, {}},
+        // An unreadable value does not stop the others.
+        {{"convert", "--json", "ff0000", "nope", "9aa2f8", "rgb(1,2)", "000"}, 2, redRow + defaultRow + blackRow,
+         {"huelark-cli: cannot read value \"nope\"", "huelark-cli: cannot read value \"rgb(1,2)\""}},
+        // After "--" even "--json" is a VALUE (and not a readable one).
+        {{"convert", "--", "--json"}, 2, "", {"huelark-cli: cannot read value \"--json\""}},
+        // An unknown space falls back as the settings would; each option
+        // takes only a space of its own model.
+        {{"convert", "--json", "--color-space", "No Such Space", "9aa2f8"}, 2, defaultRow,
+         {unknownSpace.arg("No Such Space", "--color-space")}},
+        {{"convert", "--json", "--cmyk-space", "No Such Space", "9aa2f8"}, 2, defaultRow,
+         {unknownSpace.arg("No Such Space", "--cmyk-space")}},
+        {{"convert", "--json", "--color-space", "Generic CMYK", "9aa2f8"}, 2, defaultRow,
+         {unknownSpace.arg("Generic CMYK", "--color-space")}},
+        {{"convert", "--json", "--cmyk-space", "sRGB IEC61966-2.1", "9aa2f8"}, 2, defaultRow,
+         {unknownSpace.arg("sRGB IEC61966-2.1", "--cmyk-space")}},
+    };
+    for (const auto& row : rows)
+        expectCli(row.arguments, row.exitCode, row.out, row.err);
 }
 
 // Each VALUE is read as typing it into one field of the window would read it.
@@ -69,9 +104,11 @@ TEST(ConvertCommand, ValuesAreReadAsTheFieldsReadThem)
         {"hsl(0,0,50)", "7f7f7f"}, // the inverse truncates
         {"Hsl(360\u00B0, 100%, 50%)", "ff0000"}, // units as the fields allow them
         {"hsb(120,100,50)", "008000"},
+        {"hsb(90\u00B0, 40%, 50%)", "66804d"},
         {"lab(53,80,67)", "fe0000"},  // green below 0 is clamped
         {"lab(68,11,-50)", "7aa4ff"}, // blue above 255 is clamped
         {"lab(0,-128,127)", "002d00"},
+        {"lab(20,-30,40)", "0e3900"},
         {"cmyk(0,100,100,0)", "ff0000"},
         {"cmyk(50%,0,0,0)", "80ffff"},
     };
@@ -96,43 +133,9 @@ TEST(ConvertCommand, UnreadableValuesAreRefused)
         "lab(0,200,0)", "lab(101,0,0)", "lab(0,-129,0)", "lab(0,-,0)", "lab(0,5-,0)", "lab(-5,0,0)",
         "cmyk(0,0,0,101)", "cmyk(0,0,0)",
     };
-    for (const char* value : rows) {
-        SCOPED_TRACE(std::string("value \"") + value + "\"");
-        const CliResult r = runCli({"convert", "--json", QString::fromUtf8(value)});
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.errLines(), QStringList{QStringLiteral("huelark-cli: cannot read value \"%1\"").arg(value)});
-    }
-}
-
-TEST(ConvertCommand, AnUnreadableValueDoesNotStopTheOthers)
-{
-    const CliResult r = runCli({"convert", "--json", "ff0000", "nope", "9aa2f8", "rgb(1,2)", "000"});
-    EXPECT_EQ(r.exitCode, 2);
-    const QStringList lines = r.outLines();
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(parseLine(lines[0]).value("input").toString(), "ff0000");
-    EXPECT_EQ(lines[1], defaultRow);
-    EXPECT_EQ(parseLine(lines[2]).value("hex").toString(), "000000");
-    EXPECT_EQ(r.errLines(), (QStringList{"huelark-cli: cannot read value \"nope\"",
-                                         "huelark-cli: cannot read value \"rgb(1,2)\""}));
-}
-
-TEST(ConvertCommand, JsonKeysComeInTheirFixedOrder)
-{
-    const CliResult r = runCli({"convert", "--json", "--objc", "hsb(90\u00B0, 40%, 50%)", "lab(20,-30,40)"});
-    ASSERT_EQ(r.exitCode, 0);
-    static const QRegularExpression keys(QStringLiteral("\"(\\w+)\":"));
-    for (const QString& line : r.outLines()) {
-        QStringList order;
-        for (const auto& m : keys.globalMatch(line))
-            order << m.captured(1);
-        EXPECT_EQ(order, (QStringList{"input", "name", "hex", "rgb", "hsl", "hsb", "lab", "cmyk", "nscolor", "uicolor"}))
-            << line.toStdString();
-        EXPECT_TRUE(parseLine(line).value("nscolor").toString().startsWith("[NSColor colorWithRed:"));
-        EXPECT_TRUE(parseLine(line).value("uicolor").toString().startsWith("[UIColor colorWithRed:"));
-    }
-    EXPECT_EQ(parseLine(r.outLines().value(0)).value("input").toString(), "hsb(90\u00B0, 40%, 50%)");
+    for (const char* value : rows)
+        expectCli({"convert", "--json", QString::fromUtf8(value)}, 2, "",
+                  {QStringLiteral("huelark-cli: cannot read value \"%1\"").arg(value)});
 }
 
 // The spaces are chosen by name as the settings name them, and the CLI
@@ -140,13 +143,8 @@ TEST(ConvertCommand, JsonKeysComeInTheirFixedOrder)
 TEST(ConvertCommand, NamedSpacesAreUsed)
 {
     const ColorSpaceRegistry registry;
-    ColorSpacePtr adobe, iccCmyk;
-    for (const ColorSpacePtr& s : registry.rgbSpaces())
-        if (s->filePath == "/usr/share/color/icc/colord/AdobeRGB1998.icc")
-            adobe = s;
-    for (const ColorSpacePtr& s : registry.cmykSpaces())
-        if (s->filePath == "/usr/share/color/icc/ghostscript/default_cmyk.icc")
-            iccCmyk = s;
+    const ColorSpacePtr adobe = profileAt(registry.rgbSpaces(), "/usr/share/color/icc/colord/AdobeRGB1998.icc");
+    const ColorSpacePtr iccCmyk = profileAt(registry.cmykSpaces(), "/usr/share/color/icc/ghostscript/default_cmyk.icc");
     if (!adobe || !iccCmyk)
         GTEST_SKIP() << "needs colord-data and libgs-common";
 
@@ -171,21 +169,6 @@ TEST(ConvertCommand, NamedSpacesAreUsed)
     EXPECT_EQ(parseLine(lines[1]).value("hsb").toArray(), (QJsonArray{0, 100, 100}));
 }
 
-TEST(ConvertCommand, UnknownSpaceIsAnErrorAndFallsBackAsTheSettingsWould)
-{
-    // Each option takes only a space of its own model.
-    const std::pair<QString, QString> rows[] = {
-        {"--color-space", "No Such Space"}, {"--cmyk-space", "No Such Space"},
-        {"--color-space", "Generic CMYK"}, {"--cmyk-space", "sRGB IEC61966-2.1"},
-    };
-    for (const auto& [option, space] : rows) {
-        const CliResult r = runCli({"convert", "--json", option, space, "9aa2f8"});
-        EXPECT_EQ(r.exitCode, 2);
-        EXPECT_EQ(r.out, defaultRow + "\n"); // sRGB and Generic CMYK
-        EXPECT_EQ(r.errLines(), QStringList{QStringLiteral("huelark-cli: unknown colour space \"%1\" for %2 (see huelark-cli spaces)").arg(space, option)});
-    }
-}
-
 // Scripts need the same output whatever the user has set up; a profile in
 // the user's own colour folder is offered like the system ones.
 TEST(ConvertCommand, UserProfilesAreOfferedButSettingsAreNotRead)
@@ -197,21 +180,15 @@ TEST(ConvertCommand, UserProfilesAreOfferedButSettingsAreNotRead)
     ASSERT_TRUE(QDir().mkpath(home.path() + "/.color/icc"));
     ASSERT_TRUE(QDir().mkpath(home.path() + "/.config"));
     ASSERT_TRUE(QFile::copy(adobePath, home.path() + "/.color/icc/mine.icc"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/.config");
-    env.insert("XDG_DATA_HOME", home.path() + "/.local/share");
+    const QProcessEnvironment env = environmentWithHome(home.path());
 
     const CliResult spaces = runCli({"spaces", "--json"}, env);
     ASSERT_EQ(spaces.exitCode, 0);
-    const QJsonArray rgb = parseLine(spaces.out.trimmed()).value("rgb").toArray();
-    const QString mine = rgb.last().toString();
+    const QString mine = parseLine(spaces.out.trimmed()).value("rgb").toArray().last().toString();
     EXPECT_TRUE(mine.startsWith("Compatible with Adobe RGB (1998) (")) << mine.toStdString();
 
     const CliResult inMine = runCli({"convert", "--color-space", mine, "ffffff"}, env);
     EXPECT_EQ(inMine.exitCode, 0) << inMine.err.toStdString();
     EXPECT_TRUE(inMine.out.startsWith("name White\nhex ffffff\n"));
-
-    const CliResult plain = runCli({"convert", "--json", "9aa2f8"}, env);
-    EXPECT_EQ(plain.out, defaultRow + "\n");
+    EXPECT_EQ(runCli({"convert", "--json", "9aa2f8"}, env).out, defaultRow);
 }

@@ -3,7 +3,6 @@
 
 #include "names/NamesDatabase.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 TEST(NameCommand, NamesEachValueOnItsOwnLine)
@@ -11,18 +10,12 @@ TEST(NameCommand, NamesEachValueOnItsOwnLine)
     QTemporaryDir dir;
     const QString csv = dir.filePath("names.csv");
     const QString db = dir.filePath("names.db");
-    {
-        QFile file(csv);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("name,hex\nRed,#ff0000\nBlue,#0000ff\nAce,#c7cce7\n");
-    }
+    ASSERT_TRUE(writeFile(csv, "name,hex\nRed,#ff0000\nBlue,#0000ff\nAce,#c7cce7\n"));
     ASSERT_EQ(runCli({"names", "build", csv, db}).exitCode, 0);
 
     // A name of the database is taken before a code ("Ace" is not #aaccee).
-    const CliResult r = runCli({"name", "--db", db, "#ff0000", "fe0000", "rgb(0,0,200)", "Blue", "Ace", "nope"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.outLines(), (QStringList{"Red", "Red", "Blue", "Blue", "Ace"}));
-    EXPECT_EQ(r.errLines(), QStringList{"huelark-cli: cannot read value \"nope\""});
+    expectCli({"name", "--db", db, "#ff0000", "fe0000", "rgb(0,0,200)", "Blue", "Ace", "nope"}, 2,
+              "Red\nRed\nBlue\nBlue\nAce\n", {"huelark-cli: cannot read value \"nope\""});
 
     const CliResult json = runCli({"convert", "--json", "--db", db, "Ace", "ace"});
     EXPECT_EQ(json.exitCode, 0);
@@ -34,15 +27,11 @@ TEST(NameCommand, NamesEachValueOnItsOwnLine)
 
 TEST(NameCommand, UsesTheShippedDatabaseAndRefusesAMissingOrDamagedOne)
 {
-    const CliResult shipped = runCli({"name", "9aa2f8", "ff0000"});
-    EXPECT_EQ(shipped.exitCode, 0) << shipped.err.toStdString();
-    EXPECT_EQ(shipped.outLines(), (QStringList{"Periwinkle Blue", "Red"}));
+    expectCli({"name", "9aa2f8", "ff0000"}, 0, "Periwinkle Blue\nRed\n");
 
     QTemporaryDir dir;
     const QString missing = dir.filePath("missing.db");
-    const CliResult r = runCli({"name", "--db", missing, "ff0000"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.errLines(), QStringList{"huelark-cli: no names database at \"" + missing + "\""});
+    expectCli({"name", "--db", missing, "ff0000"}, 2, "", {"huelark-cli: no names database at \"" + missing + "\""});
     EXPECT_FALSE(QFile::exists(missing));
 
     // Damaged in the middle, it would load as a shorter table and answer
@@ -50,11 +39,8 @@ TEST(NameCommand, UsesTheShippedDatabaseAndRefusesAMissingOrDamagedOne)
     const QString damaged = dir.filePath("damaged.db");
     ASSERT_TRUE(QFile::copy(NamesDatabase::shippedDatabasePath(), damaged));
     damageMiddlePages(damaged);
-    const CliResult d = runCli({"name", "--db", damaged, "ff0000"});
-    EXPECT_EQ(d.exitCode, 2);
-    EXPECT_EQ(d.out, QString());
-    EXPECT_EQ(d.errLines(), QStringList{"huelark-cli: cannot read the names database \"" + damaged
-                                        + "\": database disk image is malformed"});
+    expectCli({"name", "--db", damaged, "ff0000"}, 2, "",
+              {"huelark-cli: cannot read the names database \"" + damaged + "\": database disk image is malformed"});
 
     const CliResult convert = runCli({"convert", "--db", missing, "ff0000"});
     EXPECT_EQ(convert.exitCode, 2);

@@ -42,21 +42,12 @@ int rowCount(const QString& path)
     return rs && rs->next() ? rs->intForColumnIndex(0) : -1;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // A home of its own with a live names database of `rows` names, and a local
 // server offering release v2.0; huelark-cli runs while the server answers.
 struct UpdateHome
 {
     explicit UpdateHome(int rows)
     {
-        environment.insert("HOME", dir.path());
-        environment.insert("XDG_CONFIG_HOME", dir.path() + "/.config");
-        environment.insert("XDG_DATA_HOME", dir.path() + "/.local/share");
         QDir().mkpath(support());
         const QString csv = dir.filePath("old.csv");
         EXPECT_TRUE(writeFile(csv, csvOf(rows)));
@@ -65,21 +56,11 @@ struct UpdateHome
     }
     QString support() const { return dir.path() + "/.local/share/com.quillfen.Huelark"; }
     QString live() const { return support() + "/ColorNames.db"; }
-    QStringList hosts() const { return {"--api", server.url(), "--cdn", server.url()}; }
-
-    // Starts huelark-cli; the caller waits on `finished`.
-    QProcess* start(const QStringList& arguments)
-    {
-        process.setProcessEnvironment(environment);
-        process.start(qEnvironmentVariable("HUELARK_CLI"), arguments);
-        return &process;
-    }
-    CliResult run(const QStringList& arguments) { return runCli(arguments, environment); }
+    QStringList update() const { return {"names", "update", "--api", server.url(), "--cdn", server.url()}; }
+    CliResult run() { return runCli(update(), environmentWithHome(dir.path())); }
 
     QTemporaryDir dir;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     LocalHttpServer server;
-    QProcess process;
 };
 
 } // namespace
@@ -90,9 +71,7 @@ TEST(NamesCommand, BuildWritesTheDatabaseWholeOrNotAtAll)
     const QString csv = dir.filePath("names.csv");
     const QString db = dir.filePath("names.db");
     ASSERT_TRUE(writeFile(csv, csvOf(3)));
-    const CliResult built = runCli({"names", "build", csv, db});
-    EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
-    EXPECT_EQ(built.out, "3 names in " + db + "\n");
+    expectCli({"names", "build", csv, db}, 0, "3 names in " + db + "\n");
     EXPECT_EQ(rowCount(db), 3);
 
     const struct { const char* what; QStringList arguments; const char* error; } rows[] = {
@@ -116,7 +95,7 @@ TEST(NamesCommand, UpdateInstallsTheNewestReleaseThenFindsItCurrent)
 {
     UpdateHome home(2);
     home.server.setResponse(csvPath, {200, csvOf(5), "text/csv"});
-    const CliResult installed = home.run(QStringList{"names", "update"} + home.hosts());
+    const CliResult installed = home.run();
     EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
     const QStringList lines = installed.errLines();
     ASSERT_GE(lines.size(), 5);
@@ -126,12 +105,12 @@ TEST(NamesCommand, UpdateInstallsTheNewestReleaseThenFindsItCurrent)
     EXPECT_EQ(lines.last(), "5 unique color names");
     EXPECT_EQ(rowCount(home.live()), 5);
 
-    const CliResult current = home.run(QStringList{"names", "update"} + home.hosts());
+    const CliResult current = home.run();
     EXPECT_EQ(current.exitCode, 0);
     EXPECT_EQ(current.errLines(), (QStringList{"Checking Color Names version...", "Installed database is current..."}));
 
     home.server.setResponse(releasesPath, {403, R"({"message": "API rate limit exceeded"})", "application/json"});
-    const CliResult failed = home.run(QStringList{"names", "update"} + home.hosts());
+    const CliResult failed = home.run();
     EXPECT_EQ(failed.exitCode, 2);
     EXPECT_EQ(failed.errLines().mid(1), (QStringList{"Version check failed...", "HTTP 403 Forbidden"}));
     EXPECT_EQ(rowCount(home.live()), 5);
@@ -141,11 +120,7 @@ TEST(NamesCommand, UpdateInstallsTheNewestReleaseThenFindsItCurrent)
 // ones, so an update without the window must store those of that space too.
 TEST(NamesCommand, UpdateReadsTheCodesIntoTheWindowsColourSpace)
 {
-    const ColorSpaceRegistry registry;
-    ColorSpacePtr adobe;
-    for (const ColorSpacePtr& s : registry.rgbSpaces())
-        if (s->filePath == "/usr/share/color/icc/colord/AdobeRGB1998.icc")
-            adobe = s;
+    const ColorSpacePtr adobe = ColorSpaceRegistry().spaceNamed("Compatible with Adobe RGB (1998)");
     if (!adobe)
         GTEST_SKIP() << "needs colord-data";
 
@@ -154,7 +129,7 @@ TEST(NamesCommand, UpdateReadsTheCodesIntoTheWindowsColourSpace)
     settings.setString(adobe->name(), "colorSpace");
     settings.synchronize();
     home.server.setResponse(csvPath, {200, "name,hex\nRed,#ff0000\n", "text/csv"});
-    const CliResult r = home.run(QStringList{"names", "update"} + home.hosts());
+    const CliResult r = home.run();
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
 
     const std::array<int, 3> expected = HexCodec::colorWithHexColorString("ff0000", adobe)->integerComponents();
@@ -174,26 +149,27 @@ TEST(NamesCommand, AnUpdateKilledWhileBuildingLeavesTheLiveDatabaseIntact)
     UpdateHome home(3);
     home.server.setResponse(csvPath, {200, csvOf(400000), "text/csv"});
     const QString building = home.support() + "/temp.db";
-    QProcess* process = home.start(QStringList{"names", "update"} + home.hosts());
-    QSignalSpy finished(process, &QProcess::finished);
+    QProcess process;
+    process.setProcessEnvironment(environmentWithHome(home.dir.path()));
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.start(qEnvironmentVariable("HUELARK_CLI"), home.update());
 
     // Kill it as soon as its database is being built.
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, process, [&] {
+    QObject::connect(&poll, &QTimer::timeout, &process, [&] {
         if (QFile::exists(building))
-            process->kill();
+            process.kill();
     });
     poll.start(1);
     ASSERT_TRUE(finished.wait(60000));
     poll.stop();
-    ASSERT_EQ(process->exitStatus(), QProcess::CrashExit) << "the update ended before it was killed";
+    ASSERT_EQ(process.exitStatus(), QProcess::CrashExit) << "the update ended before it was killed";
 
     EXPECT_EQ(rowCount(home.live()), 3);
 
     // The next update starts afresh and installs.
     home.server.setResponse(csvPath, {200, csvOf(4), "text/csv"});
-    const CliResult next = home.run(QStringList{"names", "update"} + home.hosts());
-    EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
+    EXPECT_EQ(home.run().exitCode, 0);
     EXPECT_EQ(rowCount(home.live()), 4);
     EXPECT_FALSE(QFile::exists(building));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -9,16 +11,34 @@
 class TempHome
 {
 public:
-    TempHome();
-    ~TempHome();
+    TempHome()
+    {
+        QDir().mkpath(configHome());
+        QDir().mkpath(dataHome());
+        for (const auto& [name, value] : folders()) {
+            saved << qgetenv(name);
+            qputenv(name, value.toUtf8());
+        }
+    }
+    ~TempHome()
+    {
+        for (qsizetype i = 0; i < saved.size(); ++i)
+            qputenv(folders()[i].first, saved[i]);
+    }
     TempHome(const TempHome&) = delete;
     TempHome& operator=(const TempHome&) = delete;
 
     QString path() const { return dir.path(); }
-    QString configHome() const;
-    QString dataHome() const;
+    QString configHome() const { return dir.path() + QStringLiteral("/.config"); }
+    QString dataHome() const { return dir.path() + QStringLiteral("/.local/share"); }
 
 private:
+    QList<std::pair<const char*, QString>> folders() const
+    {
+        return {{"HOME", path()}, {"XDG_CONFIG_HOME", configHome()}, {"XDG_DATA_HOME", dataHome()},
+                {"XDG_CACHE_HOME", path() + QStringLiteral("/.cache")}};
+    }
+
     QTemporaryDir dir;
-    QByteArray oldHome, oldConfig, oldData, oldCache;
+    QList<QByteArray> saved;
 };

@@ -1,4 +1,5 @@
-#include <QTemporaryDir>
+#include "TempHome.h"
+
 #ifdef HUELARK_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -21,11 +22,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toUtf8());
-    qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/.cache")).toUtf8());
+    const TempHome home;
     TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -19,14 +19,32 @@ protected:
     NamesApp app;
 };
 
+// The list shows at most ten rows, beside the field; the first match is
+// previewed, a name typed in full coming first.
 TEST_F(CompletionField, TypingPreviewsTheFirstMatchAndTheArrowsPreviewTheOthers)
 {
-    app.typeName("gre");
-    ASSERT_TRUE(app.popoverShown());
-    EXPECT_EQ(app.field()->text(), "gre") << "the typed text stays as typed";
-    EXPECT_EQ(app.highlighted(), "Green 01");
-    EXPECT_EQ(rgb(), (std::array<int, 3> { 0, 0x30, 0x01 }));
-    EXPECT_EQ(app.h.fields().hexField->text(), "#003001");
+    const struct { const char* typed; const char* first; int rows; } cases[] = {
+        { "ark", "Ark Brown", 3 },
+        { "Red", "Red", 2 },       // before "Dark Red"
+        { "blue", "Blue", 3 },     // any letter case
+        { "Periwinkle", "Periwinkle", 1 },
+        { "gre", "Green 01", 10 }, // of 25 matches: the list scrolls
+    };
+    for (const auto& c : cases) {
+        app.typeName(c.typed);
+        ASSERT_TRUE(app.popoverShown()) << c.typed;
+        EXPECT_EQ(app.field()->text(), c.typed) << "the typed text stays as typed: " << c.typed;
+        EXPECT_EQ(app.highlighted(), c.first) << c.typed;
+        EXPECT_EQ(app.h.fields().hexField->text().toLower(), "#" + *app.names->hexCodeForName(c.first)) << c.typed;
+        QListView* list = app.list();
+        const int rowHeight = list->sizeHintForRow(0);
+        EXPECT_EQ(list->viewport()->height() / rowHeight, c.rows) << c.typed;
+        EXPECT_EQ(list->viewport()->height() % rowHeight, 0) << c.typed;
+        EXPECT_EQ(list->verticalScrollBar()->maximum() > 0, c.rows == 10) << c.typed;
+        EXPECT_EQ(list->width(), app.field()->popOverWidth);
+        const QRect field(app.field()->mapToGlobal(QPoint(0, 0)), app.field()->size());
+        EXPECT_GE(app.field()->autoCompletePopover->x(), field.right());
+    }
 
     const struct { Qt::Key key; const char* highlighted; } steps[] = {
         { Qt::Key_Down, "Green 02" },
@@ -94,7 +112,7 @@ TEST_F(CompletionField, ReturnTabAndDoubleClickCommitTheHighlightedName)
     EXPECT_EQ(app.field()->text(), "Sky Blue");
 }
 
-TEST_F(CompletionField, EscapeAndEmptyOrUnmatchedTextCloseTheList)
+TEST_F(CompletionField, EscapeUnmatchedOrEmptyTextAndLeavingTheFieldCloseTheList)
 {
     app.typeName("gre");
     ASSERT_TRUE(app.popoverShown());
@@ -115,45 +133,9 @@ TEST_F(CompletionField, EscapeAndEmptyOrUnmatchedTextCloseTheList)
     EXPECT_EQ(app.field()->text(), "");
     EXPECT_FALSE(app.popoverShown()) << "an empty field lists nothing";
     EXPECT_EQ(rgb(), before);
-}
 
-TEST_F(CompletionField, ShowsAtMostTenRowsAndScrollsBeyond)
-{
-    const struct { const char* typed; int rows; bool scrolls; } cases[] = {
-        { "gre", 10, true },  // 25 matches
-        { "ark", 3, false },
-    };
-    for (const auto& c : cases) {
-        app.typeName(c.typed);
-        ASSERT_TRUE(app.popoverShown()) << c.typed;
-        QListView* list = app.list();
-        const int rowHeight = list->sizeHintForRow(0);
-        EXPECT_EQ(list->viewport()->height() / rowHeight, c.rows) << c.typed;
-        EXPECT_EQ(list->viewport()->height() % rowHeight, 0) << c.typed;
-        EXPECT_EQ(list->verticalScrollBar()->maximum() > 0, c.scrolls) << c.typed;
-        EXPECT_EQ(list->width(), app.field()->popOverWidth);
-        // Beside the field, at its right edge.
-        const QRect field(app.field()->mapToGlobal(QPoint(0, 0)), app.field()->size());
-        EXPECT_GE(app.field()->autoCompletePopover->x(), field.right());
-    }
-}
-
-TEST_F(CompletionField, ANameTypedInFullComesFirst)
-{
-    const struct { const char* typed; const char* first; } cases[] = {
-        { "Red", "Red" },       // before "Dark Red"
-        { "blue", "Blue" },     // any letter case; before "Blü Moon"
-        { "Periwinkle", "Periwinkle" },
-    };
-    for (const auto& c : cases) {
-        app.typeName(c.typed);
-        EXPECT_EQ(app.highlighted(), c.first) << c.typed;
-        EXPECT_EQ(app.h.fields().hexField->text().toLower(), "#" + *app.names->hexCodeForName(c.first)) << c.typed;
-    }
-}
-
-TEST_F(CompletionField, LeavingTheFieldClosesTheListAndTidiesTheName)
-{
+    // Leaving the field closes the list and tidies the name.
+    app.focusNameField();
     app.typeName("gre");
     ASSERT_TRUE(app.popoverShown());
     app.h.fields().hexField->setFocus(Qt::MouseFocusReason);

@@ -51,41 +51,35 @@ struct BackgroundNamesApp
     std::unique_ptr<AppDelegate> app;
 };
 
+// A window closed before the names arrive keeps them freed until it opens
+// again; then they load at once and name the colour in its first frame.
 TEST(NamesAtStart, TheWindowIsUpBeforeTheNamesAndTheyNameTheColourWhenTheyArrive)
 {
-    BackgroundNamesApp app;
-    ASSERT_TRUE(app.names->cache().isLoading());
-    EXPECT_TRUE(app.app->window().isVisible());
-    EXPECT_EQ(app.shownName(), QString()) << "empty while the names are on their way, not \"Invalid Color\"";
-    EXPECT_TRUE(app.names->completions("Periwinkle").isEmpty());
+    for (bool closedFirst : { false, true }) {
+        SCOPED_TRACE(closedFirst ? "window closed before the names arrive" : "window open");
+        BackgroundNamesApp app;
+        ASSERT_TRUE(app.names->cache().isLoading());
+        EXPECT_TRUE(app.app->window().isVisible());
+        EXPECT_EQ(app.shownName(), QString()) << "empty while the names are on their way, not \"Invalid Color\"";
+        EXPECT_TRUE(app.names->completions("Periwinkle").isEmpty());
+        if (closedFirst)
+            app.app->window().close();
 
-    app.settle();
-    EXPECT_EQ(app.shownName(), "Periwinkle Blue");
-    // The first start's copy and the count of names came with them.
-    EXPECT_TRUE(QFile::exists(Paths::applicationSupportFolder() + "/ColorNames.db"));
-    EXPECT_GT(app.defaults.integerForKey("namesCountValue"), 30000);
-    EXPECT_TRUE(app.names->completions("Periwinkle").contains("Periwinkle Blue"));
-    // A typed name now finds its colour.
-    app.app->fieldSync().setSwatchFromNameField("Red");
-    EXPECT_EQ(app.wellRGB(), (std::array<int, 3> { 255, 0, 0 }));
-}
-
-TEST(NamesAtStart, AWindowClosedBeforeTheNamesArriveKeepsThemFreedUntilItOpensAgain)
-{
-    BackgroundNamesApp app;
-    ASSERT_TRUE(app.names->cache().isLoading());
-    app.app->window().close();
-
-    app.settle();
-    EXPECT_FALSE(app.names->cache().isLoaded());
-    EXPECT_EQ(app.names->closestColorNameToColor(Color::fromIntegers(255, 0, 0)), NameTable::invalidColorName);
-
-    // Opening it loads them at once, the first start's copy included: the
-    // colour is named in its first frame.
-    app.app->openWindow();
-    EXPECT_EQ(app.shownName(), "Periwinkle Blue");
-    EXPECT_TRUE(QFile::exists(Paths::applicationSupportFolder() + "/ColorNames.db"));
-    EXPECT_GT(app.defaults.integerForKey("namesCountValue"), 30000);
+        app.settle();
+        if (closedFirst) {
+            EXPECT_FALSE(app.names->cache().isLoaded());
+            EXPECT_EQ(app.names->closestColorNameToColor(Color::fromIntegers(255, 0, 0)), NameTable::invalidColorName);
+            app.app->openWindow();
+        }
+        EXPECT_EQ(app.shownName(), "Periwinkle Blue");
+        // The first start's copy and the count of names came with them.
+        EXPECT_TRUE(QFile::exists(Paths::applicationSupportFolder() + "/ColorNames.db"));
+        EXPECT_GT(app.defaults.integerForKey("namesCountValue"), 30000);
+        EXPECT_TRUE(app.names->completions("Periwinkle").contains("Periwinkle Blue"));
+        // A typed name now finds its colour.
+        app.app->fieldSync().setSwatchFromNameField("Red");
+        EXPECT_EQ(app.wellRGB(), (std::array<int, 3> { 255, 0, 0 }));
+    }
 }
 
 } // namespace
