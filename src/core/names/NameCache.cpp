@@ -2,6 +2,8 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <malloc.h>
+
 NameCache::NameCache(QString databasePath, QObject* parent)
     : QObject(parent)
     , path(std::move(databasePath))
@@ -32,6 +34,18 @@ void NameCache::cacheNamesDatabase()
     publish(orEmpty(load()));
 }
 
+namespace {
+
+// Reading and sorting the names leaves megabytes of freed temporaries in the
+// worker's heap arena, which glibc keeps for a program that stays open all
+// day: hand them back to the system once the work is done.
+void giveBackFreedMemory()
+{
+    malloc_trim(0);
+}
+
+} // namespace
+
 void NameCache::cacheNamesDatabaseInBackground(std::function<void()> beforeLoad)
 {
     if (table.load() || loading)
@@ -51,6 +65,7 @@ void NameCache::cacheNamesDatabaseInBackground(std::function<void()> beforeLoad)
                 if (beforeLoad)
                     beforeLoad();
                 std::shared_ptr<const NameTable> loaded = orEmpty(loader());
+                giveBackFreedMemory();
                 QMetaObject::invokeMethod(
                     this,
                     [this, ticket, loaded = std::move(loaded)] {
@@ -68,7 +83,10 @@ void NameCache::publish(std::shared_ptr<const NameTable> loaded)
     if (prepareAhead) {
         // The task holds its own reference: a free in the meantime only
         // means the sorted list is made for a table nobody reads any more.
-        (void)QtConcurrent::run([loaded] { loaded->prepareCompletions(); });
+        (void)QtConcurrent::run([loaded] {
+            loaded->prepareCompletions();
+            giveBackFreedMemory();
+        });
     }
     // The table before the flag: a reader on another thread then sees one
     // or the other, never a moment with neither.

@@ -109,6 +109,13 @@ void SwatchColumn::reloadTable()
         rows.append({ colors.swatchData()[row], onScreen(colors.swatchColor(row)),
                       HexCodec::displayedForm(keys[row], hexUnit, lowerCase) });
     }
+    // Start-up and every settings change ask for a reload; rebuilding cells
+    // that would look the same costs more than the rest of the start.
+    if (rows == model->rows() && cells.size() == rows.size()) {
+        table->updateRowHeights();
+        updateMarks();
+        return;
+    }
     model->setRows(std::move(rows));
     cells.clear();
     for (int row = 0; row < swatchCount(); ++row) {

@@ -21,6 +21,7 @@ public:
         QByteArray colorData; // the archived colour exactly as stored
         QColor shown;         // the colour in sRGB, for the screen
         QString hexCode;      // the displayed form of its code
+        bool operator==(const Row&) const = default;
     };
 
     using QAbstractListModel::QAbstractListModel;
