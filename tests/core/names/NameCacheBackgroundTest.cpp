@@ -1,12 +1,8 @@
 #include "NamesTestData.h"
 
-#include "names/NameCache.h"
-#include "names/NamesDatabase.h"
-
 #include <QCoreApplication>
 #include <QSemaphore>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
 
@@ -16,25 +12,6 @@
 namespace {
 
 const Color red = Color::fromIntegers(255, 0, 0);
-
-// A cache over "names.db" in a folder of its own; the database is made by
-// each test, when it needs one.
-struct Names
-{
-    Names()
-        : cache(dir.filePath(QStringLiteral("names.db")))
-    {
-        cache.setPrepareCompletionsAhead(false);
-    }
-    void build(const QByteArray& csv)
-    {
-        const QString built = cache.databasePath() + QStringLiteral(".new");
-        ASSERT_EQ(buildNames(csv, built).status, NamesDatabaseBuilder::Result::Status::Built);
-        ASSERT_TRUE(NamesDatabase::replaceDBFile(built, cache.databasePath()));
-    }
-    QTemporaryDir dir;
-    NameCache cache;
-};
 
 // The worker started, done, and whatever it posted delivered.
 void settle(const NameCache& cache)
@@ -65,7 +42,7 @@ struct HeldWorker
 
 TEST(NameCacheInBackground, ColoursHaveNoNameUntilTheTableArrivesThenTheirOwn)
 {
-    Names names;
+    NamesFolder names;
     NameCache& cache = names.cache;
     QSignalSpy changes(&cache, &NameCache::cacheChanged);
     // The first start's copy runs on the worker before the load reads it.
@@ -91,7 +68,7 @@ TEST(NameCacheInBackground, ColoursHaveNoNameUntilTheTableArrivesThenTheirOwn)
 
 TEST(NameCacheInBackground, AFreeIsNotUndoneByALoadAskedForBeforeIt)
 {
-    Names names;
+    NamesFolder names;
     names.build("name,hex\nRed,#ff0000\n");
     NameCache& cache = names.cache;
     QSignalSpy changes(&cache, &NameCache::cacheChanged);
@@ -122,7 +99,7 @@ TEST(NameCacheInBackground, AFreeIsNotUndoneByALoadAskedForBeforeIt)
 
 TEST(NameCacheInBackground, ASynchronousLoadTakesThePlaceOfOneOnItsWay)
 {
-    Names names;
+    NamesFolder names;
     names.build("name,hex\nRed,#ff0000\n");
     NameCache& cache = names.cache;
     QSignalSpy changes(&cache, &NameCache::cacheChanged);

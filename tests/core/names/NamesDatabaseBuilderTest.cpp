@@ -1,7 +1,5 @@
 #include "NamesTestData.h"
 
-#include "names/NamesDatabase.h"
-
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -88,14 +86,4 @@ TEST(NamesDatabaseBuilder, AFullDiskStopsTheBuildWithItsReason)
     EXPECT_FALSE(db->inTransaction());
     db->close();
     EXPECT_EQ(storedRows(path), QStringList{"0|Red|ff0000|255|0|0|0|100|50"});
-}
-
-TEST(NamesDatabaseBuilder, TheShippedDatabaseHoldsTheWholeDataset)
-{
-    const QString shipped = NamesDatabase::shippedDatabasePath();
-    ASSERT_FALSE(shipped.isEmpty()) << "ColorNames.db is made by the build (target names_database)";
-    const QStringList rows = storedRows(shipped);
-    ASSERT_EQ(rows.size(), 31918);
-    EXPECT_EQ(rows.first(), "0|100 Mph|c93f38|201|63|56|3|57|50");
-    EXPECT_TRUE(rows.contains("23178|Red|ff0000|255|0|0|0|100|50"));
 }

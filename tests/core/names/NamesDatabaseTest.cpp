@@ -1,14 +1,9 @@
+#include "DamagedDatabase.h"
 #include "NamesTestData.h"
-
-#include "names/NamesDatabase.h"
-
-#include "settings/UserDefaults.h"
-
 #include "TempHome.h"
 
-#include "DamagedDatabase.h"
-
 #include "names/NameTable.h"
+#include "settings/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+#include "../LogLines.h"
 #include "LocalHttpServer.h"
 #include "NamesTestData.h"
 
@@ -33,24 +34,6 @@ QByteArray largeCSV(int rows)
             + "\n";
     return csv;
 }
-
-// The warnings Qt itself logs (category "default") while it lives.
-struct QtWarnings
-{
-    QtWarnings() { previous = qInstallMessageHandler(handle); }
-    ~QtWarnings() { qInstallMessageHandler(previous); }
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (type == QtWarningMsg && qstrcmp(context.category, "default") == 0)
-            lines() << message;
-    }
-    static QStringList& lines()
-    {
-        static QStringList seen;
-        return seen;
-    }
-    QtMessageHandler previous;
-};
 
 // An updater with release 6 installed (two old names), pointed at a local
 // server that offers release 7.
@@ -156,10 +139,15 @@ TEST(NamesDatabaseUpdater, TheInstalledReleaseIsCurrentUnlessTheTableIsEmpty)
     EXPECT_EQ(u.server.requests(), QStringList{releasesPath});
     u.expectIdleAndClean();
 
-    // An empty table takes the newest release again, whatever its id.
+    // An empty table takes the newest release again, whatever its id. The
+    // CDN answers a release's name with a redirect to the file of that version.
     ASSERT_EQ(buildNames("name,hex\n", u.database.liveDatabasePath()).rows, 0);
     u.database.updateNamesCount();
+    const QString moved = QStringLiteral("/color-name-list@2.0.0/dist/colornames.csv");
+    u.server.setResponse(csvPath, {302, moved.toLatin1(), "text/plain", Mode::Redirect});
+    u.server.setResponse(moved, {200, newCSV, "text/csv"});
     EXPECT_EQ(u.run(), Outcome::Installed);
+    EXPECT_EQ(u.server.requests().last(), moved);
     EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
 }
 
@@ -210,51 +198,35 @@ TEST(NamesDatabaseUpdater, FailuresLeaveTheInstalledNamesAndReturnToIdle)
         if (!row.apiHost.isEmpty())
             u.updater->setAPIHost(row.apiHost);
         u.updater->setMaximumDownloadSize(4000);
-        QtWarnings::lines().clear();
-        const QtWarnings warnings;
+        LogLines qtWarnings("default");
         EXPECT_EQ(u.run(), Outcome::Failed);
         EXPECT_EQ(u.updater->updatedLabel(), QString::fromLatin1(row.label));
-        EXPECT_EQ(QtWarnings::lines().filter("QIODevice"), QStringList()) << "an aborted reply is not read";
+        EXPECT_EQ(qtWarnings.take().filter("QIODevice"), QStringList()) << "an aborted reply is not read";
         u.expectOldNamesKept();
         u.expectIdleAndClean();
     }
 }
 
-TEST(NamesDatabaseUpdater, ABodyWithoutASizeReportsEachPieceAndInstalls)
+// Progress counts the bytes, against the announced size when there is one.
+TEST(NamesDatabaseUpdater, ProgressCountsTheBytesOfTheAnnouncedSizeIfAny)
 {
-    Update u;
-    u.server.setResponse(csvPath, {200, largeCSV(4000), "text/csv", Mode::WithoutSize});
-    EXPECT_EQ(u.run(), Outcome::Installed);
-    const QStringList progress = u.labels.filter(QStringLiteral("Downloading... "));
-    ASSERT_FALSE(progress.isEmpty());
+    const QByteArray csv = largeCSV(4000);
+    Update unsized;
+    unsized.server.setResponse(csvPath, {200, csv, "text/csv", Mode::WithoutSize});
+    EXPECT_EQ(unsized.run(), Outcome::Installed);
+    const QStringList progress = unsized.labels.filter(QStringLiteral("Downloading... "));
+    EXPECT_FALSE(progress.isEmpty());
     for (const QString& label : progress)
         EXPECT_FALSE(label.contains(" of ")) << label.toStdString();
-    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 4000);
-}
+    EXPECT_EQ(storedRows(unsized.database.liveDatabasePath()).size(), 4000);
 
-TEST(NamesDatabaseUpdater, ProgressCountsTheBytesOfTheAnnouncedSize)
-{
-    Update u;
-    const QByteArray csv = largeCSV(4000);
     // Half of it, then nothing until the transfer times out.
-    u.server.setResponse(csvPath, {200, csv, "text/csv", Mode::StallAfter, 20000});
-    EXPECT_EQ(u.run(), Outcome::Failed);
+    Update sized;
+    sized.server.setResponse(csvPath, {200, csv, "text/csv", Mode::StallAfter, 20000});
+    EXPECT_EQ(sized.run(), Outcome::Failed);
     const QString half = QStringLiteral("Downloading... 20.0KB of %1KB").arg(QString::asprintf("%.1f", csv.size() / 1000.0));
-    EXPECT_TRUE(u.labels.contains(half)) << u.labels.join(" / ").toStdString();
-    EXPECT_EQ(u.updater->updatedLabel(), "Download failed...\ntimed out");
-}
-
-// The CDN answers a release's name with a redirect to the file of that
-// version.
-TEST(NamesDatabaseUpdater, ARedirectedDownloadIsFollowed)
-{
-    Update u;
-    const QString moved = QStringLiteral("/color-name-list@2.0.0/dist/colornames.csv");
-    u.server.setResponse(csvPath, {302, moved.toLatin1(), "text/plain", Mode::Redirect});
-    u.server.setResponse(moved, {200, newCSV, "text/csv"});
-    EXPECT_EQ(u.run(), Outcome::Installed);
-    EXPECT_EQ(u.server.requests().last(), moved);
-    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
+    EXPECT_TRUE(sized.labels.contains(half)) << sized.labels.join(" / ").toStdString();
+    EXPECT_EQ(sized.updater->updatedLabel(), "Download failed...\ntimed out");
 }
 
 TEST(NamesDatabaseUpdater, CancellingKeepsTheInstalledNames)

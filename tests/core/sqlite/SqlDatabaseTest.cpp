@@ -2,7 +2,8 @@
 #include "sqlite/SqlDatabaseQueue.h"
 #include "sqlite/SqlResultSet.h"
 
-#include "NamesTestData.h"
+#include "../LogLines.h"
+#include "QtPrinters.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -148,31 +149,7 @@ TEST(SqlDatabaseQueue, RunsBlocksOnItsConnectionAndRefusesToNest)
     EXPECT_EQ(rows, 0);
 }
 
-TEST(SqlDatabaseQueue, IsRefusedForADatabaseThatCannotBeOpened)
-{
-    QTemporaryDir dir; // (a missing folder is among the logged failures below)
-    EXPECT_EQ(SqlDatabaseQueue::databaseQueueWithPath(dir.filePath(QStringLiteral("missing.db")), SQLITE_OPEN_READONLY),
-              nullptr);
-}
-
 namespace {
-
-// What the layer logs (category "huelark.sqlite") while `action` runs.
-QStringList loggedBy(const std::function<void()>& action)
-{
-    static QStringList* sink = nullptr;
-    QStringList lines;
-    sink = &lines;
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
-            if (sink && qstrncmp(context.category, "huelark", 7) == 0)
-                sink->append(message);
-        });
-    action();
-    qInstallMessageHandler(previous);
-    sink = nullptr;
-    return lines;
-}
 
 // Calls back into the connection from inside a statement being stepped.
 void reenter(sqlite3_context* context, int, sqlite3_value**)
@@ -269,6 +246,8 @@ TEST(SqlDatabase, EachFailureLogsItsLines)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        EXPECT_EQ(loggedBy(row.action), row.lines);
+        LogLines log;
+        row.action();
+        EXPECT_EQ(log.take(), row.lines);
     }
 }
