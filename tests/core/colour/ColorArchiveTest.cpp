@@ -116,11 +116,7 @@ TEST_F(ColorArchiveTest, UnreadableBytesGiveTheDefaultColour)
     QByteArray shortLength = good;
     shortLength[5] = shortLength[5] - 1;
 
-    struct Row
-    {
-        std::string what;
-        QByteArray bytes;
-    };
+    struct Row { std::string what; QByteArray bytes; };
     std::vector<Row> rows = {
         {"magic only", "HLC1"},
         {"lower-case magic", QByteArray(good).replace(0, 4, "hlc1")},

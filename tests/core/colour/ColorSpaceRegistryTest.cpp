@@ -86,11 +86,7 @@ TEST_F(ColorSpaceRegistryTest, IgnoresWhatIsNoRgbOrCmykProfile)
     // A data colour space no enum has (FF FF FF FF), as a crafted file says.
     QByteArray noSuchSpace = apple;
     noSuchSpace.replace(16, 4, QByteArray(4, '\xff'));
-    const struct
-    {
-        const char* file;
-        QByteArray bytes;
-    } ignored[] = {
+    const struct { const char* file; QByteArray bytes; } ignored[] = {
         {"noise.icc", noise},
         {"empty.icc", QByteArray()},
         {"half.icc", apple.left(apple.size() / 2)},

@@ -159,14 +159,8 @@ TEST(NamesDatabaseUpdater, FailuresLeaveTheInstalledNamesAndReturnToIdle)
     closed.close();
 
     const QByteArray big(5000, 'x');
-    const struct
-    {
-        const char* what;
-        LocalHttpServer::Response releasesResponse;
-        LocalHttpServer::Response csvResponse;
-        QString apiHost; // empty: the local server
-        const char* label;
-    } rows[] = {
+    // An empty apiHost is the local server.
+    const struct { const char* what; LocalHttpServer::Response releases, csv; QString apiHost; const char* label; } rows[] = {
         {"error object", {403, R"({"message": "API rate limit exceeded"})", "application/json"}, {}, {},
          "Version check failed...\nHTTP 403 Forbidden"},
         {"not JSON", {200, "<html>Service Unavailable</html>", "text/html"}, {}, {},
@@ -193,8 +187,8 @@ TEST(NamesDatabaseUpdater, FailuresLeaveTheInstalledNamesAndReturnToIdle)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Update u;
-        u.server.setResponse(releasesPath, row.releasesResponse);
-        u.server.setResponse(csvPath, row.csvResponse);
+        u.server.setResponse(releasesPath, row.releases);
+        u.server.setResponse(csvPath, row.csv);
         if (!row.apiHost.isEmpty())
             u.updater->setAPIHost(row.apiHost);
         u.updater->setMaximumDownloadSize(4000);

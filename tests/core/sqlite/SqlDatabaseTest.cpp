@@ -29,12 +29,8 @@ std::unique_ptr<SqlDatabase> openMemory()
 TEST(SqlDatabase, ValuesAreBoundByTheirKind)
 {
     const auto db = openMemory();
-    const struct
-    {
-        QVariant value;
-        const char* type; // typeof() of the stored value
-        QString text;     // the value read back as text
-    } rows[] = {
+    // Each value with typeof() of what is stored, and that read back as text.
+    const struct { QVariant value; const char* type; QString text; } rows[] = {
         {QVariant(), "null", {}},
         {QVariant::fromValue(nullptr), "null", {}},
         {QByteArray("\x01\x02", 2), "blob", QStringLiteral("\x01\x02")},
