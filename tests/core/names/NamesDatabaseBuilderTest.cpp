@@ -71,16 +71,13 @@ TEST(NamesDatabaseBuilder, AFullDiskStopsTheBuildWithItsReason)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("names.db"));
     ASSERT_EQ(buildNames("name,hex\nRed,#ff0000\n", path).rows, 1);
-    QByteArray csv = "name,hex\n";
-    for (int i = 0; i < 20000; ++i)
-        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i, 16).rightJustified(6, '0') + '\n';
 
     const auto db = SqlDatabase::databaseWithPath(path);
     ASSERT_TRUE(db->open());
     // The disk is full once the file would pass 40 pages.
     ASSERT_TRUE(db->executeQuery(QStringLiteral("PRAGMA max_page_count = 40"))->next());
-    const NamesDatabaseBuilder::Result result =
-        NamesDatabaseBuilder::generateDatabaseFromCSV(NamesDatabaseBuilder::linesFromCSV(csv), *db, ColorSpace::sRGB());
+    const NamesDatabaseBuilder::Result result = NamesDatabaseBuilder::generateDatabaseFromCSV(
+        NamesDatabaseBuilder::linesFromCSV(largeCSV(20000)), *db, ColorSpace::sRGB());
     EXPECT_EQ(result.status, NamesDatabaseBuilder::Result::Status::Failed);
     EXPECT_EQ(result.error, "database or disk is full");
     EXPECT_FALSE(db->inTransaction());

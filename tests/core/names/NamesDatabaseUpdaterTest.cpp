@@ -25,16 +25,6 @@ const QByteArray releases = R"([{"id": 7, "name": "v2.0"}, {"id": 6, "name": "v1
 const QByteArray newCSV = "name,hex\nNew Red,#ff0000\nNew Green,#00ff00\nNew Blue,#0000ff\n";
 const QStringList oldRows{"0|Old Red|ff0000|255|0|0|0|100|50", "1|Old Blue|0000ff|0|0|255|240|100|50"};
 
-// A CSV of `rows` names: long enough to build for a good while.
-QByteArray largeCSV(int rows)
-{
-    QByteArray csv = "name,hex\n";
-    for (int i = 0; i < rows; ++i)
-        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i % 0xffffff, 16).rightJustified(6, '0')
-            + "\n";
-    return csv;
-}
-
 // An updater with release 6 installed (two old names), pointed at a local
 // server that offers release 7.
 struct Update

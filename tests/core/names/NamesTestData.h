@@ -22,6 +22,16 @@ inline NamesDatabaseBuilder::Result buildNames(const QByteArray& csv, const QStr
                                                          ColorSpace::sRGB());
 }
 
+// A CSV of `rows` names, "Colour 0" to "Colour <rows - 1>", each code a new one.
+inline QByteArray largeCSV(int rows)
+{
+    QByteArray csv = "name,hex\n";
+    for (int i = 0; i < rows; ++i)
+        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i % 0xffffff, 16).rightJustified(6, '0')
+            + "\n";
+    return csv;
+}
+
 // Each row of `colors` in table order as "id|name|hexCode|r|g|b|h|s|l".
 inline QStringList storedRows(const QString& path)
 {
