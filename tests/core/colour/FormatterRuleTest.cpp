@@ -7,18 +7,9 @@
 
 #include <vector>
 
-TEST(FormatterRule, StartsWithoutALengthLimit)
-{
-    FormatterRule rule = FormatterRule::rgbFormatter();
-    EXPECT_EQ(rule.maximumLength(), 2147483647);
-    EXPECT_TRUE(rule.isPartialStringValid(u"0000000000000000000000000255"));
-    rule.setMaximumLength(3);
-    EXPECT_EQ(rule.maximumLength(), 3);
-    EXPECT_FALSE(rule.isPartialStringValid(u"0255"));
-}
-
 // Each field's rule, with the maximum length the field gives it, against
-// the texts a user may type on the way to a value.
+// the texts a user may type on the way to a value. The hex rule sets its own
+// length: seven with the "#", six without.
 TEST(FormatterRule, EachFieldTakesOnlyTextOnTheWayToAValue)
 {
     using Rows = std::vector<std::pair<const char*, bool>>;
@@ -27,6 +18,8 @@ TEST(FormatterRule, EachFieldTakesOnlyTextOnTheWayToAValue)
                           {"abc#", false}, {"#abg", false}, {" abc", false}, {"a", true},
                           {"a\xF0\x9F\x8E\xA8", false}}; // a character outside the basic plane
     const struct { const char* field; FormatterRule (*make)(); std::int32_t maximumLength; Rows rows; } fields[] = {
+        {"rgb without a limit", &FormatterRule::rgbFormatter, FormatterRule::noLimit,
+         {{"0000000000000000000000000255", true}, {"256", false}}},
         {"rgb", &FormatterRule::rgbFormatter, 3,
          {{"", true}, {"0", true}, {"255", true}, {"025", true}, {"256", false}, {"999", false},
           {"1000", false}, {"12a", false}, {"-1", false}, {" 12", false}, {"+1", false}}},
@@ -55,17 +48,6 @@ TEST(FormatterRule, EachFieldTakesOnlyTextOnTheWayToAValue)
                 << f.field << " (length " << f.maximumLength << ") text \"" << text << "\"";
         }
     }
-}
-
-TEST(FormatterRule, HexFieldLengthFollowsTheText)
-{
-    FormatterRule rule = FormatterRule::hexFormatter();
-    EXPECT_TRUE(rule.isPartialStringValid(u"#abc"));
-    EXPECT_EQ(rule.maximumLength(), 7);
-    EXPECT_TRUE(rule.isPartialStringValid(u"abc"));
-    EXPECT_EQ(rule.maximumLength(), 6);
-    EXPECT_FALSE(rule.isPartialStringValid(u"##"));
-    EXPECT_EQ(rule.maximumLength(), 6);
 }
 
 TEST(LeadingInteger, ReadsTheLeadingNumberOfAText)
