@@ -204,32 +204,6 @@ TEST(NameCache, LookupsOnAnotherThreadSurviveFreesAndReloads)
     EXPECT_EQ(wrong, 0);
 }
 
-TEST(NameCacheInBackground, ColoursHaveNoNameUntilTheTableArrivesThenTheirOwn)
-{
-    NamesFolder names;
-    NameCache& cache = names.cache;
-    QSignalSpy changes(&cache, &NameCache::cacheChanged);
-    // The first start's copy runs on the worker before the load reads it.
-    cache.cacheNamesDatabaseInBackground([&names] { names.build("name,hex\nRed,#ff0000\nBlue,#0000ff\n"); });
-
-    // Nothing happens until the event loop comes round.
-    EXPECT_TRUE(cache.isLoading());
-    EXPECT_FALSE(cache.isLoaded());
-    EXPECT_EQ(cache.closestColorNameToColor(red), QString()) << "not yet known, which is not \"Invalid Color\"";
-    EXPECT_EQ(cache.closestColorNameToColor(QStringLiteral("ff0000"), ColorSpace::sRGB()), QString());
-    EXPECT_EQ(cache.hexCodeForName(QStringLiteral("Blue")), std::nullopt);
-    EXPECT_TRUE(cache.completions(QStringLiteral("Bl")).isEmpty());
-    cache.cacheNamesDatabaseInBackground(); // asked again while on its way: still one load
-
-    ASSERT_TRUE(changes.wait());
-    EXPECT_FALSE(cache.isLoading());
-    EXPECT_EQ(cache.closestColorNameToColor(red), "Red");
-    EXPECT_EQ(cache.hexCodeForName(QStringLiteral("Blue")), QStringLiteral("0000ff"));
-    EXPECT_EQ(cache.completions(QStringLiteral("Bl")), QStringList{"Blue"});
-    settle(cache);
-    EXPECT_EQ(changes.count(), 1);
-}
-
 TEST(NameCacheInBackground, AFreeIsNotUndoneByALoadAskedForBeforeIt)
 {
     NamesFolder names;
