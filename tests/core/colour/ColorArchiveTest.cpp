@@ -66,6 +66,19 @@ TEST_F(ColorArchiveTest, TheStoredFormIsStable)
     const auto back = ColorArchive::unarchive(stored("sRGB IEC61966-2.1", r, g, b), *registry);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->integerComponents(), (std::array<int, 3>{154, 162, 248}));
+
+    // Equal colours give equal bytes, -0 and 0 being the same component...
+    EXPECT_EQ(ColorArchive::archive(Color::fromIntegers(154, 162, 248)),
+              ColorArchive::archive(Color(r, g, b, ColorSpace::sRGB())));
+    EXPECT_EQ(ColorArchive::archive(Color(-0.0, 0.5, -0.0, ColorSpace::sRGB())),
+              ColorArchive::archive(Color(0.0, 0.5, 0.0, ColorSpace::sRGB())));
+    // ...and different colours differ, down to one unit in the last place.
+    EXPECT_NE(ColorArchive::archive(Color(0.5, 0.5, 0.5, ColorSpace::sRGB())),
+              ColorArchive::archive(Color(0.5, 0.5, std::nextafter(0.5, 1.0), ColorSpace::sRGB())));
+    if (spaces().size() > 1) {
+        EXPECT_NE(ColorArchive::archive(Color(0.5, 0.5, 0.5, spaces()[0])),
+                  ColorArchive::archive(Color(0.5, 0.5, 0.5, spaces()[1])));
+    }
 }
 
 TEST_F(ColorArchiveTest, RoundTripIsExactInEverySpace)
@@ -91,22 +104,6 @@ TEST_F(ColorArchiveTest, RoundTripIsExactInEverySpace)
     }
 }
 
-TEST_F(ColorArchiveTest, EqualColoursGiveEqualBytes)
-{
-    EXPECT_EQ(ColorArchive::archive(Color::fromIntegers(154, 162, 248)),
-              ColorArchive::archive(Color(154 / 255.0, 162 / 255.0, 248 / 255.0, ColorSpace::sRGB())));
-    // -0 and 0 are the same component.
-    EXPECT_EQ(ColorArchive::archive(Color(-0.0, 0.5, -0.0, ColorSpace::sRGB())),
-              ColorArchive::archive(Color(0.0, 0.5, 0.0, ColorSpace::sRGB())));
-    // ...and different colours differ, down to one unit in the last place.
-    EXPECT_NE(ColorArchive::archive(Color(0.5, 0.5, 0.5, ColorSpace::sRGB())),
-              ColorArchive::archive(Color(0.5, 0.5, std::nextafter(0.5, 1.0), ColorSpace::sRGB())));
-    if (spaces().size() > 1) {
-        EXPECT_NE(ColorArchive::archive(Color(0.5, 0.5, 0.5, spaces()[0])),
-                  ColorArchive::archive(Color(0.5, 0.5, 0.5, spaces()[1])));
-    }
-}
-
 // Whatever the bytes under a key hold, reading them never crashes and never
 // invents a colour: unreadable bytes give the default colour.
 TEST_F(ColorArchiveTest, UnreadableBytesGiveTheDefaultColour)
@@ -119,11 +116,7 @@ TEST_F(ColorArchiveTest, UnreadableBytesGiveTheDefaultColour)
     QByteArray shortLength = good;
     shortLength[5] = shortLength[5] - 1;
 
-    struct Row
-    {
-        std::string what;
-        QByteArray bytes;
-    };
+    struct Row { std::string what; QByteArray bytes; };
     std::vector<Row> rows = {
         {"magic only", "HLC1"},
         {"lower-case magic", QByteArray(good).replace(0, 4, "hlc1")},
@@ -158,19 +151,15 @@ TEST_F(ColorArchiveTest, UnreadableBytesGiveTheDefaultColour)
 }
 
 // A profile removed since the colour was stored must not lose the colour.
-TEST_F(ColorArchiveTest, AnUnknownSpaceReadsAsSRGB)
+TEST_F(ColorArchiveTest, TheStoredColourReadsInItsSpaceOrSRGBAndMovesToTheWellSpace)
 {
     for (const QByteArray& name : {QByteArray("Removed Profile"), QByteArray("Generic CMYK"), QByteArray(),
                                    QByteArray("\xff\xfe broken UTF-8")}) {
         SCOPED_TRACE(hex(name));
-        const auto color = ColorArchive::unarchive(stored(name, 0.25, 0.5, 0.75), *registry);
-        ASSERT_TRUE(color);
-        EXPECT_EQ(*color, Color(0.25, 0.5, 0.75, ColorSpace::sRGB()));
+        EXPECT_EQ(ColorArchive::unarchive(stored(name, 0.25, 0.5, 0.75), *registry),
+                  Color(0.25, 0.5, 0.75, ColorSpace::sRGB()));
     }
-}
 
-TEST_F(ColorArchiveTest, TheStoredColourIsMovedToTheWellSpace)
-{
     if (spaces().size() < 2)
         GTEST_SKIP() << "needs colord-data";
     const ColorSpacePtr adobe = spaces()[1];

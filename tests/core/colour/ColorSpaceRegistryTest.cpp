@@ -1,4 +1,5 @@
 #include "SystemProfiles.h"
+#include "TempHome.h"
 
 #include "colour/ColorSpaceRegistry.h"
 
@@ -85,11 +86,7 @@ TEST_F(ColorSpaceRegistryTest, IgnoresWhatIsNoRgbOrCmykProfile)
     // A data colour space no enum has (FF FF FF FF), as a crafted file says.
     QByteArray noSuchSpace = apple;
     noSuchSpace.replace(16, 4, QByteArray(4, '\xff'));
-    const struct
-    {
-        const char* file;
-        QByteArray bytes;
-    } ignored[] = {
+    const struct { const char* file; QByteArray bytes; } ignored[] = {
         {"noise.icc", noise},
         {"empty.icc", QByteArray()},
         {"half.icc", apple.left(apple.size() / 2)},
@@ -136,22 +133,17 @@ TEST_F(ColorSpaceRegistryTest, LookUpsFallBackAsTheSettingsNeed)
 
 TEST(ColorSpaceRegistryFolders, SystemDataDirsFirstThenTheUsersEachFolderOnce)
 {
-    QTemporaryDir dir;
-    const QString t = dir.path();
+    const TempHome home;
+    const QString t = home.path();
     ASSERT_TRUE(QDir().mkpath(t + "/sys2/color/icc"));
     ASSERT_TRUE(QFile::link(t + "/sys2", t + "/link"));
-    const QByteArray oldDirs = qgetenv("XDG_DATA_DIRS"), oldData = qgetenv("XDG_DATA_HOME"), oldHome = qgetenv("HOME");
     // A repeated entry, one with a trailing slash, and a symlink to another.
+    const QByteArray oldDirs = qgetenv("XDG_DATA_DIRS");
     qputenv("XDG_DATA_DIRS", (t + "/sys1:" + t + "/sys2:" + t + "/sys1/:" + t + "/link").toUtf8());
-    qputenv("XDG_DATA_HOME", (t + "/home/.local/share").toUtf8());
-    qputenv("HOME", (t + "/home").toUtf8());
-
     const QStringList folders = ColorSpaceRegistry::standardFolders();
     qputenv("XDG_DATA_DIRS", oldDirs);
-    qputenv("XDG_DATA_HOME", oldData);
-    qputenv("HOME", oldHome);
 
-    const QStringList expected {t + "/sys1/color/icc", t + "/sys2/color/icc", t + "/home/.local/share/color/icc",
-                                t + "/home/.local/share/icc", t + "/home/.color/icc"};
+    const QStringList expected {t + "/sys1/color/icc", t + "/sys2/color/icc", home.dataHome() + "/color/icc",
+                                home.dataHome() + "/icc", t + "/.color/icc"};
     EXPECT_EQ(folders.join('\n').toStdString(), expected.join('\n').toStdString());
 }

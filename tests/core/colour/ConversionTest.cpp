@@ -1,5 +1,4 @@
 #include "colour/Cmyk.h"
-#include "colour/ColorNotations.h"
 #include "colour/ColorSpace.h"
 #include "colour/Hsb.h"
 #include "colour/Hsl.h"
@@ -37,7 +36,6 @@ const NotationRow notationRows[] = {
 
 TEST(Conversions, ForwardNotationsOfKnownColours)
 {
-    const ColorSpacePtr srgb = ColorSpace::sRGB();
     for (const NotationRow& row : notationRows) {
         const auto [r, g, b] = row.rgb;
         SCOPED_TRACE("rgb " + show(row.rgb));
@@ -45,45 +43,34 @@ TEST(Conversions, ForwardNotationsOfKnownColours)
         EXPECT_EQ(hsbFromRGB(r, g, b), row.hsb);
         EXPECT_EQ(labFromRGB(r, g, b), row.lab);
     }
-}
-
-TEST(Conversions, HueThatRoundsTo360IsShownAsZero)
-{
-    // 255, 0, 1 has a hue of 359.76..., which rounds to 360.
+    // 255, 0, 1 has a hue of 359.76..., which rounds to 360 and is shown as 0.
     EXPECT_EQ(hslFromRGB(255, 0, 1)[0], 0);
     EXPECT_EQ(hsbFromRGB(255, 0, 1)[0], 0);
 }
 
-TEST(Conversions, HslInverse)
+// The Lab inverse is clamped to the RGB range its rounding may leave.
+TEST(Conversions, InverseNotationsOfKnownValues)
 {
-    const struct { Triple hsl, rgb; } rows[] = {
-        {{0, 100, 50}, {255, 0, 0}},
-        {{240, 100, 25}, {0, 0, 127}},
-        {{210, 50, 50}, {63, 127, 191}},
-        {{0, 0, 50}, {127, 127, 127}},
-        {{0, 0, 100}, {255, 255, 255}},
-        {{360, 100, 50}, {255, 0, 0}},
+    const auto hsl = [](int h, int s, int l) {
+        const auto rgb = rgbFromHSL(h, s, l);
+        return Triple{rgb[0], rgb[1], rgb[2]};
+    };
+    const struct { const char* notation; Triple (*inverse)(int, int, int); Triple value, rgb; } rows[] = {
+        {"hsl", hsl, {0, 100, 50}, {255, 0, 0}},
+        {"hsl", hsl, {240, 100, 25}, {0, 0, 127}},
+        {"hsl", hsl, {210, 50, 50}, {63, 127, 191}},
+        {"hsl", hsl, {0, 0, 50}, {127, 127, 127}},
+        {"hsl", hsl, {0, 0, 100}, {255, 255, 255}},
+        {"hsl", hsl, {360, 100, 50}, {255, 0, 0}},
+        {"lab", rgbFromLab, {100, 0, 0}, {255, 255, 255}},
+        {"lab", rgbFromLab, {50, 0, 0}, {119, 119, 119}},
+        {"lab", rgbFromLab, {0, 0, 0}, {0, 0, 0}},
+        {"lab", rgbFromLab, {53, 80, 67}, {254, 0, 0}},     // green would be -2
+        {"lab", rgbFromLab, {68, 11, -50}, {122, 164, 255}}, // blue would be 256
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE("hsl " + show(row.hsl));
-        const auto rgb = rgbFromHSL(row.hsl[0], row.hsl[1], row.hsl[2]);
-        EXPECT_EQ((Triple{rgb[0], rgb[1], rgb[2]}), row.rgb);
-    }
-}
-
-TEST(Conversions, LabInverseIsClampedToTheRgbRange)
-{
-    const ColorSpacePtr srgb = ColorSpace::sRGB();
-    const struct { Triple lab, rgb; } rows[] = {
-        {{100, 0, 0}, {255, 255, 255}},
-        {{50, 0, 0}, {119, 119, 119}},
-        {{0, 0, 0}, {0, 0, 0}},
-        {{53, 80, 67}, {254, 0, 0}},     // green would be -2
-        {{68, 11, -50}, {122, 164, 255}}, // blue would be 256
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE("lab " + show(row.lab));
-        EXPECT_EQ(rgbFromLab(row.lab[0], row.lab[1], row.lab[2]), row.rgb);
+        SCOPED_TRACE(row.notation + (" " + show(row.value)));
+        EXPECT_EQ(row.inverse(row.value[0], row.value[1], row.value[2]), row.rgb);
     }
 }
 
@@ -105,18 +92,6 @@ TEST(Conversions, GenericCmykBothWays)
     EXPECT_EQ(rgbFromCMYK(0, 100, 100, 0), (Triple{255, 0, 0}));
     EXPECT_EQ(rgbFromCMYK(0, 0, 0, 50), (Triple{128, 128, 128}));
     EXPECT_EQ(cmykFromRGB(10, 20, 30, srgb, nullptr), (std::array<int, 4>{0, 0, 0, 0}));
-}
-
-TEST(Conversions, FullRefreshOfTheDefaultColour)
-{
-    const auto n = ColorNotations::of(Color::fromIntegers(154, 162, 248), ColorSpace::sRGB(),
-                                      ColorSpace::genericCMYK().get(), false);
-    ASSERT_TRUE(n);
-    EXPECT_EQ(n->hex, "9aa2f8");
-    EXPECT_EQ(n->nsColor, "NSColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)");
-    EXPECT_EQ(n->uiColor, "UIColor(red:154/255.0, green:162/255.0, blue:248/255.0, alpha:1.0)");
-    const auto objc = ColorNotations::of(Color::fromIntegers(154, 162, 248), ColorSpace::sRGB(), nullptr, true);
-    EXPECT_EQ(objc->nsColor, "[NSColor colorWithRed:154/255.0 green:162/255.0 blue:248/255.0 alpha:1.0]");
 }
 
 // Dense samples over the cube: every forward-then-inverse pair must come back

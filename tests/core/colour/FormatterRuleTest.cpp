@@ -5,99 +5,49 @@
 
 #include <QString>
 
-namespace {
+#include <vector>
 
-struct Row
+// Each field's rule, with the maximum length the field gives it, against
+// the texts a user may type on the way to a value. The hex rule sets its own
+// length: seven with the "#", six without.
+TEST(FormatterRule, EachFieldTakesOnlyTextOnTheWayToAValue)
 {
-    const char* text;
-    bool accepted;
-};
-
-// Runs every row through a fresh rule with the field's maximum length.
-void expectRows(FormatterRule (*make)(), std::int32_t maximumLength, std::initializer_list<Row> rows,
-                const char* name)
-{
-    for (const Row& row : rows) {
-        FormatterRule rule = make();
-        rule.setMaximumLength(maximumLength);
-        EXPECT_EQ(rule.isPartialStringValid(QString::fromUtf8(row.text)), row.accepted)
-            << name << " text \"" << row.text << "\"";
+    using Rows = std::vector<std::pair<const char*, bool>>;
+    const Rows hexRows = {{"", true}, {"#", true}, {"#abcdef", true}, {"abcdef", true}, {"ABCDEF", true},
+                          {"#abcdef0", false}, {"abcdef0", false}, {"ab#c", false}, {"##", false},
+                          {"abc#", false}, {"#abg", false}, {" abc", false}, {"a", true},
+                          {"a\xF0\x9F\x8E\xA8", false}}; // a character outside the basic plane
+    const struct { const char* field; FormatterRule (*make)(); std::int32_t maximumLength; Rows rows; } fields[] = {
+        {"rgb without a limit", &FormatterRule::rgbFormatter, FormatterRule::noLimit,
+         {{"0000000000000000000000000255", true}, {"256", false}}},
+        {"rgb", &FormatterRule::rgbFormatter, 3,
+         {{"", true}, {"0", true}, {"255", true}, {"025", true}, {"256", false}, {"999", false},
+          {"1000", false}, {"12a", false}, {"-1", false}, {" 12", false}, {"+1", false}}},
+        {"labL", &FormatterRule::labLFormatter, 3,
+         {{"", true}, {"100", true}, {"101", false}, {"0", true}, {"-0", false}, {"1000", false}}},
+        {"lab", &FormatterRule::labFormatter, 4,
+         {{"", true}, {"-128", true}, {"127", true}, {"-129", false}, {"128", false}, {"-", true},
+          {"--", false}, {"5-", false}, {"-5-", true}, {"0-", false}, {"-12-", true}, {"-128-", false},
+          {"12-3", true}, {"1-2", true}, {"+5", false}, {"a", false}}},
+        {"percentage", &FormatterRule::percentageFormatter, 4,
+         {{"", true}, {"100%", true}, {"%", false}, {"101", false}, {"%5", true}, {"40%", true},
+          {"%%", true}, {"100%%", false}, {"1%0", true}, {"-5", false}, {"5 %", false}}},
+        {"degrees", &FormatterRule::degreesFormatter, 4,
+         {{"", true}, {"360", true}, {"361", false}, {"°", false}, {"359°", true}, {"°90", true},
+          {"90%", false}, {"3600", false}, {"360°°", false}}},
+        // Whatever length the hex field was given, its rule sets its own.
+        {"hex", &FormatterRule::hexFormatter, FormatterRule::noLimit, hexRows},
+        {"hex", &FormatterRule::hexFormatter, 3, hexRows},
+        {"hex", &FormatterRule::hexFormatter, 100, hexRows},
+    };
+    for (const auto& f : fields) {
+        for (const auto& [text, accepted] : f.rows) {
+            FormatterRule rule = f.make();
+            rule.setMaximumLength(f.maximumLength);
+            EXPECT_EQ(rule.isPartialStringValid(QString::fromUtf8(text)), accepted)
+                << f.field << " (length " << f.maximumLength << ") text \"" << text << "\"";
+        }
     }
-}
-
-} // namespace
-
-TEST(FormatterRule, StartsWithoutALengthLimit)
-{
-    FormatterRule rule = FormatterRule::rgbFormatter();
-    EXPECT_EQ(rule.maximumLength(), 2147483647);
-    EXPECT_TRUE(rule.isPartialStringValid(u"0000000000000000000000000255"));
-    rule.setMaximumLength(3);
-    EXPECT_EQ(rule.maximumLength(), 3);
-    EXPECT_FALSE(rule.isPartialStringValid(u"0255"));
-}
-
-TEST(FormatterRule, RgbFields)
-{
-    expectRows(&FormatterRule::rgbFormatter, 3,
-               {{"", true}, {"0", true}, {"255", true}, {"025", true}, {"256", false}, {"999", false},
-                {"1000", false}, {"12a", false}, {"-1", false}, {" 12", false}, {"+1", false}},
-               "rgb");
-}
-
-TEST(FormatterRule, LabLightnessField)
-{
-    expectRows(&FormatterRule::labLFormatter, 3,
-               {{"", true}, {"100", true}, {"101", false}, {"0", true}, {"-0", false}, {"1000", false}}, "labL");
-}
-
-TEST(FormatterRule, LabAAndBFields)
-{
-    expectRows(&FormatterRule::labFormatter, 4,
-               {{"", true}, {"-128", true}, {"127", true}, {"-129", false}, {"128", false}, {"-", true},
-                {"--", false}, {"5-", false}, {"-5-", true}, {"0-", false}, {"-12-", true}, {"-128-", false},
-                {"12-3", true}, {"1-2", true}, {"+5", false}, {"a", false}},
-               "lab");
-}
-
-TEST(FormatterRule, PercentageFields)
-{
-    expectRows(&FormatterRule::percentageFormatter, 4,
-               {{"", true}, {"100%", true}, {"%", false}, {"101", false}, {"%5", true}, {"40%", true},
-                {"%%", true}, {"100%%", false}, {"1%0", true}, {"-5", false}, {"5 %", false}},
-               "percentage");
-}
-
-TEST(FormatterRule, HueFields)
-{
-    expectRows(&FormatterRule::degreesFormatter, 4,
-               {{"", true}, {"360", true}, {"361", false}, {"°", false}, {"359°", true}, {"°90", true},
-                {"90%", false}, {"3600", false}, {"360°°", false}},
-               "degrees");
-}
-
-TEST(FormatterRule, HexField)
-{
-    // Whatever length the field was given, the rule sets its own.
-    for (std::int32_t length : {FormatterRule::noLimit, 3, 100}) {
-        expectRows(&FormatterRule::hexFormatter, length,
-                   {{"", true}, {"#", true}, {"#abcdef", true}, {"abcdef", true}, {"ABCDEF", true},
-                    {"#abcdef0", false}, {"abcdef0", false}, {"ab#c", false}, {"##", false},
-                    {"abc#", false}, {"#abg", false}, {" abc", false}, {"a", true},
-                    {"a\xF0\x9F\x8E\xA8", false}}, // a character outside the basic plane
-                   "hex");
-    }
-}
-
-TEST(FormatterRule, HexFieldLengthFollowsTheText)
-{
-    FormatterRule rule = FormatterRule::hexFormatter();
-    EXPECT_TRUE(rule.isPartialStringValid(u"#abc"));
-    EXPECT_EQ(rule.maximumLength(), 7);
-    EXPECT_TRUE(rule.isPartialStringValid(u"abc"));
-    EXPECT_EQ(rule.maximumLength(), 6);
-    EXPECT_FALSE(rule.isPartialStringValid(u"##"));
-    EXPECT_EQ(rule.maximumLength(), 6);
 }
 
 TEST(LeadingInteger, ReadsTheLeadingNumberOfAText)

@@ -47,7 +47,7 @@ TEST(HexCodec, ValidCodesBeginWithADigit)
         EXPECT_EQ(isValidHEX(QString::fromUtf8(text)), valid) << "text \"" << text << "\"";
 }
 
-TEST(HexCodec, ColourOfACode)
+TEST(HexCodec, ColourOfACodeAndCodeOfAColour)
 {
     const ColorSpacePtr srgb = ColorSpace::sRGB();
     const std::pair<QString, std::array<int, 3>> rows[] = {
@@ -65,13 +65,9 @@ TEST(HexCodec, ColourOfACode)
         EXPECT_EQ(colour->integerComponents(), rgb) << "text \"" << text.toStdString() << "\"";
         EXPECT_EQ(colour->space(), srgb);
     }
-}
 
-// A colour is made in single precision; a code is made by the integer rule
-// (0.5 is 128, 0.998 is 254, 0.999 is 255); a CMYK space holds no colour.
-TEST(HexCodec, PrecisionRoundingAndSpace)
-{
-    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    // A colour is made in single precision; a code is made by the integer
+    // rule (0.5 is 128, 0.998 is 254, 0.999 is 255); a CMYK space holds none.
     const std::optional<Color> colour = colorWithHexColorString(QStringLiteral("9aa2f8"), srgb);
     ASSERT_TRUE(colour);
     EXPECT_EQ((std::array { colour->red(), colour->green(), colour->blue() }),

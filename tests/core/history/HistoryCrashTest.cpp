@@ -30,15 +30,17 @@ namespace {
 const char* const folderVariable = "HUELARK_HISTORY_BURST_FOLDER";
 const char* const childTest = "HistoryCrashChild.DISABLED_RecordsUntilKilled";
 
-// Entries made across midnight would land on two days: the clock is fixed.
-QDateTime fixedNow()
+// A store on `folder` as the program makes one. Entries made across midnight
+// would land on two days: the clock is fixed.
+std::unique_ptr<HistoryStore> storeIn(const QString& folder, UserDefaults& defaults, const ColorSpaceRegistry& spaces)
 {
-    return QDateTime(QDate(2026, 12, 6), QTime(14, 3, 5));
-}
-
-QString nameOf(const Color& color)
-{
-    return HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or(QString());
+    HistoryStore::Options options;
+    options.folder = folder;
+    options.closestColorName = [](const Color& color) {
+        return HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or(QString());
+    };
+    options.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(14, 3, 5)); };
+    return std::make_unique<HistoryStore>(defaults, spaces, options);
 }
 
 QStringList column(sqlite3* db, const char* sql)
@@ -65,22 +67,18 @@ TEST(HistoryCrashChild, DISABLED_RecordsUntilKilled)
 
     UserDefaults defaults(folder + "/Huelark.conf");
     const ColorSpaceRegistry spaces(QStringList {});
-    HistoryStore::Options options;
-    options.folder = folder;
-    options.closestColorName = nameOf;
-    options.now = fixedNow;
-    HistoryStore store(defaults, spaces, options);
-    ASSERT_FALSE(store.open());
+    const std::unique_ptr<HistoryStore> store = storeIn(folder, defaults, spaces);
+    ASSERT_FALSE(store->open());
 
     // Keep a few entries queued so that the writer is always busy: the kill
     // lands in a transaction or a commit, not in a pause between them.
     int next = 0;
     auto recordOne = [&] {
         ++next;
-        store.saveHistoryItem(Color::fromIntegersSingle(next & 0xff, (next >> 8) & 0xff, (next >> 16) & 0xff));
+        store->saveHistoryItem(Color::fromIntegersSingle(next & 0xff, (next >> 8) & 0xff, (next >> 16) & 0xff));
     };
     QEventLoop loop;
-    QObject::connect(&store, &HistoryStore::historyItemSaved, &loop, [&](const QString&, const HistoryEntry& entry) {
+    QObject::connect(store.get(), &HistoryStore::historyItemSaved, &loop, [&](const QString&, const HistoryEntry& entry) {
         std::printf("saved %s\n", qPrintable(entry.name));
         std::fflush(stdout);
         if (next < 100000)
@@ -149,24 +147,20 @@ TEST(HistoryCrash, EntriesReportedSavedSurviveAKill)
     // recording goes on.
     UserDefaults defaults(home.configHome() + "/Huelark.conf");
     const ColorSpaceRegistry spaces(QStringList {});
-    HistoryStore::Options options;
-    options.folder = folder;
-    options.closestColorName = nameOf;
-    options.now = fixedNow;
-    HistoryStore store(defaults, spaces, options);
-    ASSERT_FALSE(store.open());
+    const std::unique_ptr<HistoryStore> store = storeIn(folder, defaults, spaces);
+    ASSERT_FALSE(store->open());
     QSet<QString> stored;
-    for (const QList<HistoryEntry>& day : store.getHistory())
+    for (const QList<HistoryEntry>& day : store->getHistory())
         for (const HistoryEntry& entry : day)
             stored.insert(entry.name);
     for (const QString& name : reported)
         EXPECT_TRUE(stored.contains(name)) << "reported saved but lost: " << name.toStdString();
     EXPECT_GE(stored.size(), reported.size());
 
-    store.saveHistoryItem(Color::fromIntegersSingle(1, 2, 3));
-    store.waitForPendingSaves();
+    store->saveHistoryItem(Color::fromIntegersSingle(1, 2, 3));
+    store->waitForPendingSaves();
     int total = 0;
-    for (const QList<HistoryEntry>& day : store.getHistory())
+    for (const QList<HistoryEntry>& day : store->getHistory())
         total += int(day.size());
     EXPECT_EQ(total, stored.size() + 1);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../LogLines.h"
 #include "QtPrinters.h"
 #include "TempHome.h"
 
@@ -12,72 +13,26 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QLocale>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <mutex>
-#include <utility>
 
-// The lines logged under the "huelark" categories while it lives,
-// from any thread (the writer logs from its own).
-class HistoryLogLines
-{
-public:
-    HistoryLogLines()
-    {
-        std::lock_guard lock(mutex());
-        lines().clear();
-        previous() = qInstallMessageHandler(handler);
-    }
-    ~HistoryLogLines() { qInstallMessageHandler(previous()); }
-
-    QStringList take()
-    {
-        std::lock_guard lock(mutex());
-        return std::exchange(lines(), {});
-    }
-
-private:
-    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (qstrncmp(context.category, "huelark", 7) != 0) {
-            if (previous())
-                previous()(type, context, message);
-            return;
-        }
-        std::lock_guard lock(mutex());
-        lines() << message;
-    }
-    static std::mutex& mutex()
-    {
-        static std::mutex m;
-        return m;
-    }
-    static QStringList& lines()
-    {
-        static QStringList l;
-        return l;
-    }
-    static QtMessageHandler& previous()
-    {
-        static QtMessageHandler h = nullptr;
-        return h;
-    }
-};
-
-// A history store in a throw-away home, with a clock the test sets and
-// names made from the colour's code, so that every recorded value can be
-// predicted.
+// A history store in a throw-away home, with a clock the test sets, names
+// made from the colour's code and day strings in American English, so that
+// every recorded value can be predicted.
 class HistoryFixture : public testing::Test
 {
 protected:
     void SetUp() override
     {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         defaults = std::make_unique<UserDefaults>(home.configHome() + "/Huelark.conf");
         store = makeStore();
     }
+    void TearDown() override { QLocale::setDefault(savedLocale); }
 
     std::unique_ptr<HistoryStore> makeStore()
     {
@@ -110,6 +65,7 @@ protected:
 
     static Color rgb(int r, int g, int b) { return Color::fromIntegersSingle(r, g, b); }
 
+    const QLocale savedLocale;
     TempHome home;
     const ColorSpaceRegistry spaces { QStringList {} };
     std::unique_ptr<UserDefaults> defaults;

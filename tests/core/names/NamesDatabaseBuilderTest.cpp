@@ -1,7 +1,5 @@
 #include "NamesTestData.h"
 
-#include "names/NamesDatabase.h"
-
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -73,29 +71,16 @@ TEST(NamesDatabaseBuilder, AFullDiskStopsTheBuildWithItsReason)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("names.db"));
     ASSERT_EQ(buildNames("name,hex\nRed,#ff0000\n", path).rows, 1);
-    QByteArray csv = "name,hex\n";
-    for (int i = 0; i < 20000; ++i)
-        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i, 16).rightJustified(6, '0') + '\n';
 
     const auto db = SqlDatabase::databaseWithPath(path);
     ASSERT_TRUE(db->open());
     // The disk is full once the file would pass 40 pages.
     ASSERT_TRUE(db->executeQuery(QStringLiteral("PRAGMA max_page_count = 40"))->next());
-    const NamesDatabaseBuilder::Result result =
-        NamesDatabaseBuilder::generateDatabaseFromCSV(NamesDatabaseBuilder::linesFromCSV(csv), *db, ColorSpace::sRGB());
+    const NamesDatabaseBuilder::Result result = NamesDatabaseBuilder::generateDatabaseFromCSV(
+        NamesDatabaseBuilder::linesFromCSV(largeCSV(20000)), *db, ColorSpace::sRGB());
     EXPECT_EQ(result.status, NamesDatabaseBuilder::Result::Status::Failed);
     EXPECT_EQ(result.error, "database or disk is full");
     EXPECT_FALSE(db->inTransaction());
     db->close();
     EXPECT_EQ(storedRows(path), QStringList{"0|Red|ff0000|255|0|0|0|100|50"});
-}
-
-TEST(NamesDatabaseBuilder, TheShippedDatabaseHoldsTheWholeDataset)
-{
-    const QString shipped = NamesDatabase::shippedDatabasePath();
-    ASSERT_FALSE(shipped.isEmpty()) << "ColorNames.db is made by the build (target names_database)";
-    const QStringList rows = storedRows(shipped);
-    ASSERT_EQ(rows.size(), 31918);
-    EXPECT_EQ(rows.first(), "0|100 Mph|c93f38|201|63|56|3|57|50");
-    EXPECT_TRUE(rows.contains("23178|Red|ff0000|255|0|0|0|100|50"));
 }

@@ -1,14 +1,9 @@
+#include "DamagedDatabase.h"
 #include "NamesTestData.h"
-
-#include "names/NamesDatabase.h"
-
-#include "settings/UserDefaults.h"
-
 #include "TempHome.h"
 
-#include "DamagedDatabase.h"
-
 #include "names/NameTable.h"
+#include "settings/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,12 +121,7 @@ TEST(NamesDatabase, ReplacingSwapsTheFileWholeAndLeavesReadersOfTheOldOneAlone)
 // aside (never deleted) for the shipped one, and the user is told where.
 TEST(NamesDatabase, AnUnusableLiveDatabaseIsMovedAsideAndTheShippedOneReinstalled)
 {
-    const struct
-    {
-        const char* what;
-        std::function<void(const QString& live)> make;
-        const char* problem;
-    } rows[] = {
+    const struct { const char* what; std::function<void(const QString& live)> make; const char* problem; } rows[] = {
         {"damaged in the middle",
          [](const QString& live) {
              ASSERT_TRUE(QFile::copy(NamesDatabase::shippedDatabasePath(), live));

@@ -1,3 +1,4 @@
+#include "../LogLines.h"
 #include "LocalHttpServer.h"
 #include "NamesTestData.h"
 
@@ -23,34 +24,6 @@ const QString csvPath = QStringLiteral("/color-name-list@v2.0/dist/colornames.cs
 const QByteArray releases = R"([{"id": 7, "name": "v2.0"}, {"id": 6, "name": "v1.0"}])";
 const QByteArray newCSV = "name,hex\nNew Red,#ff0000\nNew Green,#00ff00\nNew Blue,#0000ff\n";
 const QStringList oldRows{"0|Old Red|ff0000|255|0|0|0|100|50", "1|Old Blue|0000ff|0|0|255|240|100|50"};
-
-// A CSV of `rows` names: long enough to build for a good while.
-QByteArray largeCSV(int rows)
-{
-    QByteArray csv = "name,hex\n";
-    for (int i = 0; i < rows; ++i)
-        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i % 0xffffff, 16).rightJustified(6, '0')
-            + "\n";
-    return csv;
-}
-
-// The warnings Qt itself logs (category "default") while it lives.
-struct QtWarnings
-{
-    QtWarnings() { previous = qInstallMessageHandler(handle); }
-    ~QtWarnings() { qInstallMessageHandler(previous); }
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (type == QtWarningMsg && qstrcmp(context.category, "default") == 0)
-            lines() << message;
-    }
-    static QStringList& lines()
-    {
-        static QStringList seen;
-        return seen;
-    }
-    QtMessageHandler previous;
-};
 
 // An updater with release 6 installed (two old names), pointed at a local
 // server that offers release 7.
@@ -156,10 +129,15 @@ TEST(NamesDatabaseUpdater, TheInstalledReleaseIsCurrentUnlessTheTableIsEmpty)
     EXPECT_EQ(u.server.requests(), QStringList{releasesPath});
     u.expectIdleAndClean();
 
-    // An empty table takes the newest release again, whatever its id.
+    // An empty table takes the newest release again, whatever its id. The
+    // CDN answers a release's name with a redirect to the file of that version.
     ASSERT_EQ(buildNames("name,hex\n", u.database.liveDatabasePath()).rows, 0);
     u.database.updateNamesCount();
+    const QString moved = QStringLiteral("/color-name-list@2.0.0/dist/colornames.csv");
+    u.server.setResponse(csvPath, {302, moved.toLatin1(), "text/plain", Mode::Redirect});
+    u.server.setResponse(moved, {200, newCSV, "text/csv"});
     EXPECT_EQ(u.run(), Outcome::Installed);
+    EXPECT_EQ(u.server.requests().last(), moved);
     EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
 }
 
@@ -171,14 +149,8 @@ TEST(NamesDatabaseUpdater, FailuresLeaveTheInstalledNamesAndReturnToIdle)
     closed.close();
 
     const QByteArray big(5000, 'x');
-    const struct
-    {
-        const char* what;
-        LocalHttpServer::Response releasesResponse;
-        LocalHttpServer::Response csvResponse;
-        QString apiHost; // empty: the local server
-        const char* label;
-    } rows[] = {
+    // An empty apiHost is the local server.
+    const struct { const char* what; LocalHttpServer::Response releases, csv; QString apiHost; const char* label; } rows[] = {
         {"error object", {403, R"({"message": "API rate limit exceeded"})", "application/json"}, {}, {},
          "Version check failed...\nHTTP 403 Forbidden"},
         {"not JSON", {200, "<html>Service Unavailable</html>", "text/html"}, {}, {},
@@ -205,56 +177,40 @@ TEST(NamesDatabaseUpdater, FailuresLeaveTheInstalledNamesAndReturnToIdle)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Update u;
-        u.server.setResponse(releasesPath, row.releasesResponse);
-        u.server.setResponse(csvPath, row.csvResponse);
+        u.server.setResponse(releasesPath, row.releases);
+        u.server.setResponse(csvPath, row.csv);
         if (!row.apiHost.isEmpty())
             u.updater->setAPIHost(row.apiHost);
         u.updater->setMaximumDownloadSize(4000);
-        QtWarnings::lines().clear();
-        const QtWarnings warnings;
+        LogLines qtWarnings("default");
         EXPECT_EQ(u.run(), Outcome::Failed);
         EXPECT_EQ(u.updater->updatedLabel(), QString::fromLatin1(row.label));
-        EXPECT_EQ(QtWarnings::lines().filter("QIODevice"), QStringList()) << "an aborted reply is not read";
+        EXPECT_EQ(qtWarnings.take().filter("QIODevice"), QStringList()) << "an aborted reply is not read";
         u.expectOldNamesKept();
         u.expectIdleAndClean();
     }
 }
 
-TEST(NamesDatabaseUpdater, ABodyWithoutASizeReportsEachPieceAndInstalls)
+// Progress counts the bytes, against the announced size when there is one.
+TEST(NamesDatabaseUpdater, ProgressCountsTheBytesOfTheAnnouncedSizeIfAny)
 {
-    Update u;
-    u.server.setResponse(csvPath, {200, largeCSV(4000), "text/csv", Mode::WithoutSize});
-    EXPECT_EQ(u.run(), Outcome::Installed);
-    const QStringList progress = u.labels.filter(QStringLiteral("Downloading... "));
-    ASSERT_FALSE(progress.isEmpty());
+    const QByteArray csv = largeCSV(4000);
+    Update unsized;
+    unsized.server.setResponse(csvPath, {200, csv, "text/csv", Mode::WithoutSize});
+    EXPECT_EQ(unsized.run(), Outcome::Installed);
+    const QStringList progress = unsized.labels.filter(QStringLiteral("Downloading... "));
+    EXPECT_FALSE(progress.isEmpty());
     for (const QString& label : progress)
         EXPECT_FALSE(label.contains(" of ")) << label.toStdString();
-    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 4000);
-}
+    EXPECT_EQ(storedRows(unsized.database.liveDatabasePath()).size(), 4000);
 
-TEST(NamesDatabaseUpdater, ProgressCountsTheBytesOfTheAnnouncedSize)
-{
-    Update u;
-    const QByteArray csv = largeCSV(4000);
     // Half of it, then nothing until the transfer times out.
-    u.server.setResponse(csvPath, {200, csv, "text/csv", Mode::StallAfter, 20000});
-    EXPECT_EQ(u.run(), Outcome::Failed);
+    Update sized;
+    sized.server.setResponse(csvPath, {200, csv, "text/csv", Mode::StallAfter, 20000});
+    EXPECT_EQ(sized.run(), Outcome::Failed);
     const QString half = QStringLiteral("Downloading... 20.0KB of %1KB").arg(QString::asprintf("%.1f", csv.size() / 1000.0));
-    EXPECT_TRUE(u.labels.contains(half)) << u.labels.join(" / ").toStdString();
-    EXPECT_EQ(u.updater->updatedLabel(), "Download failed...\ntimed out");
-}
-
-// The CDN answers a release's name with a redirect to the file of that
-// version.
-TEST(NamesDatabaseUpdater, ARedirectedDownloadIsFollowed)
-{
-    Update u;
-    const QString moved = QStringLiteral("/color-name-list@2.0.0/dist/colornames.csv");
-    u.server.setResponse(csvPath, {302, moved.toLatin1(), "text/plain", Mode::Redirect});
-    u.server.setResponse(moved, {200, newCSV, "text/csv"});
-    EXPECT_EQ(u.run(), Outcome::Installed);
-    EXPECT_EQ(u.server.requests().last(), moved);
-    EXPECT_EQ(storedRows(u.database.liveDatabasePath()).size(), 3);
+    EXPECT_TRUE(sized.labels.contains(half)) << sized.labels.join(" / ").toStdString();
+    EXPECT_EQ(sized.updater->updatedLabel(), "Download failed...\ntimed out");
 }
 
 TEST(NamesDatabaseUpdater, CancellingKeepsTheInstalledNames)

@@ -23,18 +23,6 @@ void PrintTo(const QVariant& value, std::ostream* out)
 
 namespace {
 
-// QSettings keeps a per-process cache of every file it has read or written,
-// so a second instance on the same path would be served from memory. A copy
-// under a new name has to be parsed from disk, as after a restart.
-std::unique_ptr<UserDefaults> reopenedFromDisk(UserDefaults& defaults, const TempHome& home)
-{
-    EXPECT_TRUE(defaults.synchronize());
-    static int copies = 0;
-    const QString copy = home.path() + QStringLiteral("/reopened-%1.conf").arg(++copies);
-    EXPECT_TRUE(QFile::copy(defaults.filePath(), copy));
-    return std::make_unique<UserDefaults>(copy);
-}
-
 struct Change
 {
     QString key;
@@ -87,7 +75,12 @@ TEST(UserDefaults, ValuesKeepTypeAndContentAcrossARestart)
     UserDefaults defaults;
     for (const auto& [key, value] : rows)
         defaults.setObject(value, key);
-    const auto reopened = reopenedFromDisk(defaults, home);
+    // QSettings keeps a per-process cache of every file it has read or
+    // written, so a second instance on the same path would be served from
+    // memory. A copy under a new name has to be parsed from disk.
+    ASSERT_TRUE(defaults.synchronize());
+    ASSERT_TRUE(QFile::copy(defaults.filePath(), home.path() + "/reopened.conf"));
+    const auto reopened = std::make_unique<UserDefaults>(home.path() + "/reopened.conf");
 
     for (const auto& [key, value] : rows) {
         for (UserDefaults* instance : { &defaults, reopened.get() }) {
@@ -99,22 +92,6 @@ TEST(UserDefaults, ValuesKeepTypeAndContentAcrossARestart)
     }
     EXPECT_EQ(reopened->arrayForKey("list of archives"), archives);
     EXPECT_EQ(reopened->dateForKey("date"), date);
-}
-
-TEST(UserDefaults, HandWrittenSettingsAreRead)
-{
-    TempHome home;
-    const QString path = home.configHome() + "/hand.conf";
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[General]\nshowInMenu=false\nnamesID=42\nnamesVersion=v11.0\n");
-    file.close();
-
-    UserDefaults defaults(path);
-    defaults.registerDefaults({ { "showInMenu", true } });
-    EXPECT_FALSE(defaults.boolForKey("showInMenu"));
-    EXPECT_EQ(defaults.integerForKey("namesID"), 42);
-    EXPECT_EQ(defaults.stringForKey("namesVersion"), "v11.0");
 }
 
 TEST(UserDefaults, UserValueWinsOverRegisteredDefaultAndMissingKeysReadAsNothing)
@@ -177,7 +154,7 @@ TEST(UserDefaults, ReportsEachChangeOfTheEffectiveValueOnce)
     }
 }
 
-TEST(UserDefaults, FlushWritesUnderTheConfigHomeAndReportsFailure)
+TEST(UserDefaults, FlushWritesUnderTheConfigHomeOrFailsAndHandWrittenFilesAreRead)
 {
     TempHome home;
     UserDefaults defaults;
@@ -192,4 +169,15 @@ TEST(UserDefaults, FlushWritesUnderTheConfigHomeAndReportsFailure)
     UserDefaults unwritable(blocker.fileName() + "/Huelark.conf");
     unwritable.setBool(true, "showInMenu");
     EXPECT_FALSE(unwritable.synchronize());
+
+    // Settings written by hand are read as the program writes them.
+    QFile hand(home.configHome() + "/hand.conf");
+    ASSERT_TRUE(hand.open(QIODevice::WriteOnly));
+    hand.write("[General]\nshowInMenu=false\nnamesID=42\nnamesVersion=v11.0\n");
+    hand.close();
+    UserDefaults handWritten(hand.fileName());
+    handWritten.registerDefaults({ { "showInMenu", true } });
+    EXPECT_FALSE(handWritten.boolForKey("showInMenu"));
+    EXPECT_EQ(handWritten.integerForKey("namesID"), 42);
+    EXPECT_EQ(handWritten.stringForKey("namesVersion"), "v11.0");
 }
