@@ -42,15 +42,6 @@ struct FakeLogin final : LoginItem
     void updateLogin() override { ++updates; }
 };
 
-template<typename Fake, typename Slot>
-Fake* install(AppParts& parts, Slot AppParts::*slot)
-{
-    auto fake = std::make_unique<Fake>();
-    Fake* raw = fake.get();
-    parts.*slot = std::move(fake);
-    return raw;
-}
-
 // Catches what the program hands to the desktop to open.
 class LinkCatcher : public QObject
 {
@@ -154,13 +145,13 @@ TEST(WindowCommands, PartsFollowTheirSettings)
 
     AppHarness h;
     h.settings().setBool(true, "loginStart");
-    FakePreferences* prefs = nullptr;
-    FakeShortcuts* shortcuts = nullptr;
-    FakeLogin* login = nullptr;
+    auto* prefs = new FakePreferences;
+    auto* shortcuts = new FakeShortcuts;
+    auto* login = new FakeLogin;
     h.start([&](AppParts& p) {
-        prefs = install<FakePreferences>(p, &AppParts::preferences);
-        shortcuts = install<FakeShortcuts>(p, &AppParts::shortcuts);
-        login = install<FakeLogin>(p, &AppParts::login);
+        p.preferences.reset(prefs);
+        p.shortcuts.reset(shortcuts);
+        p.login.reset(login);
     });
     EXPECT_EQ(login->updates, 1) << "loginStart on at start";
     h.settings().setBool(false, "loginStart");
