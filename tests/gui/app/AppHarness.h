@@ -142,7 +142,6 @@ public:
         field->selectAll(); // the first key replaces the whole text
         QTest::keyClicks(field, text);
     }
-    void endEditing(ValueField* field) { QTest::keyClick(field, Qt::Key_Return); }
 
     // One tick of the history timer, if it runs.
     void tick()

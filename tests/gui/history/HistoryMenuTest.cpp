@@ -38,9 +38,8 @@ class HistoryMenuTest : public testing::Test
 protected:
     void SetUp() override { h.start(); }
 
-    // Records `count` entries on `day`, a minute apart from 9:00, each colour
-    // (0, 0, n) for a running n, with `swatches` as the column. The clock,
-    // the menu's too, is back where it was afterwards.
+    // Records `count` entries on `day`, a minute apart from 9:00, colours
+    // (0, 0, n) for a running n, with `swatches` as the column.
     void record(const QDate& day, int count, const QList<AppHarness::Code>& swatches = {})
     {
         const QDateTime now = h.clock;
@@ -349,10 +348,7 @@ TEST(HistoryFlow, SettledColoursComeBackFromTheHistoryMenuWithTheirSwatches)
     EXPECT_EQ(h.column().swatchCount(), 2);
     EXPECT_EQ(h.recorded().size(), 4) << "the restore is recorded";
     EXPECT_EQ(h.recorded().last(), "ff0000");
-    bool inTray = false;
-    for (QAction* action : h.app().tray().statusMenu()->actions())
-        inTray |= action->menu() == menu;
-    EXPECT_TRUE(inTray);
+    EXPECT_TRUE(h.app().tray().statusMenu()->actions().contains(menu->menuAction())) << "the tray has the same menu";
 
     // A hand-over records one entry, not two.
     h.settings().setData(ColorArchive::archive(Color::fromIntegers(200, 100, 50)), "color_last");

@@ -16,16 +16,21 @@ const QList<QString> five { "111111", "222222", "333333", "444444", "555555" };
 class SwatchColumnTest : public testing::Test
 {
 protected:
+    // Five rows of 40 px, the last 43.
+    void startWithFive()
+    {
+        h.startWith(five);
+        h.column().setFixedHeight(203);
+        QCoreApplication::processEvents();
+    }
     AppHarness h;
 };
 
-// Up to eight swatches share the column, the last taking what is left over;
+// Up to eight swatches share the column, the last taking what is left;
 // rows never go below 25 px, and then the table scrolls.
 TEST_F(SwatchColumnTest, RowsShareTheColumnDownToTheLeastHeight)
 {
-    h.startWith(five);
-    h.column().setFixedHeight(203);
-    QCoreApplication::processEvents();
+    startWithFive();
     QList<int> heights;
     for (int row = 0; row < 5; ++row)
         heights << h.table().rowHeight(row);
@@ -95,9 +100,7 @@ TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonAndTheLastSwatchStays)
 
 TEST_F(SwatchColumnTest, DraggingASwatchIntoAGapMovesItThere)
 {
-    h.startWith(five);
-    h.column().setFixedHeight(203);
-    QCoreApplication::processEvents();
+    startWithFive();
     struct Case { int from, gap; QList<QString> order; };
     for (const Case& c : {
              Case { 0, 3, { "222222", "333333", "111111", "444444", "555555" } },
@@ -136,9 +139,7 @@ TEST_F(SwatchColumnTest, ColoursFromOtherProgramsGoOnTopOnceEach)
 
 TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAwayWithAPoof)
 {
-    h.startWith(five);
-    h.column().setFixedHeight(203);
-    QCoreApplication::processEvents();
+    startWithFive();
     const auto dragRow = [&](int row, const QPoint& releasedAt) {
         // The offscreen platform ends every drag at once with no taker, at
         // the pointer's position.
@@ -182,9 +183,7 @@ TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAwayWithAPoof)
 
 TEST_F(SwatchColumnTest, ChoosingASwatchMakesItCurrentAndRecordsIt)
 {
-    h.startWith(five);
-    h.column().setFixedHeight(203);
-    QCoreApplication::processEvents();
+    startWithFive();
     QTest::mouseClick(h.table().viewport(), Qt::LeftButton, {}, QPoint(10, h.table().rowViewportPosition(3) + 10));
     EXPECT_EQ(h.current(), QStringLiteral("444444"));
     EXPECT_EQ(h.recorded().last(), "444444");
