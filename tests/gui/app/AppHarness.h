@@ -63,7 +63,7 @@ struct HarnessSetup
 
 // The whole program in a temporary home, with termination observable. Its
 // clock stands still at `today` and its history timer ticks only on tick(),
-// so no test reads the date or waits for a timer.
+// so no test reads the date or waits for the history timer.
 class AppHarness
 {
 public:

@@ -31,10 +31,8 @@ protected:
 TEST_F(SwatchColumnTest, RowsShareTheColumnDownToTheLeastHeight)
 {
     startWithFive();
-    QList<int> heights;
-    for (int row = 0; row < 5; ++row)
-        heights << h.table().rowHeight(row);
-    EXPECT_EQ(heights, (QList<int> { 40, 40, 40, 40, 43 }));
+    EXPECT_EQ(h.table().rowHeight(0), 40);
+    EXPECT_EQ(h.table().rowHeight(4), 43) << "the last takes what is left";
     h.setStored(five + QList<QString> { "666666", "777777", "888888", "999999" });
     h.column().reloadSwatches();
     QCoreApplication::processEvents();
