@@ -61,11 +61,9 @@ struct HarnessSetup
     bool launchedAtLogin = false;
 };
 
-// The whole program in a temporary home: settings, window, tray, the real
-// history store and swatch column, and the life cycle, with termination
-// observable. Its clock stands still at `today` unless a test moves it, so
-// no test depends on the date it runs on; the history timer ticks only when
-// a test calls tick().
+// The whole program in a temporary home, with termination observable. Its
+// clock stands still at `today` and its history timer ticks only on tick(),
+// so no test reads the date or waits for the history timer.
 class AppHarness
 {
 public:
@@ -104,8 +102,7 @@ public:
         return *delegate;
     }
 
-    // Starts with `codes` as the swatch column and the window at its natural
-    // size.
+    // Starts with `codes` as the swatch column and the window at its natural size.
     void startWith(const QList<Code>& codes, const std::function<void(AppParts&)>& customize = {})
     {
         setStored(codes);
@@ -145,7 +142,6 @@ public:
         field->selectAll(); // the first key replaces the whole text
         QTest::keyClicks(field, text);
     }
-    void endEditing(ValueField* field) { QTest::keyClick(field, Qt::Key_Return); }
 
     // One tick of the history timer, if it runs.
     void tick()
@@ -153,8 +149,7 @@ public:
         if (sync().historyTimerPending())
             sync().checkForSwatchChange();
     }
-    // The pause after a restored colour is over, and a few ticks go by:
-    // whatever was going to be recorded is.
+    // The restore pause is over and a few ticks go by: all due is recorded.
     void settle()
     {
         sync().enableHistory();

@@ -15,40 +15,8 @@ std::array<int, 3> storedColour(const UserDefaults& defaults)
     return color ? color->integerComponents() : std::array<int, 3> { -1, -1, -1 };
 }
 
-// The first start stores the first-start values, a later one keeps what is
-// stored; the stored colour comes back (the default when there is none or it
-// is unreadable); a start records nothing.
-TEST(LifeCycle, AStartRestoresWhatIsStoredAndRecordsNothing)
-{
-    const struct { const char* what; QByteArray colour; std::array<int, 3> rgb; } rows[] = {
-        { "first start", {}, { 154, 162, 248 } },
-        { "stored colour", ColorArchive::archive(Color::fromIntegers(10, 200, 30)), { 10, 200, 30 } },
-        { "unreadable colour", "not a colour", { 154, 162, 248 } },
-    };
-    for (const auto& row : rows) {
-        AppHarness h;
-        const bool first = row.colour.isEmpty();
-        if (!first) {
-            h.settings().setData(row.colour, "color_last");
-            h.setStored({ "010203" });
-            h.settings().setString("Some CMYK", "CMYKcolorSpace");
-            h.settings().setString("/home/elsewhere", "userFolder");
-        }
-        h.start();
-        h.settle();
-        auto stored = h.reopenedSettings();
-        EXPECT_EQ(stored->arrayForKey("currentColors").size(), first ? 8 : 1) << row.what;
-        EXPECT_EQ(stored->stringForKey("CMYKcolorSpace"), first ? "Generic CMYK" : "Some CMYK") << row.what;
-        EXPECT_FALSE(stored->stringForKey("userFolder").isEmpty()) << row.what;
-        EXPECT_EQ(stored->stringForKey("userFolder") == "/home/elsewhere", !first) << row.what;
-        EXPECT_EQ(h.wellRGB(), row.rgb) << row.what;
-        EXPECT_TRUE(h.window().isVisible()) << row.what;
-        EXPECT_TRUE(h.recorded().isEmpty()) << row.what;
-    }
-}
-
-// Every way out keeps the colour; the program ends unless a tray item is
-// left to come back through.
+// Every way out keeps the colour and the frame; the program ends unless a
+// tray item is left to come back through.
 TEST(LifeCycle, ShutDownPaths)
 {
     enum How { close, quit, trayQuit };
@@ -64,7 +32,6 @@ TEST(LifeCycle, ShutDownPaths)
         AppHarness h(HarnessSetup { .trayAvailable = row.tray });
         h.settings().setBool(row.hideDock, "hideDock");
         h.start();
-        EXPECT_EQ(h.app().tray().isShown(), row.tray);
         h.type(h.fields().hexField, "abcdef");
         if (row.how == trayQuit)
             h.app().commands().action(WindowCommand::QuitFromTray)->trigger();
@@ -88,10 +55,15 @@ TEST(LifeCycle, ShutDownPaths)
     }
 }
 
-TEST(LifeCycle, TheFrameIsSavedWithoutClosingAndAHiddenStartLeavesItAsItWas)
+// A start restores the stored colour (the default when it is unreadable) and
+// records nothing; a hidden start must not move the frame it never showed.
+TEST(LifeCycle, StartsRestoreTheColourAndTheFrameAndRecordNothing)
 {
     AppHarness h;
     h.start();
+    h.settle();
+    EXPECT_EQ(h.stored().size(), 8) << "the first start's swatches";
+    EXPECT_TRUE(h.recorded().isEmpty());
     const QRect frame(120, 90, 613, 447);
     h.window().setGeometry(frame);
     QCoreApplication::processEvents();
@@ -112,8 +84,12 @@ TEST(LifeCycle, TheFrameIsSavedWithoutClosingAndAHiddenStartLeavesItAsItWas)
     EXPECT_EQ(h.recorded(), before) << "a restored colour is not a new history entry";
     h.app().quitFromSysMenu();
     EXPECT_EQ(stored(), saved) << "a window that was never shown keeps the frame it had";
+
+    h.settings().setData("not a colour", "color_last");
+    h.settings().synchronize();
     h.restart(HarnessSetup {});
     EXPECT_EQ(h.window().geometry(), frame);
+    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 154, 162, 248 }));
 }
 
 TEST(LifeCycle, AClosedColourPanelStaysClosedUntilTheUserMovesToAField)
@@ -156,47 +132,6 @@ TEST(LifeCycle, ThePanelGoesBesideTheWindowOnceTheWindowIsPlaced)
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.isVisible(); }));
     EXPECT_FALSE(panel.dialog()->frameGeometry().intersects(window.frameGeometry()));
     EXPECT_EQ(panel.dialog()->y(), window.frameGeometry().top());
-}
-
-// Ticks come from the test (AppHarness::tick), so every case is exact about
-// how many go by.
-TEST(HistoryTimer, OneEntryPerSettledColour)
-{
-    AppHarness h;
-    h.start();
-    h.sync().enableHistory(); // the pause after the restored colour is over
-    SwatchWell& well = *h.window().mainSwatchWell;
-
-    // Quick changes share one timer; its tick records the colour shown last.
-    well.setColor(Color::fromIntegers(10, 20, 30));
-    EXPECT_TRUE(h.sync().historyTimerPending());
-    well.setColor(Color::fromIntegers(40, 50, 60));
-    h.type(h.fields().hexField, "707172");
-    h.tick();
-    EXPECT_FALSE(h.sync().historyTimerPending());
-    h.tick();
-    EXPECT_EQ(h.recorded(), QList<QString> { "707172" });
-
-    // A new colour object the fields have not shown yet (same values, other
-    // object) waits for the next tick after they have.
-    well.setColor(Color::fromIntegers(10, 20, 30));
-    well.blockSignals(true);
-    well.setColor(Color::fromIntegers(10, 20, 30));
-    well.blockSignals(false);
-    h.tick();
-    h.tick();
-    EXPECT_EQ(h.recorded().size(), 1);
-    EXPECT_TRUE(h.sync().historyTimerPending());
-    h.sync().setValuesFromSwatch();
-    h.tick();
-    EXPECT_EQ(h.recorded(), (QList<QString> { "707172", "0a141e" }));
-
-    // A hand-over records one entry, not two.
-    h.settings().setData(ColorArchive::archive(Color::fromIntegers(200, 100, 50)), "color_last");
-    h.app().reloadColorsAndSaveHistory();
-    EXPECT_EQ(h.wellRGB(), (std::array<int, 3> { 200, 100, 50 }));
-    h.settle();
-    EXPECT_EQ(h.recorded(), (QList<QString> { "707172", "0a141e", "c86432" }));
 }
 
 } // namespace

@@ -14,58 +14,35 @@ QList<QWidget*> rowsIn(QVBoxLayout* stack)
     return rows;
 }
 
-TEST(RowLayout, CodeRowPlacementFollowsTheNumberOfRowsAndTheWindowCannotBeSqueezedBelowThem)
-{
-    enum Place { bottom, side, none };
-    const struct { const char* name; std::array<bool, 8> shown; int rows; Place code; } cases[] = {
-        { "all", { true, true, true, true, true, true, true, true }, 7, bottom },
-        { "four and code", { true, true, true, true, false, false, false, true }, 4, side },
-        { "five and code", { false, true, true, true, true, true, false, true }, 5, bottom },
-        { "four, no code", { false, false, false, true, true, true, true, false }, 4, none },
-        { "none", { false, false, false, false, false, false, false, false }, 0, none },
-        { "code alone", { false, false, false, false, false, false, false, true }, 0, side },
-    };
-    for (const auto& c : cases) {
-        AppHarness h;
-        for (size_t i = 0; i < 8; ++i)
-            h.settings().setBool(c.shown[i], MainWindow::rowKeys[i]);
-        h.start();
-        MainWindow& w = h.window();
-        EXPECT_EQ(rowsIn(w.mainStackView).size(), c.rows) << c.name;
-        EXPECT_EQ(rowsIn(w.codeBottomStackView).contains(w.codeContainerView), c.code == bottom) << c.name;
-        EXPECT_EQ(rowsIn(w.codeStackView).contains(w.codeContainerView), c.code == side) << c.name;
-        EXPECT_EQ(w.mainStackViewCenterConstraint, c.code == none) << c.name;
-        EXPECT_EQ(w.codeContainerView->isVisible(), c.code != none) << c.name;
-        // Squeezed: every row keeps the room its fields need, so none is
-        // drawn over another and no code line is cut.
-        w.resize(1, 1);
-        QCoreApplication::processEvents();
-        for (QWidget* row : rowsIn(w.mainStackView) + rowsIn(w.codeStackView) + rowsIn(w.codeBottomStackView)) {
-            EXPECT_GE(row->height(), row->minimumSizeHint().height()) << c.name;
-            EXPECT_GE(row->width(), row->minimumSizeHint().width()) << c.name;
-        }
-    }
-}
-
-// Rows follow their keys at once, and the swatch column refits to the
-// window's new height.
-TEST(RowLayout, RowsFollowTheirKeysInOrderAndChangeAtOnce)
+// Rows follow their keys at once and in order; the code row goes beside up
+// to four rows, below from five. Squeezed to nothing, every row keeps the
+// room its fields need, so none is drawn over another and no code line is cut.
+TEST(RowLayout, RowsFollowTheirKeysAndTheWindowCannotBeSqueezedBelowThem)
 {
     AppHarness h;
     h.startWith({ "111111", "222222", "333333" });
     MainWindow& w = h.window();
-    const auto swatchRowsFitTheColumn = [&] {
-        const int count = h.table().model()->rowCount();
-        for (int row = 0; row < count; ++row) {
-            if (h.table().rowHeight(row) != SwatchColumn::heightOfRow(row, count, h.table().height()))
-                return false;
+    enum Place { bottom, side, none };
+    const auto expectLayout = [&](int rows, Place code, const char* what) {
+        EXPECT_EQ(rowsIn(w.mainStackView).size(), rows) << what;
+        EXPECT_EQ(rowsIn(w.codeBottomStackView).contains(w.codeContainerView), code == bottom) << what;
+        EXPECT_EQ(rowsIn(w.codeStackView).contains(w.codeContainerView), code == side) << what;
+        EXPECT_EQ(w.mainStackViewCenterConstraint, code == none) << what;
+        EXPECT_EQ(w.codeContainerView->isVisible(), code != none) << what;
+        const QSize before = w.size();
+        w.resize(1, 1);
+        QCoreApplication::processEvents();
+        for (QWidget* row : rowsIn(w.mainStackView) + rowsIn(w.codeStackView) + rowsIn(w.codeBottomStackView)) {
+            EXPECT_GE(row->height(), row->minimumSizeHint().height()) << what;
+            EXPECT_GE(row->width(), row->minimumSizeHint().width()) << what;
         }
-        return count > 0;
+        w.resize(before);
+        QCoreApplication::processEvents();
     };
     EXPECT_EQ(rowsIn(w.mainStackView),
               (QList<QWidget*> { w.nameContainerView, w.hexContainerView, w.rgbContainerView, w.hslContainerView,
                                  w.hsbContainerView, w.labContainerView, w.cmykContainerView }));
-    EXPECT_TRUE(swatchRowsFitTheColumn());
+    expectLayout(7, bottom, "all");
     const int columnHeight = h.column().height();
     h.settings().setBool(false, "showHEX");
     h.settings().setBool(false, "showHSB");
@@ -73,16 +50,18 @@ TEST(RowLayout, RowsFollowTheirKeysInOrderAndChangeAtOnce)
     EXPECT_EQ(rowsIn(w.mainStackView),
               (QList<QWidget*> { w.nameContainerView, w.rgbContainerView, w.hslContainerView, w.cmykContainerView }));
     EXPECT_FALSE(w.hexContainerView->isVisible());
-    EXPECT_TRUE(rowsIn(w.codeStackView).contains(w.codeContainerView));
-    w.resize(w.width(), w.sizeHint().height());
-    QCoreApplication::processEvents();
-    EXPECT_LT(h.column().height(), columnHeight);
-    EXPECT_TRUE(swatchRowsFitTheColumn());
+    expectLayout(4, side, "four and code");
+    EXPECT_LT(h.column().height(), columnHeight) << "the window shrank to its new height";
+
     // Hidden rows keep following the colour, ready to come back.
     h.type(h.fields().rField, "0");
     h.settings().setBool(true, "showHEX");
     EXPECT_EQ(h.fields().hexField->text(), "#00A2F8");
     EXPECT_TRUE(w.hexContainerView->isVisible());
+    expectLayout(5, bottom, "five and code");
+    h.settings().setBool(false, "showName");
+    h.settings().setBool(false, "showCode");
+    expectLayout(4, none, "four, no code");
 }
 
 } // namespace
