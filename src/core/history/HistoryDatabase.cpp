@@ -99,6 +99,12 @@ std::optional<HistoryStoreError> HistoryDatabase::open(const QString& filePath, 
     if (!connection->openWithFlags(flags))
         return fail();
     if (access == Access::ReadWrite) {
+        // A store of a later version is refused before anything is written
+        // into it, its journal mode included: that version may not want it.
+        if (std::optional<HistoryStoreError> error = prepareSchema(Access::ReadOnly)) {
+            close();
+            return error;
+        }
         // WAL: the command line and the menu read while the writer commits.
         // FULL: a commit is on disk before we report it saved.
         const std::unique_ptr<SqlResultSet> mode = connection->executeQuery(QStringLiteral("PRAGMA journal_mode = WAL"));
