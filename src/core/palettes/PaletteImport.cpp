@@ -12,10 +12,11 @@ ColorList listFromFile(const PaletteReadResult& read, const QString& name, const
     return ColorListNaming::listWithUniqueKeys(name, read.colors, closestName, wellSpace);
 }
 
-Result importFile(ColorListStore& store, const QString& path, const NameForColor& closestName,
-                  const ColorSpacePtr& wellSpace)
+namespace {
+
+Result save(ColorListStore& store, const PaletteReadResult& read, const NameForColor& closestName,
+            const ColorSpacePtr& wellSpace)
 {
-    const PaletteReadResult read = PaletteFile::read(path);
     Result result;
     result.error = read.error;
     if (read.colors.isEmpty()) {
@@ -24,13 +25,29 @@ Result importFile(ColorListStore& store, const QString& path, const NameForColor
         return result;
     }
     const QString name = ColorListNaming::getOriginalName(read.name, store.takenNames());
-    const QString error = store.saveColorList(listFromFile(read, name, closestName, wellSpace));
-    if (!error.isEmpty()) {
+    if (const QString error = store.saveColorList(listFromFile(read, name, closestName, wellSpace)); !error.isEmpty())
         result.error = error;
-        return result;
-    }
-    result.listName = name;
+    else
+        result.listName = name;
     return result;
+}
+
+} // namespace
+
+Result importFile(ColorListStore& store, const QString& path, const NameForColor& closestName,
+                  const ColorSpacePtr& wellSpace)
+{
+    return save(store, PaletteFile::read(path), closestName, wellSpace);
+}
+
+Result saveColors(ColorListStore& store, const QString& wanted, const QList<Color>& colors,
+                  const NameForColor& closestName, const ColorSpacePtr& wellSpace)
+{
+    PaletteReadResult read;
+    read.name = wanted;
+    for (const Color& color : colors)
+        read.colors.append({QString(), color});
+    return save(store, read, closestName, wellSpace);
 }
 
 } // namespace PaletteImport

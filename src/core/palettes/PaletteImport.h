@@ -33,4 +33,10 @@ struct Result
 Result importFile(ColorListStore& store, const QString& path, const NameForColor& closestName,
                   const ColorSpacePtr& wellSpace);
 
+// `colors` (the swatch column, top first) as a new list: the name `wanted`
+// or the first free "wanted (2)"..., colours keyed by closest name. No list
+// without a colour.
+Result saveColors(ColorListStore& store, const QString& wanted, const QList<Color>& colors,
+                  const NameForColor& closestName, const ColorSpacePtr& wellSpace);
+
 } // namespace PaletteImport

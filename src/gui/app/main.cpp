@@ -1,9 +1,13 @@
 #include "app/AppDelegate.h"
+#include "app/TrayIcon.h"
 #include "app/SingleInstance.h"
 #include "app/SessionEnd.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "history/HistoryStore.h"
 #include "names/DatabaseNameLookup.h"
+#include "palettes/ColorListStore.h"
+#include "palettes/Sandbox.h"
+#include "palettes/StoredPalettes.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
 
@@ -46,8 +50,18 @@ int main(int argc, char** argv)
     // load once it is shown, and name the colour when they arrive.
     names->loadInBackgroundAtStart();
     parts.buildStores(defaults, spaces, *names);
+    // The colour lists outlive the parts that use them.
+    Sandbox::registerDefaults(defaults);
+    ColorListStore colorLists;
+    const Sandbox sandbox(defaults, colorLists.folder());
+    colorLists.setSandbox(&sandbox);
+    auto palettes = std::make_unique<StoredPalettes>(colorLists, *parts.wellColorSpace, *names);
+    StoredPalettes* savedPalettes = palettes.get();
+    parts.palettes = std::move(palettes);
     parts.names = std::move(names);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
+    QObject::connect(savedPalettes, &StoredPalettes::userNotification, &delegate,
+                     [&delegate](const QString& text) { delegate.tray().showMessage(text); });
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     // A logout or `kill` ends the program as its quit command does.
     SessionEnd session;
