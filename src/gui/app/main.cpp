@@ -7,6 +7,7 @@
 #include "names/DatabaseNameLookup.h"
 #include "palettes/ColorListStore.h"
 #include "palettes/Sandbox.h"
+#include "palettes/StoredPaletteMigration.h"
 #include "palettes/StoredPalettes.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
@@ -58,6 +59,8 @@ int main(int argc, char** argv)
     auto palettes = std::make_unique<StoredPalettes>(colorLists, *parts.wellColorSpace, *names);
     StoredPalettes* savedPalettes = palettes.get();
     parts.palettes = std::move(palettes);
+    parts.paletteMigration =
+        std::make_unique<StoredPaletteMigration>(*parts.historyStore, colorLists, spaces, *parts.wellColorSpace, *names);
     parts.names = std::move(names);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(savedPalettes, &StoredPalettes::userNotification, &delegate,
