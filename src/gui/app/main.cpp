@@ -11,6 +11,7 @@
 #include "palettes/StoredPalettes.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
+#include "swatches/SwatchColumn.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -65,6 +66,10 @@ int main(int argc, char** argv)
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(savedPalettes, &StoredPalettes::userNotification, &delegate,
                      [&delegate](const QString& text) { delegate.tray().showMessage(text); });
+    // A saved, imported or deleted list (here or in another process) can
+    // make the swatch column's colours a palette or no longer one.
+    QObject::connect(&colorLists, &ColorListStore::colorListsChanged, &delegate,
+                     [&delegate] { delegate.swatchColumn().validateSwatchButtons(); });
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     // A logout or `kill` ends the program as its quit command does.
     SessionEnd session;
