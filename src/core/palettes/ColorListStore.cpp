@@ -155,15 +155,13 @@ bool ColorListStore::removeColorList(const QString& name)
 
 QString ColorListStore::renameColorList(const QString& oldName, const QString& newName)
 {
-    const std::optional<ColorList> old = userLists.contains(oldName) ? userLists.value(oldName)
-                                                                     : std::optional<ColorList>();
-    if (!old)
+    if (!userLists.contains(oldName))
         return QStringLiteral("there is no list \"%1\" of yours").arg(oldName);
     if (oldName == newName)
         return {};
     if (takenNames().contains(newName))
         return QStringLiteral("there is already a list \"%1\"").arg(newName);
-    ColorList renamed = *old;
+    ColorList renamed = userLists.value(oldName);
     renamed.setName(newName);
     // The new file first: a failure on the way leaves the list under its
     // old name rather than under none.

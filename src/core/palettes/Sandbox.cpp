@@ -107,6 +107,10 @@ bool Sandbox::addColorListNamed(const QString& name) const
     bool written = true;
     for (const QString& folder : folders) {
         const QString shared = folder + u'/' + mirror;
+        // A link under our name would have the write land in whatever file
+        // it points to, which is not ours to touch: the link itself goes.
+        if (QFileInfo(shared).isSymLink())
+            QFile::remove(shared);
         if (!QDir().mkpath(folder) || !PaletteFile::writeAtomically(shared, bytes).isEmpty()) {
             qCWarning(lcPalettes, "Huelark Sandbox has denied access to %s", qPrintable(shared));
             written = false;

@@ -3,6 +3,7 @@
 #include "ColorListNaming.h"
 #include "GimpPalette.h"
 #include "PaletteFile.h"
+#include "Sandbox.h"
 
 #include "Log.h"
 #include "colour/ColorSpace.h"
@@ -74,6 +75,9 @@ QList<ColorList> installedPalettes()
         const QDir dir(folder);
         for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.gpl")}, QDir::Files | QDir::Readable,
                                                        QDir::Name)) {
+            // Our own mirrors, should a data folder of the user be listed.
+            if (info.fileName().startsWith(Sandbox::mirrorPrefix))
+                continue;
             const PaletteReadResult read = PaletteFile::read(info.filePath());
             if (read.colors.isEmpty() || names.contains(read.name)) {
                 if (!read.complete())

@@ -84,6 +84,8 @@ TEST_F(SandboxTest, MirrorFollowsSaveRenameAndRemoveAndTouchesNothingElse)
 {
     ColorList warm("Warm/ish");
     warm.setColor("Red", Color::fromIntegers(255, 0, 0));
+    // A link under the mirror's name must not carry the write to the user's file.
+    ASSERT_TRUE(QFile::link(shared[0] + "/Warm.gpl", shared[0] + "/huelark-Warm%2Fish.gpl"));
     ASSERT_EQ(store.saveColorList(warm), "");
     for (const QString& folder : shared) {
         EXPECT_EQ(filesIn(folder), QStringList({"Warm.gpl", "huelark-Warm%2Fish.gpl", "huelark-notes.txt", "huelark.gpl"}));
