@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     ColorListStore colorLists;
     const Sandbox sandbox(defaults, colorLists.folder());
     colorLists.setSandbox(&sandbox);
-    auto palettes = std::make_unique<StoredPalettes>(colorLists, *parts.wellColorSpace, *names);
+    auto palettes = std::make_unique<StoredPalettes>(colorLists, *parts.wellColorSpace, *names, &sandbox);
     StoredPalettes* savedPalettes = palettes.get();
     parts.palettes = std::move(palettes);
     parts.paletteMigration =

@@ -4,16 +4,24 @@
 #include "names/NameLookup.h"
 #include "palettes/ColorListStore.h"
 #include "palettes/PaletteImport.h"
+#include "palettes/Sandbox.h"
 
 #include "Log.h"
 
 StoredPalettes::StoredPalettes(ColorListStore& colorLists, const WellColorSpace& wellColorSpace, NameLookup& lookup,
-                               QObject* parent)
+                               const Sandbox* sandbox, QObject* parent)
     : QObject(parent)
     , store(colorLists)
     , well(wellColorSpace)
     , names(lookup)
+    , mirror(sandbox)
 {
+}
+
+void StoredPalettes::openPalettesWindow()
+{
+    if (mirror)
+        mirror->syncColorLists();
 }
 
 void StoredPalettes::saveCurrentPalette(const QList<Color>& palette)

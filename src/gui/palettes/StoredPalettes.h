@@ -8,21 +8,23 @@
 
 class ColorListStore;
 class NameLookup;
+class Sandbox;
 class WellColorSpace;
 
 // The palettes part backed by the colour-list store, until the palettes
 // window itself arrives: the swatch column can save itself as a palette and
-// knows which palettes exist. Opening the window does nothing yet.
+// knows which palettes exist. Opening the window only mirrors the lists
+// that have no mirror yet, as the window will do when it loads.
 class StoredPalettes final : public QObject, public PalettesWindow
 {
     Q_OBJECT
 
 public:
     StoredPalettes(ColorListStore& store, const WellColorSpace& wellColorSpace, NameLookup& names,
-                   QObject* parent = nullptr);
+                   const Sandbox* sandbox = nullptr, QObject* parent = nullptr);
 
     bool available() const override { return true; }
-    void openPalettesWindow() override {}
+    void openPalettesWindow() override;
     void releasePalettesWindow() override {}
     // A new list "palette" (or "palette (2)"...), each colour under its
     // closest name, keys made unique; written and mirrored.
@@ -41,4 +43,5 @@ private:
     ColorListStore& store;
     const WellColorSpace& well;
     NameLookup& names;
+    const Sandbox* mirror;
 };
