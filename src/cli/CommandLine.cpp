@@ -4,6 +4,7 @@
 #include "HistoryCommand.h"
 #include "NameCommand.h"
 #include "NamesCommand.h"
+#include "PaletteCommand.h"
 #include "SpacesCommand.h"
 #include "Usage.h"
 
@@ -37,6 +38,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return NameCommand::run(rest, out, err);
     if (command == u"names")
         return NamesCommand::run(rest, out, err);
+    if (command == u"palette")
+        return PaletteCommand::run(rest, out, err);
     if (command == u"history")
         return HistoryCommand::run(rest, out, err);
     if (command == u"--help" || command == u"-h" || command == u"help") {

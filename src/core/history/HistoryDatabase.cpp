@@ -270,18 +270,30 @@ std::optional<QList<PaletteRecord>> HistoryDatabase::palettes()
     if (!hasSchema)
         return list;
     const std::unique_ptr<SqlResultSet> rows = connection->executeQuery(QStringLiteral(
-        "SELECT name, color_1, color_2, color_3, color_4, color_5, color_6, color_7, color_8, color_last FROM Palette"));
+        "SELECT name, color_1, color_2, color_3, color_4, color_5, color_6, color_7, color_8, color_last, id "
+        "FROM Palette ORDER BY id"));
     while (rows && rows->next()) {
         PaletteRecord record;
         record.name = rows->stringForColumnIndex(0).value_or(QString());
         for (int i = 0; i < 8; ++i)
             record.colors[i] = rows->dataForColumnIndex(1 + i);
         record.color_last = rows->dataForColumnIndex(9);
+        record.id = rows->longLongIntForColumnIndex(10);
         list.append(record);
     }
     if (noteFailure(rows.get()))
         return std::nullopt;
     return list;
+}
+
+bool HistoryDatabase::deletePalette(qint64 id)
+{
+    if (!hasSchema)
+        return isOpen();
+    if (connection->executeUpdate(QStringLiteral("DELETE FROM Palette WHERE id = ?1"), {id}))
+        return true;
+    noteFailure();
+    return false;
 }
 
 bool HistoryDatabase::deleteAll()

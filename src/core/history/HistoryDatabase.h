@@ -82,6 +82,7 @@ public:
     // The whole log by day string, each list newest first.
     std::optional<QHash<QString, QList<HistoryEntry>>> allEntries(const ColorSpacePtr& wellSpace);
     std::optional<QList<PaletteRecord>> palettes();
+    bool deletePalette(qint64 id);
 
     // Deletes every entry and every day in one transaction; on failure
     // nothing is deleted.

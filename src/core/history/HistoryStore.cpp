@@ -220,6 +220,16 @@ QList<PaletteRecord> HistoryStore::palettesManagedObjectArray()
     return std::move(*palettes);
 }
 
+bool HistoryStore::deletePaletteRecord(const PaletteRecord& record)
+{
+    if (!ensureOpen())
+        return false;
+    if (database.deletePalette(record.id))
+        return true;
+    HistoryLog::saveFailure(database.lastError());
+    return false;
+}
+
 void HistoryStore::waitForPendingSaves()
 {
     if (!writer)

@@ -100,6 +100,8 @@ public:
     void deleteAllHistory();
     // The palettes of the older format; read only by their migration.
     QList<PaletteRecord> palettesManagedObjectArray();
+    // Deletes one of them (logged when that fails).
+    bool deletePaletteRecord(const PaletteRecord& record);
 
     // The archived list of the hex codes of the swatch column
     // (`currentColors`), top first: what an entry stores as its colours.

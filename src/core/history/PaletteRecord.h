@@ -11,6 +11,7 @@
 // files.
 struct PaletteRecord
 {
+    qint64 id = 0; // its row, so that each record can be deleted once its list is safe
     QString name;
     std::array<QByteArray, 8> colors; // color_1 to color_8
     QByteArray color_last;

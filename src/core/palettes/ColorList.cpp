@@ -1,5 +1,7 @@
 #include "ColorList.h"
 
+#include <algorithm>
+
 std::optional<Color> ColorList::color(const QString& key) const
 {
     const qsizetype i = indexOf(key);
@@ -29,4 +31,13 @@ bool ColorList::removeColor(const QString& key)
     for (qsizetype j = i; j < list.size(); ++j)
         index[list[j].key] = j;
     return true;
+}
+
+void ColorList::insertColor(const Color& color, const QString& key, qsizetype at)
+{
+    removeColor(key);
+    at = std::clamp<qsizetype>(at, 0, list.size());
+    list.insert(at, {key, color});
+    for (qsizetype j = at; j < list.size(); ++j)
+        index[list[j].key] = j;
 }

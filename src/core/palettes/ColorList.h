@@ -40,6 +40,9 @@ public:
     // A key already present keeps its place and takes the new colour; a new
     // key goes to the end. Keys therefore stay unique whatever the caller does.
     void setColor(const QString& key, const Color& color);
+    // At `index` (clamped to the list). A key already present leaves its old
+    // place first, so the list never holds it twice.
+    void insertColor(const Color& color, const QString& key, qsizetype index);
     bool removeColor(const QString& key);
 
     bool operator==(const ColorList& other) const { return listName == other.listName && list == other.list; }

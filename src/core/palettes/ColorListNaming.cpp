@@ -1,5 +1,6 @@
 #include "ColorListNaming.h"
 
+#include "colour/ColorSpace.h"
 #include "colour/HexCodec.h"
 
 namespace ColorListNaming {
@@ -36,6 +37,18 @@ QString addColor(const Color& color, const QString& name, ColorList& list, const
     }
     list.setColor(key, color);
     return key;
+}
+
+ColorList listWithUniqueKeys(const QString& name, const QList<ColorList::Entry>& entries,
+                             const std::function<QString(const Color&)>& nameForColor,
+                             const ColorSpacePtr& wellSpace)
+{
+    ColorList list(name);
+    for (const ColorList::Entry& entry : entries) {
+        const Color color = ColorSpace::convert(entry.color, wellSpace).value_or(entry.color);
+        addColor(color, entry.key.isEmpty() ? nameForColor(color) : entry.key, list, wellSpace);
+    }
+    return list;
 }
 
 } // namespace ColorListNaming

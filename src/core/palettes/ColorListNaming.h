@@ -2,8 +2,11 @@
 
 #include "ColorList.h"
 
+#include <QList>
 #include <QSet>
 #include <QString>
+
+#include <functional>
 
 // The two naming rules of palettes: a name for a new list that no list has
 // yet, and a key for a colour added to a list under a name it may already
@@ -23,5 +26,13 @@ QString getOriginalName(const QString& wanted, const QSet<QString>& taken);
 // A colour already in the list under one of those keys stays where it is and
 // nothing is added.
 QString addColor(const Color& color, const QString& name, ColorList& list, const ColorSpacePtr& wellSpace);
+
+// A list named `name` of `entries` in order, as an import makes it: each
+// colour moved to `wellSpace` (kept as it is when it cannot be) and added by
+// addColor under its own key, or under `nameForColor` of it when the entry
+// has no key.
+ColorList listWithUniqueKeys(const QString& name, const QList<ColorList::Entry>& entries,
+                             const std::function<QString(const Color&)>& nameForColor,
+                             const ColorSpacePtr& wellSpace);
 
 } // namespace ColorListNaming

@@ -42,5 +42,7 @@ inline const QString dropSliderStart = QStringLiteral("dropSliderStart");
 inline const QString dropSliderEnd = QStringLiteral("dropSliderEnd");
 inline const QString showDragView = QStringLiteral("showDragView");
 inline const QString palettesTableSelectedRow = QStringLiteral("palettesTableSelectedRow");
+inline const QString sharedColorFolders = QStringLiteral("sharedColorFolders");
+inline const QString sharePalettes = QStringLiteral("sharePalettes");
 
 } // namespace DefaultsKeys

@@ -81,3 +81,9 @@ void TrayIcon::createItem()
 }
 
 void TrayIcon::addCommand(QAction* action) { menu->insertAction(commandsEnd, action); }
+
+void TrayIcon::showMessage(const QString& text)
+{
+    if (statusItem)
+        statusItem->showMessage(QStringLiteral("Huelark"), text);
+}

@@ -38,6 +38,8 @@ public:
     QMenu* statusMenu() const { return menu.get(); }
     // Puts a command of a later part into the menu, above Preferences.
     void addCommand(QAction* action);
+    // A passing notification from the item; nothing without one.
+    void showMessage(const QString& text);
 
 Q_SIGNALS:
     void activated(); // the item itself was clicked
