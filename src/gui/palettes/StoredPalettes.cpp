@@ -29,7 +29,9 @@ void StoredPalettes::saveCurrentPalette(const QList<Color>& palette)
     const PaletteImport::Result result =
         PaletteImport::saveColors(store, QStringLiteral("palette"), palette, closestNames(names), well.current());
     if (result.listName.isEmpty()) {
+        // The user pressed a button: a full disk must not look like success.
         qCWarning(lcPalettes) << "cannot save the swatches as a palette:" << result.error;
+        Q_EMIT userNotification(tr("The swatches could not be saved as a palette: %1").arg(result.error));
         return;
     }
     Q_EMIT userNotification(tr("Saved as palette %1").arg(result.listName));

@@ -36,7 +36,7 @@ public:
     static PaletteImport::NameForColor closestNames(NameLookup& names);
 
 Q_SIGNALS:
-    // For the tray: "Saved as palette <name>".
+    // For the tray: "Saved as palette <name>", or why it could not be saved.
     void userNotification(const QString& text);
 
 private:

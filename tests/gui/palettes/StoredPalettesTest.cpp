@@ -30,7 +30,8 @@ public:
 } // namespace
 
 // The swatch column's save button: a new list "palette", "palette (2)"...,
-// the tray told, and the list among those the column compares itself with.
+// the tray told (a failure too), and the list among those the column
+// compares itself with.
 TEST(StoredPalettes, SavesTheSwatchesAsANewPaletteAndSaysSo)
 {
     TempHome home;
@@ -47,9 +48,10 @@ TEST(StoredPalettes, SavesTheSwatchesAsANewPaletteAndSaysSo)
     palettes.saveCurrentPalette(swatches);
     palettes.saveCurrentPalette(swatches);
     palettes.saveCurrentPalette({});
-    ASSERT_EQ(told.count(), 2);
+    ASSERT_EQ(told.count(), 3);
     EXPECT_EQ(told[0][0].toString(), "Saved as palette palette");
     EXPECT_EQ(told[1][0].toString(), "Saved as palette palette (2)");
+    EXPECT_EQ(told[2][0].toString(), "The swatches could not be saved as a palette: the palette has no colours");
 
     QStringList keys;
     for (const ColorList::Entry& entry : store.colorListNamed("palette")->entries())
