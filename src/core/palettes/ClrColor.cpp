@@ -2,7 +2,6 @@
 
 #include "colour/ColorSpace.h"
 
-#include <QList>
 #include <QtEndian>
 
 #include <lcms2.h>
@@ -130,24 +129,33 @@ std::optional<Color> fromComponents(int kind, const std::vector<double>& compone
 
 std::optional<std::vector<double>> parseComponents(QByteArrayView text)
 {
-    // More words than any colour has components means this is not a
-    // component text; the limit also keeps a huge text from becoming a
-    // huge list.
+    // More words than any colour has components, or a word longer than any
+    // number is written, means this is not a component text; the limits
+    // also keep a huge text from becoming a huge list.
     constexpr int maximumWords = 16;
+    constexpr qsizetype maximumWordLength = 64;
     const qsizetype nul = text.indexOf('\0');
     if (nul >= 0)
         text = text.first(nul);
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
     std::vector<double> numbers;
-    for (const QByteArray& word : QByteArray(text.data(), text.size()).simplified().split(' ')) {
-        if (word.isEmpty())
-            continue;
+    for (qsizetype i = 0;;) {
+        while (i < text.size() && isSpace(text[i]))
+            ++i;
+        if (i == text.size())
+            return numbers;
+        qsizetype end = i;
+        while (end < text.size() && !isSpace(text[end]) && end - i <= maximumWordLength)
+            ++end;
+        if (end - i > maximumWordLength || numbers.size() == maximumWords)
+            return std::nullopt;
         bool ok = false;
-        const double value = word.toDouble(&ok);
-        if (!ok || !std::isfinite(value) || numbers.size() == maximumWords)
+        const double value = text.sliced(i, end - i).toByteArray().toDouble(&ok);
+        if (!ok || !std::isfinite(value))
             return std::nullopt;
         numbers.push_back(value);
+        i = end;
     }
-    return numbers;
 }
 
 std::unique_ptr<EmbeddedProfile> EmbeddedProfile::open(const QByteArray& bytes)

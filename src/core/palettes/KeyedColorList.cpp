@@ -20,8 +20,9 @@ namespace {
 // An archive nests a handful of levels: root, $objects, an object, an array
 // in it. Anything much deeper is not an archive.
 constexpr int maximumDepth = 16;
-// Nodes libplist may build: a real file of 16 MB builds fewer.
-constexpr quint64 maximumNodes = 4'000'000;
+// Nodes libplist may build, some hundred bytes each: a list of a hundred
+// thousand colours builds about a million and a half.
+constexpr quint64 maximumNodes = 2'000'000;
 // Named colours fall back to a colour that may be named in turn.
 constexpr int maximumFallbacks = 4;
 // Distinct embedded profiles opened per file; a file normally has one that
@@ -66,57 +67,63 @@ public:
         if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8 || count == 0 || count > end
             || top >= count || tableStart < 8 || tableStart > end || (end - tableStart) / offsetSize < count)
             return QStringLiteral("its trailer does not describe its object table");
-        refStart.assign(count, 0);
-        refCount.assign(count, 0);
-        quint64 totalRefs = 0;
-        for (quint64 i = 0; i < count; ++i) {
+        for (quint64 i = 0; i < count; ++i)
             if (!scanObject(i))
                 return QStringLiteral("object %1 lies outside the file's objects").arg(i);
-            totalRefs += refCount[i];
-        }
-        nodeLimit = std::min(maximumNodes, 4 * totalRefs + 64);
-        state.assign(count, 0);
-        height.assign(count, 0);
+        // Five bytes an object: the table may list millions of them.
         nodes.assign(count, 0);
-        return visit(top, 0);
+        mark.assign(count, unseen);
+        const QString problem = visit(top, 0);
+        if (!problem.isEmpty())
+            return problem;
+        // Without shared containers, every reference builds one node.
+        if (nodes[top] > 4 * reachableRefs + 64)
+            return tooManyTimes();
+        return {};
     }
 
 private:
-    bool scanObject(quint64 i)
+    struct References
+    {
+        quint64 start = 0, count = 0;
+    };
+
+    // Where object i's references are (none for a scalar); nothing when the
+    // object does not lie whole inside the objects.
+    std::optional<References> scanObject(quint64 i) const
     {
         const quint64 offset = bigEndian(data + tableStart + i * offsetSize, offsetSize);
         if (offset < 8 || offset >= tableStart)
-            return false;
+            return std::nullopt;
         const int type = data[offset] >> 4;
         quint64 n = data[offset] & 0xF;
         quint64 pos = offset + 1;
         quint64 unitSize = 0;
+        const auto fits = [&](quint64 bytes) { return tableStart - pos >= bytes ? std::optional(References {}) : std::nullopt; };
         switch (type) {
-        case 0x4: case 0x5: case 0x7: unitSize = 1; break; // data, ASCII, UTF-8
-        case 0x6: unitSize = 2; break;                      // UTF-16
+        case 0x1: case 0x2: return n <= 4 ? fits(quint64(1) << n) : std::nullopt; // integer, real
+        case 0x3: return fits(8);                                                  // date
+        case 0x8: return fits(n + 1);                                              // CF$UID
+        case 0x4: case 0x5: case 0x7: unitSize = 1; break;                         // data, ASCII, UTF-8
+        case 0x6: unitSize = 2; break;                                             // UTF-16
         case 0xA: case 0xB: case 0xC: unitSize = refSize; break;
         case 0xD: unitSize = 2 * quint64(refSize); break;
-        case 0x1: case 0x2: return n <= 4 && tableStart - pos >= (quint64(1) << n); // integer, real
-        case 0x3: return tableStart - pos >= 8;                                       // date
-        case 0x8: return tableStart - pos >= n + 1;                                   // CF$UID
-        default: return true;
+        default: return References {};
         }
         if (n == 0xF) { // the count follows as an integer object
             if (pos >= tableStart || data[pos] >> 4 != 1 || (data[pos] & 0xF) > 3)
-                return false;
+                return std::nullopt;
             const int bytes = 1 << (data[pos] & 0xF);
             if (tableStart - pos - 1 < quint64(bytes))
-                return false;
+                return std::nullopt;
             n = bigEndian(data + pos + 1, bytes);
             pos += 1 + bytes;
         }
         if (n > (tableStart - pos) / unitSize)
-            return false;
-        if (type >= 0xA) {
-            refStart[i] = pos;
-            refCount[i] = type == 0xD ? 2 * n : n;
-        }
-        return true;
+            return std::nullopt;
+        if (type < 0xA)
+            return References {};
+        return References {pos, type == 0xD ? 2 * n : n};
     }
 
     // The nodes and the height of the tree below object i, each computed
@@ -124,40 +131,47 @@ private:
     // costs no more stack than an archive does.
     QString visit(quint64 i, int depth)
     {
-        if (state[i] == 1 || depth > maximumDepth)
-            return QStringLiteral("its objects refer to one another in a circle or nest too deeply");
-        if (state[i] == 0) {
-            state[i] = 1;
+        const QString tooDeep = QStringLiteral("its objects refer to one another in a circle or nest too deeply");
+        if (mark[i] == visiting || depth > maximumDepth)
+            return tooDeep;
+        if (mark[i] == unseen) {
+            mark[i] = visiting;
+            const References refs = *scanObject(i);
+            reachableRefs += refs.count;
             quint64 total = 1;
             int below = 0;
-            for (quint64 r = 0; r < refCount[i]; ++r) {
-                const quint64 child = bigEndian(data + refStart[i] + r * refSize, refSize);
+            for (quint64 r = 0; r < refs.count; ++r) {
+                const quint64 child = bigEndian(data + refs.start + r * refSize, refSize);
                 if (child >= count)
                     return QStringLiteral("object %1 refers to object %2, which does not exist").arg(i).arg(child);
                 const QString problem = visit(child, depth + 1);
                 if (!problem.isEmpty())
                     return problem;
                 total += nodes[child];
-                below = std::max(below, height[child]);
-                if (total > nodeLimit)
-                    return QStringLiteral("its objects refer to one another too many times over");
+                below = std::max(below, mark[child] - heightBase);
+                if (total > maximumNodes)
+                    return tooManyTimes();
             }
-            nodes[i] = total;
-            height[i] = below + 1;
-            state[i] = 2;
+            nodes[i] = quint32(total);
+            mark[i] = quint8(heightBase + below + 1);
         }
-        if (depth + height[i] > maximumDepth + 1)
-            return QStringLiteral("its objects refer to one another in a circle or nest too deeply");
+        if (depth + (mark[i] - heightBase) > maximumDepth + 1)
+            return tooDeep;
         return {};
     }
+
+    static QString tooManyTimes() { return QStringLiteral("its objects refer to one another too many times over"); }
+
+    // An object's mark is unseen, being visited, or heightBase + the height
+    // of its tree once visited.
+    static constexpr quint8 unseen = 0, visiting = 1, heightBase = 2;
 
     const uchar* data;
     quint64 size;
     int offsetSize = 0, refSize = 0;
-    quint64 count = 0, tableStart = 0, nodeLimit = 0;
-    std::vector<quint64> refStart, refCount, nodes;
-    std::vector<int> height;
-    std::vector<char> state; // 0 not seen, 1 being visited, 2 done
+    quint64 count = 0, tableStart = 0, reachableRefs = 0;
+    std::vector<quint32> nodes; // below the node limit, which fits
+    std::vector<quint8> mark;
 };
 
 using Plist = std::unique_ptr<void, decltype(&plist_free)>;

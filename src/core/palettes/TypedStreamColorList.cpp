@@ -23,7 +23,7 @@ constexpr qint64 firstReference = -110;
 // damaged file can make us hold or do in proportion to a real list.
 constexpr int maximumNesting = 8;       // a named colour's fallback inside it
 constexpr int maximumValues = 64;       // per object and per top-level group
-constexpr qsizetype maximumShared = 1'000'000;
+constexpr qsizetype maximumShared = 500'000; // two per colour, and a few classes
 constexpr int maximumClassChain = 32;
 
 // What an object holds, as far as a colour list needs it: the numbers, the

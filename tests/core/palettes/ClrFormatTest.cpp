@@ -189,7 +189,8 @@ TEST(ClrFormat, ReadsWhatItWrites)
     list.setColor(QStringLiteral("Red"), Color::fromIntegersSingle(255, 0, 0));
     list.setColor(QStringLiteral("Überrot 🌶"), Color(1.0 / 3, 0.1, 0.999999, ColorSpace::sRGB()));
     list.setColor(QStringLiteral("日本の色"), Color::fromIntegers(12, 200, 7));
-    list.setColor(QStringLiteral("Twin"), Color::fromIntegers(12, 200, 7)); // equal colours stay two objects
+    for (int i = 0; i < 300; ++i) // equal colours are not one shared object the reader would refuse
+        list.setColor(QStringLiteral("Twin %1").arg(i), Color::fromIntegers(12, 200, 7));
     const QByteArray written = ClrFormat::writeColorList(list);
     ASSERT_TRUE(written.startsWith("bplist00"));
     const PaletteReadResult read = ClrFormat::readColorList(written);
