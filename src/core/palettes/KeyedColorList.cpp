@@ -435,7 +435,9 @@ PaletteReadResult readColorList(const QByteArray& bytes)
     ColourReader reader(archive);
     const qsizetype n = qsizetype(std::min(keys->size(), colours->size()));
     for (qsizetype i = 0; i < n; ++i) {
-        const plist_t key = (*keys)[i];
+        plist_t key = (*keys)[i];
+        if (plist_get_node_type(key) == PLIST_DICT) // a mutable string archived as an object
+            key = member(key, "NS.string");
         if (plist_get_node_type(key) != PLIST_STRING) {
             result.noteDamage(QStringLiteral("The key of colour %1 is not a text.").arg(i + 1));
             continue;

@@ -229,6 +229,7 @@ TEST(ClrFormat, ReadsEveryKindAndSurvivesDamage)
         {"named colours in a circle", one(dict({{"NSColorSpace", kind(6)}, {"NSColor", uid(4)}})), {}, {}, false},
         {"a reference out of range", keyed({array({3}), array({999}), plist_new_string("K")}), {}, {}, false},
         {"a key that is no text", keyed({array({3}), array({3}), rgb(2, "1 0 0")}), {}, {}, false},
+        {"a key archived as an object", keyed({array({3}), array({4}), dict({{"NS.string", plist_new_string("M")}}), rgb(2, "1 0 0")}), {"M"}, {"#FF0000"}, true},
         {"more keys than colours", keyed({array({3, 3}), array({4}), plist_new_string("K"), rgb(2, "1 0 0")}), {"K"}, {"#FF0000"}, false},
         {"no keys", keyed({plist_new_string("x"), array({})}), {}, {}, false},
         {"another archiver", one(rgb(2, "1 0 0")).replace("NSKeyedArchiver", "NSKeyedArchivex"), {}, {}, false},
