@@ -311,8 +311,10 @@ private:
         }
         case '#':
             return classChain().has_value();
-        case '*': case ':': case '%': {
+        case '*': case ':': case '%': { // older streams hold a string's text as a C string
             const std::optional<QByteArray> s = sharedString();
+            if (s && into.text.isEmpty())
+                into.text = *s;
             return s.has_value();
         }
         case '+': {
