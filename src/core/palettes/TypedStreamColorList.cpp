@@ -392,7 +392,7 @@ PaletteReadResult readColorList(const QByteArray& bytes)
 
     // Top-level values: the count, then pairs of a colour and its key. A
     // colour waits for the key that follows it.
-    std::optional<qint64> count;
+    std::optional<double> count; // a float in a damaged file, so never cast
     qsizetype colours = 0;
     std::optional<qsizetype> pending;
     while (!stream.atEnd()) {
@@ -400,7 +400,7 @@ PaletteReadResult readColorList(const QByteArray& bytes)
         if (!stream.group(values))
             break;
         if (colours == 0 && !pending && !values.numbers.isEmpty())
-            count = qint64(values.numbers.last());
+            count = values.numbers.last();
         for (const qsizetype object : values.objects) {
             if (stream.isA(object, "NSColor")) {
                 if (pending)
@@ -427,7 +427,7 @@ PaletteReadResult readColorList(const QByteArray& bytes)
                               .arg(stream.error));
     if (pending)
         result.noteDamage(QStringLiteral("Colour %1 of the list has no key.").arg(colours));
-    if (!count)
+    if (!count || !std::isfinite(*count))
         result.noteDamage(QStringLiteral("The colour list is damaged: it does not say how many colours it has."));
     else if (colours < *count)
         result.noteDamage(QStringLiteral("The colour list ends after %1 of its %2 colours.").arg(colours).arg(*count));

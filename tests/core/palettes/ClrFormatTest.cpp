@@ -242,6 +242,7 @@ TEST(ClrFormat, ReadsEveryKindAndSurvivesDamage)
          {"C", "W"}, {"#FF0000", "#808080"}, true},
         {"typed: named", typed(1, pair(colour(6, "@@@", "\x85\x85" + red), "N")), {"N"}, {"#FF0000"}, true},
         {"typed: fewer colours than counted", typed(3, pair(red, "Red")), {"Red"}, {"#FF0000"}, false},
+        {"typed: a count of 1e24", streamHeader + str("f") + f(1e24f) + pair(red, "Red"), {"Red"}, {"#FF0000"}, false},
         {"typed: not finite", typed(1, pair(colour(2, "ffff", f(NAN) + f(0) + f(0) + '\1'), "X")), {}, {}, false},
         {"typed: an unknown kind", typed(1, pair(colour(9, "ffff", QByteArray("\x01\x00\x00\x01", 4)), "X")), {}, {}, false},
         {"typed: a class reference out of range", typed(1, str("@@") + "\x84\xf0\x86"), {}, {}, false},
