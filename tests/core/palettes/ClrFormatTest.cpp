@@ -132,6 +132,34 @@ QByteArray bplist(const std::vector<std::vector<int>>& arrays)
     return out + table + QByteArray(6, '\0') + char(2) + char(2) + QByteArray(reinterpret_cast<char*>(trailer), 24);
 }
 
+// The objects of a keyed archive in order, each as its type or, for a
+// dictionary, its keys: how the file is laid out, whatever the values.
+QStringList layout(const QByteArray& bytes)
+{
+    plist_t root = nullptr;
+    plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
+    const plist_t objects = plist_dict_get_item(root, "$objects");
+    QStringList shapes;
+    for (uint32_t i = 0; i < plist_array_get_size(objects); ++i) {
+        const plist_t o = plist_array_get_item(objects, i);
+        QStringList keys;
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(o, &it);
+        for (char* key = nullptr;; free(key)) {
+            plist_t value = nullptr;
+            plist_dict_next_item(o, it, &key, &value);
+            if (!key)
+                break;
+            keys += QString::fromUtf8(key);
+        }
+        free(it);
+        keys.sort();
+        shapes += plist_get_node_type(o) == PLIST_DICT ? keys.join(u',') : QString::number(plist_get_node_type(o));
+    }
+    plist_free(root);
+    return shapes;
+}
+
 // Typed streams, built with a new class and new strings for every object.
 const QByteArray streamHeader("\x04\x0bstreamtyped\x81\xe8\x03", 16);
 QByteArray str(const QByteArray& s) { return '\x84' + QByteArray(1, char(s.size())) + s; }
@@ -177,6 +205,15 @@ TEST(ClrFormat, ReadsBothSamples)
            QString("#000000 #6738B4 #FF1E9A #721994 #11821D #2480D8 #2F4DAE #F1A379 #F614DF #5E362D #63D640 #A4B174 "
                    "#9D1B19 #48BA81 #65A587").split(' '),
            true});
+    // Written back, the sample's colours keep their place in a file laid out
+    // object for object as the sample is, and read back the same.
+    ColorList list;
+    for (const ColorList::Entry& e : ClrFormat::readColorList(keyedSample).colors)
+        list.setColor(e.key, e.color);
+    const QByteArray written = ClrFormat::writeColorList(list);
+    EXPECT_EQ(layout(keyedSample).size(), 33);
+    EXPECT_EQ(layout(written), layout(keyedSample));
+    EXPECT_EQ(ClrFormat::readColorList(written).colors, list.entries());
     checkCuts(keyedSample);
     checkCuts(typedSample);
 }
