@@ -1,20 +1,22 @@
 #include "ClrFormat.h"
 
-#include "GimpPalette.h"
+#include "KeyedColorList.h"
+#include "TypedStreamColorList.h"
 
-// A stand-in until the .clr codec lands: the colour-list store and its
-// callers need a codec that keeps names, keys and colours, and the GIMP
-// codec does. The real codec replaces this file, with the same interface.
 namespace ClrFormat {
 
 PaletteReadResult readColorList(const QByteArray& bytes)
 {
-    return GimpPalette::readColorList(bytes);
+    if (bytes.size() > PaletteReadResult::maximumFileSize)
+        return PaletteReadResult::tooLarge();
+    if (bytes.startsWith("bplist00"))
+        return KeyedColorList::readColorList(bytes);
+    if (bytes.startsWith(QByteArrayView("\x04\x0bstreamtyped", 13)))
+        return TypedStreamColorList::readColorList(bytes);
+    return PaletteReadResult::refused(QStringLiteral(
+        "This is not a colour list: it begins neither as a binary property list nor as a typed stream."));
 }
 
-QByteArray writeColorList(const ColorList& list)
-{
-    return GimpPalette::writeColorList(list);
-}
+QByteArray writeColorList(const ColorList& list) { return KeyedColorList::writeColorList(list); }
 
 } // namespace ClrFormat

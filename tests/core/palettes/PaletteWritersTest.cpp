@@ -1,5 +1,6 @@
 #include "SystemProfiles.h"
 #include "palettes/AdobeSwatchExchange.h"
+#include "palettes/ClrFormat.h"
 #include "palettes/GimpPalette.h"
 #include "palettes/JsonPalette.h"
 
@@ -20,6 +21,7 @@ TEST(PaletteWriters, WriteSRGBWhateverTheColoursSpace)
 
     const struct { const char* format; QByteArray (*write)(const ColorList&); PaletteReadResult (*read)(const QByteArray&); } rows[] = {
         {"ase", AdobeSwatchExchange::writeColorList, AdobeSwatchExchange::readColorList},
+        {"clr", ClrFormat::writeColorList, ClrFormat::readColorList},
         {"gpl", GimpPalette::writeColorList, GimpPalette::readColorList},
         {"json", JsonPalette::writeColorList, JsonPalette::readColorList},
     };
