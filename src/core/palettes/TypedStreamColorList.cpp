@@ -394,30 +394,30 @@ PaletteReadResult readColorList(const QByteArray& bytes)
     // colour waits for the key that follows it.
     std::optional<double> count; // a float in a damaged file, so never cast
     qsizetype colours = 0;
-    std::optional<qsizetype> pending;
+    qsizetype pending = -1; // the colour waiting for its key
     while (!stream.atEnd()) {
         Values values;
         if (!stream.group(values))
             break;
-        if (colours == 0 && !pending && !values.numbers.isEmpty())
+        if (colours == 0 && pending < 0 && !values.numbers.isEmpty())
             count = values.numbers.last();
         for (const qsizetype object : values.objects) {
             if (stream.isA(object, "NSColor")) {
-                if (pending)
+                if (pending >= 0)
                     result.noteDamage(QStringLiteral("Colour %1 of the list has no key.").arg(colours));
                 pending = object;
                 ++colours;
-            } else if (pending && (stream.isA(object, "NSString") || stream.isA(object, "NSMutableString"))) {
+            } else if (pending >= 0 && (stream.isA(object, "NSString") || stream.isA(object, "NSMutableString"))) {
                 const QString key = QString::fromUtf8(stream.shared[object].values.text);
                 QString why;
-                const std::optional<Color> colour = colourOf(stream, *pending, why);
+                const std::optional<Color> colour = colourOf(stream, pending, why);
                 if (colour)
                     result.colors.append({key, *colour});
                 else
                     result.noteDamage(QStringLiteral("Colour %1 (\u201C%2\u201D) is damaged: %3.")
                                           .arg(colours)
                                           .arg(key, why));
-                pending.reset();
+                pending = -1;
             }
         }
     }
@@ -425,7 +425,7 @@ PaletteReadResult readColorList(const QByteArray& bytes)
         result.noteDamage(QStringLiteral("The colour list is damaged after %1 colours: %2.")
                               .arg(result.colors.size())
                               .arg(stream.error));
-    if (pending)
+    if (pending >= 0)
         result.noteDamage(QStringLiteral("Colour %1 of the list has no key.").arg(colours));
     if (!count || !std::isfinite(*count))
         result.noteDamage(QStringLiteral("The colour list is damaged: it does not say how many colours it has."));

@@ -54,7 +54,9 @@ TEST(StoredPalettes, SavesTheSwatchesAsANewPaletteAndSaysSo)
     EXPECT_EQ(told[2][0].toString(), "The swatches could not be saved as a palette: the palette has no colours");
 
     QStringList keys;
-    for (const ColorList::Entry& entry : store.colorListNamed("palette")->entries())
+    const std::optional<ColorList> saved = store.colorListNamed("palette");
+    ASSERT_TRUE(saved);
+    for (const ColorList::Entry& entry : saved->entries())
         keys << entry.key;
     EXPECT_EQ(keys, QStringList({"Red", "Red_fa0000", "Other"}));
     EXPECT_TRUE(palettes.available());
