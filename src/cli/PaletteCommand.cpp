@@ -181,7 +181,9 @@ int exportList(const Arguments& args, QTextStream& err)
         Usage::printError(err, QStringLiteral("there is no list \"%1\"").arg(name));
         return fileFailure;
     }
-    if (const QString error = PaletteFile::write(outPath, *list, false); !error.isEmpty()) {
+    // As the palettes window exports once its dialog has asked: an existing
+    // file is replaced, atomically, so a failed export leaves it whole.
+    if (const QString error = PaletteFile::write(outPath, *list, true); !error.isEmpty()) {
         fileError(err, outPath, error);
         return fileFailure;
     }

@@ -46,7 +46,7 @@ TEST(PaletteCommand, FormsAndExitStatuses)
          R"j([{"name":"Warm","editable":true,"count":2},{"name":"Warm (2)","editable":true,"count":2},)j"
          R"j({"name":"Web Safe Colors","editable":false,"count":216},{"name":"CSS Colors","editable":false,"count":148}])j" "\n", {}},
         {{"export", "Warm (2)", "@/warm.ase"}, 0, "", {}},
-        {{"export", "Warm (2)", "@/warm.ase"}, 1, "", {"huelark-cli: @/warm.ase: the file exists"}},
+        {{"export", "Warm (2)", "@/warm.ase"}, 0, "", {}}, // replaces what it wrote
         {{"export", "Nope", "@/nope.gpl"}, 1, "", {"huelark-cli: there is no list \"Nope\""}},
         {{"show", "@/warm.ase"}, 0, "warm\nRed\t#FF0000\nBlue\t#0000FF\n", {}},
         {{"list", "extra"}, 2, "", {"huelark-cli: palette list takes no operands", usage}},

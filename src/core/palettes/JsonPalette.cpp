@@ -46,11 +46,8 @@ PaletteReadResult readColorList(const QByteArray& bytes)
             codes[i].isString() && HexCodec::isValidHEX(code)
                 ? HexCodec::colorWithHexColorString(code, ColorSpace::sRGB())
                 : std::nullopt;
-        if (!color) {
-            result.noteDamage(QStringLiteral("Colour %1 of the palette is not a hex code.").arg(i + 1));
-            continue;
-        }
-        result.colors.append({QString(), *color});
+        if (color)
+            result.colors.append({QString(), *color});
     }
     return result;
 }

@@ -4,7 +4,6 @@
 #include "ClrFormat.h"
 #include "GimpPalette.h"
 #include "JsonPalette.h"
-#include "ListFileName.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -46,12 +45,10 @@ PaletteReadResult read(const QString& path)
     case Format::json: result = JsonPalette::readColorList(bytes); break;
     case Format::gpl: result = GimpPalette::readColorList(bytes); break;
     }
-    // The colour-list formats carry no name of their own: the file name is
-    // the list's, and ours are encoded (ListFileName).
-    if (*format == Format::clr || *format == Format::ase || result.name.isEmpty()) {
-        const QString base = QFileInfo(path).completeBaseName();
-        result.name = ListFileName::listNameForFile(base).value_or(base);
-    }
+    // The colour-list formats carry no name of their own: the file's name
+    // is the palette's, as the user sees it in a file manager.
+    if (*format == Format::clr || *format == Format::ase || result.name.isEmpty())
+        result.name = QFileInfo(path).completeBaseName();
     return result;
 }
 

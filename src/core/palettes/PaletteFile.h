@@ -19,7 +19,7 @@ std::optional<Format> formatForPath(const QString& path);
 
 // The file read by its extension. `name` is always filled: the file's own
 // name for a palette (JSON "paletteName", GIMP "Name:"), otherwise the file
-// name without its extension, decoded when it is a list's file name. An
+// name without its extension, as it stands (the store decodes its own). An
 // unknown extension or an unreadable file is refused with the reason.
 PaletteReadResult read(const QString& path);
 

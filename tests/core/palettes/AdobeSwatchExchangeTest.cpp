@@ -58,6 +58,8 @@ TEST(AdobeSwatchExchange, ReadsEveryModelAndSurvivesDamage)
     const QByteArray three = red + entry("Green", "RGB ", {0, 1, 0}) + entry("Blue", "RGB ", {0, 0, 1});
     QByteArray lyingName = entry("Liar", "RGB ", {1, 1, 1});
     lyingName.replace(6, 2, u16(200)); // a name longer than its block
+    QByteArray padded = red + QByteArray(4, '\x7f'); // fields a later version may add
+    padded.replace(2, 4, u32(padded.size() - 6));
     QByteArray noType = entry("Short", "Gray", {0.5f});
     noType.chop(2);
     noType.replace(2, 4, u32(noType.size() - 6));
@@ -71,6 +73,8 @@ TEST(AdobeSwatchExchange, ReadsEveryModelAndSurvivesDamage)
          {{255, 0, 0}, {128, 128, 128}}, true},
         {"Lab: D50, L* a fraction of 100, not black", file(2, entry("L", "LAB ", {0.5429f, 80.8f, 69.89f}) + entry("W", "LAB ", {1, 0, 0})),
          {"L", "W"}, {{255, 0, 0}, {255, 255, 255}}, true},
+        {"extra bytes inside a block", file(2, padded + entry("Green", "RGB ", {0, 1, 0})), {"Red", "Green"},
+         {{255, 0, 0}, {0, 255, 0}}, true},
         {"an unknown model is skipped", file(3, red + entry("H", "HSV ", {1, 1, 1}) + red), {"Red", "Red 1"},
          {{255, 0, 0}, {255, 0, 0}}, true},
         {"no colour type", file(1, noType), {"Short"}, {{128, 128, 128}}, true},

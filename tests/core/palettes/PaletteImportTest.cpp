@@ -43,7 +43,7 @@ TEST(PaletteFile, NamesThePaletteByFormat)
     ColorList ase("Inside");
     ase.setColor("Red", Color::fromIntegers(255, 0, 0));
     const struct { const char* file; QByteArray bytes; const char* name; } rows[] = {
-        {"a%2Fb.clr", ClrFormat::writeColorList(ase), "a/b"}, // the file name, decoded as ours
+        {"a%2Fb.clr", ClrFormat::writeColorList(ase), "a%2Fb"}, // the file name as it stands
         {"Plain.ASE", AdobeSwatchExchange::writeColorList(ase), "Plain"},
         {"file.Json", R"({"paletteName": "Inside", "colors": ["#010203"]})", "Inside"},
         {"file.gpl", "GIMP Palette\nName: Inside\n1 2 3\tA\n", "Inside"},
