@@ -123,7 +123,15 @@ QString ColorListStore::saveColorList(const ColorList& list)
     if (!userLists.contains(list.name()) && takenNames().contains(list.name()))
         return QStringLiteral("\"%1\" is a system list").arg(list.name());
     QDir().mkpath(listFolder);
-    const QString error = PaletteFile::writeAtomically(path, ClrFormat::writeColorList(list));
+    // A long name is kept beside its shortened file name, before the list,
+    // so the list never stands without its name.
+    const QString base = QFileInfo(path).completeBaseName();
+    QString error;
+    if (ListFileName::isShortened(base))
+        error = PaletteFile::writeAtomically(listFolder + u'/' + base + ListFileName::nameExtension,
+                                             list.name().toUtf8());
+    if (error.isEmpty())
+        error = PaletteFile::writeAtomically(path, ClrFormat::writeColorList(list));
     if (!error.isEmpty()) {
         qCWarning(lcPalettes) << "cannot write" << path << error;
         return error;
@@ -145,6 +153,9 @@ bool ColorListStore::removeColorList(const QString& name)
         qCWarning(lcPalettes) << "cannot delete" << path;
         return false;
     }
+    const QString base = QFileInfo(path).completeBaseName();
+    if (ListFileName::isShortened(base))
+        QFile::remove(listFolder + u'/' + base + ListFileName::nameExtension);
     userLists.remove(name);
     unwritten.remove(name);
     changed();
@@ -181,7 +192,7 @@ void ColorListStore::reload()
         const QString fileName = info.fileName();
         if (!fileName.endsWith(extension))
             continue;
-        const std::optional<QString> name = ListFileName::listNameForFile(fileName.chopped(extension.size()));
+        const std::optional<QString> name = ListFileName::listNameInFolder(listFolder, fileName.chopped(extension.size()));
         if (!name)
             continue; // not a file of ours
         const PaletteReadResult read = PaletteFile::read(info.filePath());

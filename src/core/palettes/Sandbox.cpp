@@ -154,7 +154,8 @@ void Sandbox::syncColorLists() const
 {
     const QDir dir(listFolder);
     for (const QString& fileName : dir.entryList({QStringLiteral("*") + listExtension}, QDir::Files | QDir::CaseSensitive)) {
-        const std::optional<QString> name = ListFileName::listNameForFile(fileName.chopped(listExtension.size()));
+        const std::optional<QString> name =
+            ListFileName::listNameInFolder(listFolder, fileName.chopped(listExtension.size()));
         if (name && !colorListExists(*name))
             addColorListNamed(*name);
     }

@@ -82,6 +82,16 @@ TEST_F(ColorListStoreTest, CreatesInsertsWritesAndRemovesLists)
     EXPECT_FALSE(store.removeColorList("Web Safe Colors"));
     EXPECT_FALSE(QFile::exists(file("Hot.clr")));
     EXPECT_FALSE(store.colorListNamed("Hot"));
+
+    // A name too long for a file name lives in a shortened file, its whole
+    // self kept beside it, and both go together.
+    const QString longName = QString(300, u'h') + " (2)";
+    ASSERT_TRUE(store.createColorList(longName));
+    store.insertColor(longName, red, "Red", 0);
+    EXPECT_EQ(store.writeColorList(longName), "");
+    EXPECT_EQ(keys(ColorListStore(folder(), ColorListStore::Watching::no).colorListNamed(longName)), QStringList({"Red"}));
+    EXPECT_TRUE(store.removeColorList(longName));
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 // Our own write, and its echo from the watcher, give one signal; another

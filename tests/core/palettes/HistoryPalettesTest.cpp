@@ -8,6 +8,7 @@
 #include "palettes/HistoryPalettes.h"
 #include "settings/UserDefaults.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -41,11 +42,12 @@ TEST(HistoryPalettes, MovesOldRecordsIntoListsAndDeletesOnlyWhatWasWritten)
     const QByteArray red = ColorArchive::archive(Color::fromIntegers(255, 0, 0));
     const QByteArray darkRed = ColorArchive::archive(Color::fromIntegers(250, 0, 0));
     const QByteArray blue = ColorArchive::archive(Color::fromIntegers(0, 0, 255));
-    const QString tooLong(300, u'x'); // no file can take its name
+    const QString blocked = "Blocked"; // a folder stands where its file would go
+    ASSERT_TRUE(QDir().mkpath(ColorListStore::colorListFolder() + "/Blocked.clr"));
     const struct { QString name; QByteArray last, one, two, three; } records[] = {
         {"Warm", blue, red, "damaged", darkRed},
         {"Cold", blue, {}, {}, {}},
-        {tooLong, red, {}, {}, {}},
+        {blocked, red, {}, {}, {}},
         {"", red, {}, {}, {}},
     };
     sqlite3* db = nullptr;
@@ -83,7 +85,7 @@ TEST(HistoryPalettes, MovesOldRecordsIntoListsAndDeletesOnlyWhatWasWritten)
     EXPECT_EQ(keys(store.colorListNamed("palette")), QStringList({"Red"}));
     const QList<PaletteRecord> left = history.palettesManagedObjectArray();
     ASSERT_EQ(left.size(), 1);
-    EXPECT_EQ(left[0].name, tooLong);
+    EXPECT_EQ(left[0].name, blocked);
 
     // The next start finds only the record that could not be moved.
     EXPECT_EQ(HistoryPalettes::migratePalettesFromCoreDataToClrFiles(history, store, spaces, ColorSpace::sRGB(), closestName), 0);

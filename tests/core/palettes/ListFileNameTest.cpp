@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+
 using namespace ListFileName;
 
 // Names as users may type them, hostile ones included: the file name each
@@ -26,9 +30,6 @@ TEST(ListFileName, NamesMapToSafeFileNamesAndBack)
         {QString::fromUtf16(u"bell\u0007\u007F\u0085"), "bell%07%7F%C2%85"},
         {QString(1, QChar(0)), "%00"},
         {longest, longest},
-        {longest + u'x', none},            // too long once encoded
-        {QString(maximumBytes / 3 + 1, u'/'), none},
-        {QString(maximumBytes / 2 + 1, QChar(0xE9)), none}, // bytes count, not characters
         {QString(), none},
         {QString(QChar(0xD800)), none},   // a lone surrogate has no UTF-8 form
     };
@@ -37,6 +38,38 @@ TEST(ListFileName, NamesMapToSafeFileNamesAndBack)
         if (fileName) {
             EXPECT_EQ(listNameForFile(*fileName), name) << "file name \"" << fileName->toStdString() << "\"";
         }
+    }
+}
+
+// Names too long for a file name: a shortened form that fits, is told apart
+// from every short name, differs for names alike up to the cut, and comes
+// back only through the name kept beside it.
+TEST(ListFileName, LongNamesAreShortenedAndKeptBeside)
+{
+    const QString names[] = {
+        QString(maximumBytes + 1, u'x'), QString(maximumBytes, u'x') + u'y',
+        QString(maximumBytes / 3 + 1, u'/'),          // escapes are never cut
+        QString(maximumBytes / 2 + 1, QChar(0xE9)),   // bytes count, not characters
+        QString(200, u'x') + QStringLiteral("🌊🌊🌊🌊🌊🌊🌊🌊🌊🌊🌊"), // nor are surrogate pairs
+    };
+    QTemporaryDir folder;
+    QSet<QString> seen;
+    for (const QString& name : names) {
+        const QString file = fileNameForList(name).value_or(QString());
+        const std::string row = name.left(12).toStdString() + "… (" + std::to_string(name.size()) + ")";
+        EXPECT_TRUE(isShortened(file)) << row;
+        EXPECT_LE(file.toUtf8().size(), maximumBytes) << row;
+        EXPECT_TRUE(QString::fromUtf8(file.toUtf8()) == file) << row << ": cut inside a character";
+        EXPECT_FALSE(seen.contains(file)) << row;
+        seen.insert(file);
+        EXPECT_EQ(listNameForFile(file), std::nullopt) << row;
+        EXPECT_EQ(listNameInFolder(folder.path(), file), std::nullopt) << row << ": nothing kept beside it yet";
+        QFile kept(folder.path() + u'/' + file + nameExtension);
+        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+        kept.write(name.toUtf8());
+        kept.close();
+        EXPECT_EQ(listNameInFolder(folder.path(), file), name) << row;
+        EXPECT_EQ(listNameInFolder(folder.path(), file.chopped(1) + (file.endsWith(u'0') ? u'1' : u'0')), std::nullopt) << row << ": another hash";
     }
 }
 
