@@ -223,8 +223,7 @@ PaletteReadResult readColorList(const QByteArray& bytes)
     Bigendian in(bytes);
     const std::optional<QByteArrayView> signature = in.bytes(4);
     if (!signature || *signature != "ASEF")
-        return PaletteReadResult::refused(
-            QStringLiteral("This is not an Adobe Swatch Exchange file: it does not begin with \"ASEF\"."));
+        return PaletteReadResult::refused(QStringLiteral("Not a ASE file (wrong header)"));
 
     PaletteReadResult result;
     const std::optional<QByteArrayView> version = in.bytes(4); // read and ignored

@@ -5,6 +5,8 @@
 #include "GimpPalette.h"
 #include "JsonPalette.h"
 
+#include "Log.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -57,8 +59,12 @@ QString write(const QString& path, const ColorList& list, bool replace)
     const std::optional<Format> format = formatForPath(path);
     if (!format)
         return QStringLiteral("not a palette file (.clr, .ase, .json or .gpl)");
-    if (!replace && QFileInfo::exists(path))
+    if (!replace && QFileInfo::exists(path)) {
+        if (*format == Format::ase)
+            qCWarning(lcPalettes).noquote()
+                << QStringLiteral("Error: Output file alredy exists at %1. Refusing to overwrite").arg(path);
         return QStringLiteral("the file exists");
+    }
     QByteArray bytes;
     switch (*format) {
     case Format::clr: bytes = ClrFormat::writeColorList(list); break;
@@ -66,7 +72,10 @@ QString write(const QString& path, const ColorList& list, bool replace)
     case Format::json: bytes = JsonPalette::writeColorList(list); break;
     case Format::gpl: bytes = GimpPalette::writeColorList(list); break;
     }
-    return writeAtomically(path, bytes);
+    const QString error = writeAtomically(path, bytes);
+    if (!error.isEmpty() && *format == Format::ase)
+        qCWarning(lcPalettes).noquote() << QStringLiteral("Unable to create output file at %1").arg(path);
+    return error;
 }
 
 QString writeAtomically(const QString& path, const QByteArray& bytes)

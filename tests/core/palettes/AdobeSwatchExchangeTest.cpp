@@ -100,6 +100,7 @@ TEST(AdobeSwatchExchange, ReadsEveryModelAndSurvivesDamage)
         EXPECT_EQ(rgb, row.rgb) << row.what;
         EXPECT_EQ(read.complete(), row.complete) << row.what << ": " << read.error.toStdString();
     }
+    EXPECT_EQ(readColorList("ASEG").error, "Not a ASE file (wrong header)");
 }
 
 // Names of any length and script come back whole (the name-length field and
