@@ -17,6 +17,9 @@ public:
     virtual ~PalettesWindow() = default;
 
     virtual bool available() const = 0;
+    // Whether openPalettesWindow shows a window: palettes can be stored
+    // before there is one to show them.
+    virtual bool canOpenWindow() const { return available(); }
     virtual void openPalettesWindow() = 0;
     // Closes the window (if any) and drops it.
     virtual void releasePalettesWindow() = 0;

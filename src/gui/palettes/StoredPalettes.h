@@ -24,6 +24,7 @@ public:
                    const Sandbox* sandbox = nullptr, QObject* parent = nullptr);
 
     bool available() const override { return true; }
+    bool canOpenWindow() const override { return false; } // the window comes later
     void openPalettesWindow() override;
     void releasePalettesWindow() override {}
     // A new list "palette" (or "palette (2)"...), each colour under its
