@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 // Every form of `palette`, in order, as one user's session: the rows share
@@ -73,4 +76,37 @@ TEST(PaletteCommand, FormsAndExitStatuses)
     // Imports are mirrored into the installed program's palette folder.
     const QDir mirror(d + "/.config/inkscape/palettes");
     EXPECT_EQ(mirror.entryList(QDir::Files, QDir::Name), QStringList({"huelark-Warm (2).gpl", "huelark-Warm.gpl"}));
+}
+
+// A writer killed half-way (here by the kernel, at a file-size limit) leaves
+// the file it was replacing whole.
+TEST(PaletteCommand, AWriterKilledHalfWayLeavesTheOldFile)
+{
+    QTemporaryDir home;
+    const QString d = home.path();
+    QByteArray big = "GIMP Palette\nName: Big\n";
+    for (int i = 0; i < 3000; ++i)
+        big += QByteArray::number(i % 256) + ' ' + QByteArray::number(i / 256) + " 7\tColour " + QByteArray::number(i) + '\n';
+    ASSERT_TRUE(writeFile(d + "/small.gpl", "GIMP Palette\nName: Small\n1 2 3\tA\n"));
+    ASSERT_TRUE(writeFile(d + "/big.gpl", big));
+    const QString out = d + "/out.clr";
+    ASSERT_EQ(runCli({"palette", "convert", d + "/small.gpl", out}, environmentWithHome(d)).exitCode, 0);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    ASSERT_LT(before.size(), 16384);
+
+    QProcess writer;
+    writer.setProcessEnvironment(environmentWithHome(d));
+    writer.setChildProcessModifier([] {
+        const rlimit limit {16384, 16384};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_DFL); // the kernel ends the writer at the limit
+    });
+    writer.start(qEnvironmentVariable("HUELARK_CLI"), {"palette", "convert", "--force", d + "/big.gpl", out});
+    ASSERT_TRUE(writer.waitForFinished(60000));
+    EXPECT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the writer was not killed";
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
