@@ -35,8 +35,13 @@ int migratePalettesFromCoreDataToClrFiles(HistoryStore& history, ColorListStore&
             qCWarning(lcPalettes, "%s", qPrintable(error));
             continue;
         }
+        if (!history.deletePaletteRecord(record)) {
+            // The record would come back at every start as one more copy
+            // of the list: it stays the only copy until it can go.
+            store.removeColorList(name);
+            continue;
+        }
         ++written;
-        history.deletePaletteRecord(record);
     }
     return written;
 }

@@ -91,4 +91,18 @@ TEST(HistoryPalettes, MovesOldRecordsIntoListsAndDeletesOnlyWhatWasWritten)
     EXPECT_EQ(HistoryPalettes::migratePalettesFromCoreDataToClrFiles(history, store, spaces, ColorSpace::sRGB(), closestName), 0);
     EXPECT_EQ(history.palettesManagedObjectArray().size(), 1);
     EXPECT_FALSE(store.colorListNamed("Warm (2)"));
+
+    // A record that cannot be deleted is not moved: every start would add
+    // one more copy of its list.
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(history.filePath()).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER keep BEFORE DELETE ON Palette BEGIN SELECT RAISE(ABORT, 'kept'); END;"
+                           "INSERT INTO Palette (name, color_last) SELECT 'Stuck', color_last FROM Palette;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    for (int start = 0; start < 2; ++start)
+        EXPECT_EQ(HistoryPalettes::migratePalettesFromCoreDataToClrFiles(history, store, spaces, ColorSpace::sRGB(), closestName), 0);
+    EXPECT_FALSE(store.colorListNamed("Stuck"));
+    EXPECT_EQ(history.palettesManagedObjectArray().size(), 2);
 }
