@@ -1,3 +1,4 @@
+#include "ListKeys.h"
 #include "TempHome.h"
 
 #include "palettes/ClrFormat.h"
@@ -32,14 +33,6 @@ bool put(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QStringList keys(const std::optional<ColorList>& list)
-{
-    QStringList all;
-    if (list)
-        for (const ColorList::Entry& entry : list->entries())
-            all << entry.key;
-    return all;
-}
 
 class ColorListStoreTest : public testing::Test
 {

@@ -1,3 +1,4 @@
+#include "ListKeys.h"
 #include "TempHome.h"
 
 #include "colour/ColorArchive.h"
@@ -13,19 +14,6 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
-namespace {
-
-QStringList keys(const std::optional<ColorList>& list)
-{
-    QStringList all;
-    if (list)
-        for (const ColorList::Entry& entry : list->entries())
-            all << entry.key;
-    return all;
-}
-
-} // namespace
 
 // Old records become lists, the list written before its record goes; a
 // taken name or a repeated closest name loses nothing.

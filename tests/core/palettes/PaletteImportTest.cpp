@@ -1,3 +1,4 @@
+#include "ListKeys.h"
 #include "TempHome.h"
 
 #include "colour/ColorSpace.h"
@@ -24,14 +25,6 @@ bool put(const QString& path, const QByteArray& bytes)
 QString closestName(const Color& color)
 {
     return color.integerComponents()[0] > 200 ? QStringLiteral("Red") : QStringLiteral("Other");
-}
-
-QStringList keys(const ColorList& list)
-{
-    QStringList all;
-    for (const ColorList::Entry& entry : list.entries())
-        all << entry.key;
-    return all;
 }
 
 } // namespace
@@ -72,7 +65,7 @@ TEST(PaletteImport, MakesNewListsWithUniqueNamesAndKeys)
 
     EXPECT_EQ(PaletteImport::importFile(store, json, closestName, srgb).listName, "Warm");
     EXPECT_EQ(PaletteImport::importFile(store, json, closestName, srgb).listName, "Warm (2)");
-    EXPECT_EQ(keys(*store.colorListNamed("Warm (2)")), QStringList({"Red", "Red_fe0000", "Other"}));
+    EXPECT_EQ(keys(store.colorListNamed("Warm (2)")), QStringList({"Red", "Red_fe0000", "Other"}));
     const PaletteImport::Result none = PaletteImport::importFile(store, empty, closestName, srgb);
     EXPECT_EQ(none.listName, "");
     EXPECT_EQ(none.error, "the palette has no colours");
@@ -83,6 +76,6 @@ TEST(PaletteImport, MakesNewListsWithUniqueNamesAndKeys)
     EXPECT_EQ(PaletteImport::saveColors(store, "palette", swatches, closestName, srgb).listName, "palette");
     EXPECT_EQ(PaletteImport::saveColors(store, "palette", swatches, closestName, srgb).listName, "palette (2)");
     EXPECT_EQ(PaletteImport::saveColors(store, "palette", {}, closestName, srgb).listName, "");
-    EXPECT_EQ(keys(*store.colorListNamed("palette (2)")), QStringList({"Red", "Other"}));
+    EXPECT_EQ(keys(store.colorListNamed("palette (2)")), QStringList({"Red", "Other"}));
     EXPECT_TRUE(QFile::exists(store.pathForColorListWithName("palette (2)")));
 }
