@@ -27,8 +27,7 @@ QString addColor(const Color& color, const QString& name, ColorList& list, const
     // differ by less than one step of 255); a counter keeps both.
     // A colour that cannot be moved into the window's space still needs a
     // key: its own components give one.
-    const auto [r, g, b] = color.integerComponents();
-    const QString base = name + u'_' + HexCodec::hexCodeForColor(color, wellSpace).value_or(HexCodec::storedForm(r, g, b));
+    const QString base = name + u'_' + HexCodec::keyForColor(color, wellSpace);
     QString key = base;
     for (qsizetype n = 2; list.contains(key); ++n) {
         if (list.color(key) == color)

@@ -58,10 +58,7 @@ QByteArray writeColorList(const ColorList& list)
     for (const ColorList::Entry& entry : list.entries()) {
         // Codes in the file are sRGB whatever space the window holds colours
         // in, as every reader of a hex code assumes.
-        const auto [r, g, b] = entry.color.integerComponents();
-        const QString code = HexCodec::hexCodeForColor(entry.color, ColorSpace::sRGB())
-                                 .value_or(HexCodec::storedForm(r, g, b));
-        codes.append(u'#' + code);
+        codes.append(u'#' + HexCodec::keyForColor(entry.color, ColorSpace::sRGB()));
     }
     const QJsonObject object {{nameMember, list.name()}, {colorsMember, codes}};
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
