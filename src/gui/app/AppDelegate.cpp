@@ -377,7 +377,7 @@ void AppDelegate::windowDidBecomeKey()
 void AppDelegate::updateUIColors()
 {
     windowView->updateUIColors(sync->lightness());
-    swatches->validateSwatchButtons();
+    swatches->validateForCurrentColor();
 }
 
 bool AppDelegate::validateUserInterfaceItem(WindowCommand command) const

@@ -67,7 +67,7 @@ SwatchColumn::SwatchColumn(CurrentColors& colors, UserDefaults& defaults, FieldS
     connect(&colors, &CurrentColors::swatchesChanged, this, &SwatchColumn::updateSwatches);
     // The buttons and the mark follow the current colour, however it changed
     // (at start-up the colour arrives after the list).
-    connect(&well, &SwatchWell::colorChanged, this, &SwatchColumn::validateSwatchButtons);
+    connect(&well, &SwatchWell::colorChanged, this, &SwatchColumn::validateForCurrentColor);
 }
 
 void SwatchColumn::setCommands(QAction* addSwatch, QAction* savePalette, QAction* keepOnlyTopSwatch)
@@ -232,10 +232,16 @@ QList<QAction*> SwatchColumn::contextCommands() const
     return commands;
 }
 
-void SwatchColumn::validateSwatchButtons()
+void SwatchColumn::validateForCurrentColor()
 {
     if (addCommand)
         addCommand->setEnabled(canAddCurrentColor());
+    updateMarks();
+}
+
+void SwatchColumn::validateSwatchButtons()
+{
+    validateForCurrentColor();
     // Pointless with one swatch left.
     if (keepTopCommand)
         keepTopCommand->setEnabled(swatchCount() != 1);
@@ -244,7 +250,6 @@ void SwatchColumn::validateSwatchButtons()
     if (saveCommand)
         saveCommand->setEnabled(palettes.available() && colors.count() > 0
                                      && !isAvailablePalette(currentPalette()));
-    updateMarks();
 }
 
 void SwatchColumn::updateMarks()

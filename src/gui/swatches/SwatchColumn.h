@@ -66,6 +66,9 @@ public:
     // buttons.
     void updateSwatches();
     void validateSwatchButtons();
+    // The part of it that follows the current colour: cheap enough for every
+    // keystroke, where comparing the column with every palette is not.
+    void validateForCurrentColor();
     // The swatches as colours in the window's space, top first.
     QList<Color> currentPalette() const;
     QList<QList<Color>> allPaletteArraysWithCount(int count) const;
