@@ -22,3 +22,8 @@ std::array<int, 3> rgbFromCMYK(int cyan, int magenta, int yellow, int black)
     const float red = (1 - c) * (1 - k), green = (1 - m) * (1 - k), blue = (1 - y) * (1 - k);
     return Color(red, green, blue, ColorSpace::sRGB()).integerComponents();
 }
+
+Color sRGBFromCMYK(double cyan, double magenta, double yellow, double black)
+{
+    return Color((1 - cyan) * (1 - black), (1 - magenta) * (1 - black), (1 - yellow) * (1 - black), ColorSpace::sRGB());
+}

@@ -16,3 +16,7 @@ std::array<int, 4> cmykFromRGB(int red, int green, int blue, const ColorSpacePtr
 // colour-managed direction, so editing one CMYK field generally changes the
 // others.
 std::array<int, 3> rgbFromCMYK(int cyan, int magenta, int yellow, int black);
+
+// The same formula on components from 0 to 1, as files store them: an sRGB
+// colour, exactly as computed (no rounding to integers).
+Color sRGBFromCMYK(double cyan, double magenta, double yellow, double black);

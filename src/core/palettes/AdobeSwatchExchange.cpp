@@ -1,5 +1,6 @@
 #include "AdobeSwatchExchange.h"
 
+#include "colour/Cmyk.h"
 #include "colour/ColorSpace.h"
 
 #include <QByteArrayView>
@@ -85,11 +86,8 @@ std::optional<Color> colourOf(QByteArrayView model, const float* v)
 {
     if (model == "RGB ")
         return Color(unit(v[0]), unit(v[1]), unit(v[2]), ColorSpace::sRGB());
-    if (model == "CMYK") {
-        const double k = unit(v[3]);
-        return Color((1 - unit(v[0])) * (1 - k), (1 - unit(v[1])) * (1 - k), (1 - unit(v[2])) * (1 - k),
-                     ColorSpace::sRGB());
-    }
+    if (model == "CMYK")
+        return sRGBFromCMYK(unit(v[0]), unit(v[1]), unit(v[2]), unit(v[3]));
     if (model == "LAB ") // L* is stored as a fraction of 100, a* and b* as they are
         return ColorSpace::fromLabD50(100.0 * v[0], v[1], v[2]);
     return Color(unit(v[0]), unit(v[0]), unit(v[0]), ColorSpace::sRGB()); // "Gray"

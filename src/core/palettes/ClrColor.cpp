@@ -1,5 +1,6 @@
 #include "ClrColor.h"
 
+#include "colour/Cmyk.h"
 #include "colour/ColorSpace.h"
 
 #include <QtEndian>
@@ -123,7 +124,7 @@ std::optional<Color> fromComponents(int kind, const std::vector<double>& compone
     case DeviceWhite:
         return Color(v[0], v[0], v[0], ColorSpace::sRGB());
     default: // DeviceCMYK
-        return Color((1 - v[0]) * (1 - v[3]), (1 - v[1]) * (1 - v[3]), (1 - v[2]) * (1 - v[3]), ColorSpace::sRGB());
+        return sRGBFromCMYK(v[0], v[1], v[2], v[3]);
     }
 }
 
