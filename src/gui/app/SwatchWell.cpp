@@ -1,6 +1,7 @@
 #include "SwatchWell.h"
 
 #include "colour/ColorSpace.h"
+#include "controls/AppearanceColors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,8 +19,7 @@ SwatchWell::SwatchWell(QWidget* parent)
 void SwatchWell::setColor(const Color& color)
 {
     wellColor = std::make_shared<const Color>(color);
-    const Color screen = ColorSpace::convert(color, ColorSpace::sRGB()).value_or(color);
-    shown = QColor::fromRgbF(float(screen.red()), float(screen.green()), float(screen.blue()));
+    shown = AppearanceColors::onScreen(color);
     update();
     Q_EMIT colorChanged();
 }

@@ -1,5 +1,7 @@
 #include "AppearanceColors.h"
 
+#include "colour/ColorSpace.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QWidget>
@@ -21,6 +23,12 @@ std::optional<QColor> lighterColorFromColor(const QColor& color)
     QColor faded = color;
     faded.setAlphaF(color.alphaF() / 2);
     return faded;
+}
+
+QColor onScreen(const Color& color)
+{
+    const Color screen = ColorSpace::convert(color, ColorSpace::sRGB()).value_or(color);
+    return QColor::fromRgbF(float(screen.red()), float(screen.green()), float(screen.blue()));
 }
 
 QColor UIAccentColor() { return QApplication::palette().color(QPalette::Active, QPalette::Highlight); }

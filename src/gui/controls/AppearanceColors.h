@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colour/Color.h"
+
 #include <QColor>
 
 #include <optional>
@@ -17,6 +19,10 @@ bool appearanceIsDark(const QWidget* view);
 
 // The same colour at half its opacity; nothing for an invalid colour.
 std::optional<QColor> lighterColorFromColor(const QColor& color);
+
+// The colour as the screen shows it: its sRGB components (its own when it
+// cannot be converted).
+QColor onScreen(const Color& color);
 
 // The desktop's accent colour (the selection colour of the current theme).
 QColor UIAccentColor();

@@ -3,6 +3,7 @@
 #include "colour/ColorArchive.h"
 #include "colour/ColorSpace.h"
 #include "colour/HexCodec.h"
+#include "controls/AppearanceColors.h"
 #include "history/DayFormat.h"
 #include "history/EntryMenu.h"
 #include "history/HistoryStore.h"
@@ -34,11 +35,6 @@ QString menuText(QString text)
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-QColor onScreen(const Color& color)
-{
-    const Color screen = ColorSpace::convert(color, ColorSpace::sRGB()).value_or(color);
-    return QColor::fromRgbF(float(screen.red()), float(screen.green()), float(screen.blue()));
-}
 
 } // namespace
 
@@ -180,7 +176,7 @@ QString HistoryMenu::titleForMenuItem(const HistoryEntry& entry) const
 
 QIcon HistoryMenu::imageForMenuItem(const HistoryEntry& entry) const
 {
-    const QColor color = onScreen(ColorSpace::convert(entry.last, wellSpace()).value_or(entry.last));
+    const QColor color = AppearanceColors::onScreen(ColorSpace::convert(entry.last, wellSpace()).value_or(entry.last));
     QIcon icon;
     qreal screenRatio = 1;
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))

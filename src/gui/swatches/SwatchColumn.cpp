@@ -4,15 +4,16 @@
 #include "colour/ColorSpace.h"
 #include "colour/FieldSync.h"
 #include "colour/HexCodec.h"
+#include "controls/AppearanceColors.h"
+#include "palettes/PalettesWindow.h"
+#include "settings/DefaultsKeys.h"
+#include "settings/UserDefaults.h"
+#include "swatches/CurrentColors.h"
 #include "swatches/PoofEffect.h"
 #include "swatches/SwatchCellView.h"
 #include "swatches/SwatchDragData.h"
 #include "swatches/SwatchListModel.h"
 #include "swatches/SwatchTable.h"
-#include "palettes/PalettesWindow.h"
-#include "swatches/CurrentColors.h"
-#include "settings/DefaultsKeys.h"
-#include "settings/UserDefaults.h"
 
 #include <QAction>
 #include <QSet>
@@ -27,11 +28,6 @@ constexpr int columnWidth = 40;
 constexpr int rowsSharingHeight = 8;
 constexpr int lowestRow = 25;
 
-QColor onScreen(const Color& color)
-{
-    const Color screen = ColorSpace::convert(color, ColorSpace::sRGB()).value_or(color);
-    return QColor::fromRgbF(float(screen.red()), float(screen.green()), float(screen.blue()));
-}
 
 } // namespace
 
@@ -106,7 +102,7 @@ void SwatchColumn::reloadTable()
     const bool lowerCase = defaults.boolForKey(DefaultsKeys::lowerCaseHEX);
     const QStringList& keys = colors.hexKeys();
     for (int row = 0; row < colors.count(); ++row) {
-        rows.append({ colors.swatchData()[row], onScreen(colors.swatchColor(row)),
+        rows.append({ colors.swatchData()[row], AppearanceColors::onScreen(colors.swatchColor(row)),
                       HexCodec::displayedForm(keys[row], hexUnit, lowerCase) });
     }
     // Start-up and every settings change ask for a reload; rebuilding cells
@@ -258,7 +254,7 @@ void SwatchColumn::updateMarks()
     const QStringList& keys = colors.hexKeys();
     const int focused = table->hasFocus() ? table->currentIndex().row() : -1;
     // Chips are edged dark on a light window colour, light on a dark one.
-    const QColor behind = onScreen(*well.color());
+    const QColor behind = AppearanceColors::onScreen(*well.color());
     const bool lightBehind = 0.2126 * behind.redF() + 0.7152 * behind.greenF() + 0.0722 * behind.blueF() > 0.45;
     const QColor edge = lightBehind ? QColor(0, 0, 0, 38) : QColor(255, 255, 255, 46);
     for (SwatchCellView* cell : std::as_const(cells)) {
