@@ -8,6 +8,7 @@
 #include "colour/ColorSpace.h"
 #include "colour/HexCodec.h"
 #include "palettes/ColorListStore.h"
+#include "palettes/PaletteExport.h"
 #include "palettes/PaletteFile.h"
 #include "palettes/PaletteImport.h"
 #include "palettes/Sandbox.h"
@@ -183,7 +184,8 @@ int exportList(const Arguments& args, QTextStream& err)
     }
     // As the palettes window exports once its dialog has asked: an existing
     // file is replaced, atomically, so a failed export leaves it whole.
-    if (const QString error = PaletteFile::write(outPath, *list, true); !error.isEmpty()) {
+    if (const QString error = PaletteExport::exportList(*list, outPath, closestNames(err), wellSpace());
+        !error.isEmpty()) {
         fileError(err, outPath, error);
         return fileFailure;
     }

@@ -1,6 +1,7 @@
 #include "ColorListStore.h"
 
 #include "ClrFormat.h"
+#include "ColorListNaming.h"
 #include "ListFileName.h"
 #include "PaletteFile.h"
 #include "Sandbox.h"
@@ -180,6 +181,67 @@ QString ColorListStore::renameColorList(const QString& oldName, const QString& n
         return error;
     removeColorList(oldName);
     return {};
+}
+
+std::optional<ColorListStore::TrashedList> ColorListStore::trashColorList(const QString& name)
+{
+    if (!userLists.contains(name))
+        return std::nullopt;
+    TrashedList trashed {userLists.value(name), {}};
+    const QString path = pathForColorListWithName(name);
+    const QString base = QFileInfo(path).completeBaseName();
+    QStringList files {path};
+    if (ListFileName::isShortened(base))
+        files << listFolder + u'/' + base + ListFileName::nameExtension;
+    for (const QString& file : std::as_const(files)) {
+        if (!QFileInfo::exists(file))
+            continue;
+        QFile moved(file);
+        if (moved.moveToTrash()) {
+            trashed.files.append({file, moved.fileName()});
+            continue;
+        }
+        // A folder on a file system without a trash: the list itself, kept
+        // by the caller, is then what can bring it back.
+        qCWarning(lcPalettes) << "cannot move" << file << "to the trash, deleting it";
+        if (!QFile::remove(file) && file == path) {
+            qCWarning(lcPalettes) << "cannot delete" << file;
+            return std::nullopt;
+        }
+    }
+    userLists.remove(name);
+    unwritten.remove(name);
+    changed();
+    if (mirror)
+        mirror->removeColorListNamed(name);
+    return trashed;
+}
+
+std::optional<QString> ColorListStore::restoreColorList(const TrashedList& trashed, QString* error)
+{
+    ColorList list = trashed.list;
+    list.setName(ColorListNaming::getOriginalName(list.name(), takenNames()));
+    bool movedBack = list.name() == trashed.list.name() && !trashed.files.isEmpty();
+    for (const auto& [original, inTrash] : trashed.files)
+        movedBack = movedBack && !QFileInfo::exists(original) && QFile::rename(inTrash, original);
+    if (movedBack) {
+        userLists.insert(list.name(), list);
+        changed();
+        if (mirror)
+            mirror->addColorListNamed(list.name());
+    } else if (const QString failed = saveColorList(list); !failed.isEmpty()) {
+        if (error)
+            *error = failed;
+        return std::nullopt;
+    }
+    // The trash keeps a note of where each file came from; a file that has
+    // left it must not leave its note behind.
+    for (const auto& [original, inTrash] : trashed.files) {
+        const QFileInfo trashFile(inTrash);
+        QFile::remove(inTrash);
+        QFile::remove(trashFile.dir().absoluteFilePath(QStringLiteral("../info/%1.trashinfo").arg(trashFile.fileName())));
+    }
+    return list.name();
 }
 
 void ColorListStore::reload()

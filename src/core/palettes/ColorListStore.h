@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 class Sandbox;
 
@@ -33,6 +34,15 @@ public:
     {
         ColorList list;
         bool editable = false; // a user list; system lists are fixed
+    };
+
+    // A user list moved to the desktop's trash, with what it takes to bring
+    // it back: where each of its files went, and the list itself for when
+    // the trash has been emptied since.
+    struct TrashedList
+    {
+        ColorList list;
+        QList<std::pair<QString, QString>> files; // (where it was, where it is in the trash)
     };
 
     enum class Watching { no, yes };
@@ -73,6 +83,15 @@ public:
     // Writes the list under `newName`, then removes the old one; the mirror
     // follows. Empty on success, otherwise the reason.
     QString renameColorList(const QString& oldName, const QString& newName);
+    // Moves the user list's files to the trash (deletes them where there is
+    // no trash to move them to) and removes its mirror. Nothing when the
+    // list is not the user's or its file stays.
+    std::optional<TrashedList> trashColorList(const QString& name);
+    // Brings a trashed list back: its own files when the trash still has
+    // them, otherwise written anew; under a new name ("Warm (2)") when its
+    // name has been taken since. The name it came back under, or nothing
+    // with the reason in `error`.
+    std::optional<QString> restoreColorList(const TrashedList& trashed, QString* error = nullptr);
 
     // The mirror every write and removal goes through; none by default.
     void setSandbox(const Sandbox* sandbox) { mirror = sandbox; }

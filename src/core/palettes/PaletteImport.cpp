@@ -4,6 +4,12 @@
 #include "ColorListStore.h"
 #include "PaletteFile.h"
 
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
 namespace PaletteImport {
 
 ColorList listFromFile(const PaletteReadResult& read, const QString& name, const NameForColor& closestName,
@@ -38,6 +44,29 @@ Result importFile(ColorListStore& store, const QString& path, const NameForColor
                   const ColorSpacePtr& wellSpace)
 {
     return save(store, PaletteFile::read(path), closestName, wellSpace);
+}
+
+QList<FileResult> importPaths(ColorListStore& store, const QStringList& paths, const NameForColor& closestName,
+                              const ColorSpacePtr& wellSpace)
+{
+    QStringList files;
+    for (const QString& path : paths) {
+        if (!QFileInfo(path).isDir()) {
+            files << path;
+            continue;
+        }
+        QStringList inFolder = QDir(path).entryList(QDir::Files | QDir::Readable);
+        QCollator order;
+        order.setNumericMode(true);
+        std::sort(inFolder.begin(), inFolder.end(), order);
+        for (const QString& name : std::as_const(inFolder))
+            files << QDir(path).filePath(name);
+    }
+    QList<FileResult> results;
+    for (const QString& file : std::as_const(files))
+        if (PaletteFile::formatForPath(file))
+            results.append({file, importFile(store, file, closestName, wellSpace)});
+    return results;
 }
 
 Result saveColors(ColorListStore& store, const QString& wanted, const QList<Color>& colors,

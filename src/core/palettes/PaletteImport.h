@@ -33,6 +33,18 @@ struct Result
 Result importFile(ColorListStore& store, const QString& path, const NameForColor& closestName,
                   const ColorSpacePtr& wellSpace);
 
+struct FileResult
+{
+    QString path;
+    Result result;
+};
+
+// Several paths as one import, in the order given; a folder stands for the
+// palette files directly in it, in name order. Files that are not palette
+// files by their extension are skipped and not in the result.
+QList<FileResult> importPaths(ColorListStore& store, const QStringList& paths, const NameForColor& closestName,
+                              const ColorSpacePtr& wellSpace);
+
 // `colors` (the swatch column, top first) as a new list: the name `wanted`
 // or the first free "wanted (2)"..., colours keyed by closest name. No list
 // without a colour.
