@@ -72,6 +72,8 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
 
 AppDelegate::~AppDelegate()
 {
+    // The palettes window works on the swatch list, which goes first.
+    parts.palettes->releasePalettesWindow();
     // The window's fields talk to the field sync: take the window down first.
     windowView.reset();
 }
@@ -94,6 +96,12 @@ void AppDelegate::wireWindow()
             parts.tools->updateToolSwatches();
     });
     w.historyButton->setMenu(historyItems->menu());
+    parts.palettes->setSwatches(*colors, [this] { return *windowView->mainSwatchWell->color(); });
+    // A saved, imported or deleted list (here or in another process) can
+    // make the swatch column's colours a palette or no longer one.
+    if (parts.colorLists)
+        connect(parts.colorLists.get(), &ColorListStore::colorListsChanged, swatches,
+                &SwatchColumn::validateSwatchButtons);
     connect(statusItem.get(), &TrayIcon::activated, this, &AppDelegate::toggleWindow);
 }
 

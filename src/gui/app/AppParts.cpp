@@ -2,6 +2,8 @@
 
 #include "colour/WellColorSpace.h"
 #include "history/HistoryStore.h"
+#include "palettes/StoredPaletteMigration.h"
+#include "palettes/StoredPalettes.h"
 
 void AppParts::buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names,
                            std::function<QDateTime()> now)
@@ -14,4 +16,15 @@ void AppParts::buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spa
     if (now)
         historyMenu.today = [now] { return now().date(); };
     historyStore = std::make_unique<HistoryStore>(defaults, spaces, std::move(options));
+}
+
+void AppParts::buildPalettes(UserDefaults& defaults, const ColorSpaceRegistry& spaces)
+{
+    Sandbox::registerDefaults(defaults);
+    colorLists = std::make_unique<ColorListStore>();
+    sandbox = std::make_unique<Sandbox>(defaults, colorLists->folder());
+    colorLists->setSandbox(sandbox.get());
+    palettes = std::make_unique<StoredPalettes>(*colorLists, *wellColorSpace, *names, defaults, sandbox.get());
+    paletteMigration =
+        std::make_unique<StoredPaletteMigration>(*historyStore, *colorLists, spaces, *wellColorSpace, *names);
 }

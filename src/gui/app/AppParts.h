@@ -5,8 +5,10 @@
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
 #include "names/NameLookup.h"
+#include "palettes/ColorListStore.h"
 #include "palettes/PaletteMigration.h"
 #include "palettes/PalettesWindow.h"
+#include "palettes/Sandbox.h"
 #include "prefs/LoginItem.h"
 #include "prefs/PreferencesWindow.h"
 #include "prefs/ShortcutBinder.h"
@@ -29,6 +31,10 @@ struct AppParts
     // (buildStores); required.
     std::unique_ptr<WellColorSpace> wellColorSpace;
     std::unique_ptr<HistoryStore> historyStore;
+    // The colour lists and their mirror for other programs (buildPalettes);
+    // they outlive the parts that use them.
+    std::unique_ptr<ColorListStore> colorLists;
+    std::unique_ptr<Sandbox> sandbox;
     // None: entries go to the program's history store.
     std::unique_ptr<HistoryRecorder> history;
     std::unique_ptr<NameLookup> names = std::make_unique<NoNameLookup>();
@@ -48,4 +54,8 @@ struct AppParts
     // empty means the current time.
     void buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names,
                      std::function<QDateTime()> now = {});
+    // The colour lists in the user's data folder, their mirror, the palettes
+    // window over them and the migration of the old palettes; after
+    // buildStores, with `names` in place.
+    void buildPalettes(UserDefaults& defaults, const ColorSpaceRegistry& spaces);
 };

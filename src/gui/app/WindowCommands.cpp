@@ -57,7 +57,7 @@ QList<QAction*> WindowCommands::withShortcuts() const
 void WindowCommands::enableParts(const AppParts& parts)
 {
     using C = WindowCommand;
-    action(C::Palettes)->setEnabled(parts.palettes->canOpenWindow());
+    action(C::Palettes)->setEnabled(parts.palettes->available());
     action(C::Tools)->setEnabled(parts.tools->available());
     action(C::Preferences)->setEnabled(parts.preferences->available());
     action(C::About)->setEnabled(parts.preferences->available());

@@ -1,17 +1,11 @@
 #include "app/AppDelegate.h"
-#include "app/TrayIcon.h"
 #include "app/SingleInstance.h"
 #include "app/SessionEnd.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "history/HistoryStore.h"
 #include "names/DatabaseNameLookup.h"
-#include "palettes/ColorListStore.h"
-#include "palettes/Sandbox.h"
-#include "palettes/StoredPaletteMigration.h"
-#include "palettes/StoredPalettes.h"
 #include "settings/NotificationCenter.h"
 #include "settings/UserDefaults.h"
-#include "swatches/SwatchColumn.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -52,24 +46,9 @@ int main(int argc, char** argv)
     // load once it is shown, and name the colour when they arrive.
     names->loadInBackgroundAtStart();
     parts.buildStores(defaults, spaces, *names);
-    // The colour lists outlive the parts that use them.
-    Sandbox::registerDefaults(defaults);
-    ColorListStore colorLists;
-    const Sandbox sandbox(defaults, colorLists.folder());
-    colorLists.setSandbox(&sandbox);
-    auto palettes = std::make_unique<StoredPalettes>(colorLists, *parts.wellColorSpace, *names, &sandbox);
-    StoredPalettes* savedPalettes = palettes.get();
-    parts.palettes = std::move(palettes);
-    parts.paletteMigration =
-        std::make_unique<StoredPaletteMigration>(*parts.historyStore, colorLists, spaces, *parts.wellColorSpace, *names);
     parts.names = std::move(names);
+    parts.buildPalettes(defaults, spaces);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
-    QObject::connect(savedPalettes, &StoredPalettes::userNotification, &delegate,
-                     [&delegate](const QString& text) { delegate.tray().showMessage(text); });
-    // A saved, imported or deleted list (here or in another process) can
-    // make the swatch column's colours a palette or no longer one.
-    QObject::connect(&colorLists, &ColorListStore::colorListsChanged, &delegate,
-                     [&delegate] { delegate.swatchColumn().validateSwatchButtons(); });
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     // A logout or `kill` ends the program as its quit command does.
     SessionEnd session;

@@ -4,22 +4,22 @@
 
 #include <QList>
 
+#include <functional>
+
+class CurrentColors;
+
 // The palettes window, created on first use and dropped when the main
 // window closes, and the colour lists it keeps.
 //
-// The palettes window arrives in a later change. Until then the program runs
-// with `NoPalettesWindow`: `available()` is false, so the window's button and
-// commands stay disabled, the operations do nothing and there are no colour
-// lists.
+// `NoPalettesWindow` stands in where there are no palettes (tests of other
+// parts): `available()` is false, so the window's button and commands stay
+// disabled, the operations do nothing and there are no colour lists.
 class PalettesWindow
 {
 public:
     virtual ~PalettesWindow() = default;
 
     virtual bool available() const = 0;
-    // Whether openPalettesWindow shows a window: palettes can be stored
-    // before there is one to show them.
-    virtual bool canOpenWindow() const { return available(); }
     virtual void openPalettesWindow() = 0;
     // Closes the window (if any) and drops it.
     virtual void releasePalettesWindow() = 0;
@@ -29,6 +29,13 @@ public:
     // The colours of every available colour list with exactly `count`
     // entries, each in key order.
     virtual QList<QList<Color>> allPaletteArraysWithCount(int count) const = 0;
+    // The swatch column a palette is put into, and the main colour, which
+    // stays as it is meanwhile.
+    virtual void setSwatches(CurrentColors& colors, std::function<Color()> mainColor)
+    {
+        Q_UNUSED(colors);
+        Q_UNUSED(mainColor);
+    }
 };
 
 class NoPalettesWindow final : public PalettesWindow

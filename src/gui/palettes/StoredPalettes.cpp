@@ -1,40 +1,55 @@
 #include "StoredPalettes.h"
 
-#include "colour/WellColorSpace.h"
 #include "names/NameLookup.h"
 #include "palettes/ColorListStore.h"
-#include "palettes/PaletteImport.h"
-#include "palettes/Sandbox.h"
-
-#include "Log.h"
 
 StoredPalettes::StoredPalettes(ColorListStore& colorLists, const WellColorSpace& wellColorSpace, NameLookup& lookup,
-                               const Sandbox* sandbox, QObject* parent)
+                               UserDefaults& settings, const Sandbox* sandbox, QObject* parent)
     : QObject(parent)
     , store(colorLists)
     , well(wellColorSpace)
     , names(lookup)
+    , defaults(settings)
     , mirror(sandbox)
 {
 }
 
+StoredPalettes::~StoredPalettes()
+{
+    delete controller.data();
+}
+
+void StoredPalettes::setSwatches(CurrentColors& colors, std::function<Color()> mainColor)
+{
+    swatches = {&colors, std::move(mainColor)};
+}
+
 void StoredPalettes::openPalettesWindow()
 {
-    if (mirror)
-        mirror->syncColorLists();
+    if (!controller) {
+        controller = new PaletteController(store, well, names, defaults, swatches, asks, mirror);
+        // Rebuilt at the next opening, so a closed window costs nothing.
+        connect(controller, &PaletteController::windowWillClose, this, [this] {
+            if (controller)
+                controller->deleteLater();
+        });
+    }
+    controller->windowWillLoad();
+}
+
+void StoredPalettes::releasePalettesWindow()
+{
+    if (!controller)
+        return;
+    // Closing saves what the window keeps (its frame, the selected row).
+    controller->close();
+    delete controller.data();
 }
 
 void StoredPalettes::saveCurrentPalette(const QList<Color>& palette)
 {
-    const PaletteImport::Result result =
-        PaletteImport::saveColors(store, QStringLiteral("palette"), palette, closestNames(names), well.current());
-    if (result.listName.isEmpty()) {
-        // The user pressed a button: a full disk must not look like success.
-        qCWarning(lcPalettes) << "cannot save the swatches as a palette:" << result.error;
-        Q_EMIT userNotification(tr("The swatches could not be saved as a palette: %1").arg(result.error));
-        return;
-    }
-    Q_EMIT userNotification(tr("Saved as palette %1").arg(result.listName));
+    openPalettesWindow();
+    controller->saveCurrentPalette(palette);
 }
 
 QList<QList<Color>> StoredPalettes::allPaletteArraysWithCount(int count) const

@@ -2,47 +2,54 @@
 
 #include "PalettesWindow.h"
 
+#include "palettes/PaletteController.h"
 #include "palettes/PaletteImport.h"
 
 #include <QObject>
+#include <QPointer>
 
 class ColorListStore;
 class NameLookup;
 class Sandbox;
+class UserDefaults;
 class WellColorSpace;
 
-// The palettes part backed by the colour-list store, until the palettes
-// window itself arrives: the swatch column can save itself as a palette and
-// knows which palettes exist. Opening the window only mirrors the lists
-// that have no mirror yet, as the window will do when it loads.
+// The palettes part of the program: the colour lists of the store, and the
+// palettes window over them, made when it is first opened and dropped when
+// it closes.
 class StoredPalettes final : public QObject, public PalettesWindow
 {
     Q_OBJECT
 
 public:
     StoredPalettes(ColorListStore& store, const WellColorSpace& wellColorSpace, NameLookup& names,
-                   const Sandbox* sandbox = nullptr, QObject* parent = nullptr);
+                   UserDefaults& defaults, const Sandbox* sandbox = nullptr, QObject* parent = nullptr);
+    ~StoredPalettes() override;
 
     bool available() const override { return true; }
-    bool canOpenWindow() const override { return false; } // the window comes later
     void openPalettesWindow() override;
-    void releasePalettesWindow() override {}
-    // A new list "palette" (or "palette (2)"...), each colour under its
-    // closest name, keys made unique; written and mirrored.
+    void releasePalettesWindow() override;
+    // Opens the window with the new palette selected in it.
     void saveCurrentPalette(const QList<Color>& palette) override;
     QList<QList<Color>> allPaletteArraysWithCount(int count) const override;
+    void setSwatches(CurrentColors& colors, std::function<Color()> mainColor) override;
+
+    // The window while it is open.
+    PaletteController* paletteController() const { return controller; }
+    // What the window asks the user; tests answer instead.
+    void setDialogs(PaletteController::Dialogs dialogs) { asks = std::move(dialogs); }
 
     // Closest names that do not depend on the name cache being loaded (it
     // may be freed, or still loading at start).
     static PaletteImport::NameForColor closestNames(NameLookup& names);
 
-Q_SIGNALS:
-    // For the tray: "Saved as palette <name>", or why it could not be saved.
-    void userNotification(const QString& text);
-
 private:
     ColorListStore& store;
     const WellColorSpace& well;
     NameLookup& names;
+    UserDefaults& defaults;
     const Sandbox* mirror;
+    PaletteController::Swatches swatches;
+    PaletteController::Dialogs asks = PaletteController::Dialogs::desktop();
+    QPointer<PaletteController> controller;
 };

@@ -59,6 +59,7 @@ struct HarnessSetup
 {
     bool trayAvailable = true;
     bool launchedAtLogin = false;
+    bool palettes = false; // the colour lists and the palettes window, as the program has them
 };
 
 // The whole program in a temporary home, with termination observable. Its
@@ -90,6 +91,8 @@ public:
         if (customize)
             customize(parts);
         parts.buildStores(*defaults, spaces, *parts.names, [this] { return clock; });
+        if (setup.palettes)
+            parts.buildPalettes(*defaults, spaces);
         AppDelegate::Options options;
         trayAvailable = setup.trayAvailable;
         options.trayAvailable = [this] { return trayAvailable; };

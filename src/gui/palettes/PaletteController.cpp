@@ -1,0 +1,645 @@
+#include "PaletteController.h"
+
+#include "palettes/PaletteCellView.h"
+#include "palettes/PaletteExchange.h"
+#include "palettes/PaletteTableView.h"
+#include "palettes/StoredPalettes.h"
+
+#include "app/WindowFrameAutosave.h"
+#include "colour/ColorSpace.h"
+#include "colour/WellColorSpace.h"
+#include "palettes/ColorListNaming.h"
+#include "palettes/PaletteImport.h"
+#include "palettes/Sandbox.h"
+#include "settings/DefaultsKeys.h"
+#include "settings/UserDefaults.h"
+#include "swatches/CurrentColors.h"
+
+#include "Log.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+const QString frameName = QStringLiteral("PaletteView");
+
+QList<PaletteEntry> sorted(QList<PaletteEntry> palettes)
+{
+    PaletteListModel::sortPalettes(palettes);
+    return palettes;
+}
+
+} // namespace
+
+PaletteController::PaletteController(ColorListStore& colorLists, const WellColorSpace& wellColorSpace,
+                                     NameLookup& lookup, UserDefaults& settings, Swatches swatchColumn,
+                                     Dialogs asks, const Sandbox* mirror, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , store(colorLists)
+    , well(wellColorSpace)
+    , names(lookup)
+    , defaults(settings)
+    , swatches(std::move(swatchColumn))
+    , dialogs(std::move(asks))
+    , sandbox(mirror)
+    , exchange(std::make_unique<PaletteExchange>(colorLists, wellColorSpace, lookup))
+{
+    setWindowTitle(tr("Palettes"));
+    setAttribute(Qt::WA_DeleteOnClose, false); // the owner drops it
+    buildWindow();
+    buildActions();
+    colorListTimer.setSingleShot(true);
+    colorListTimer.setInterval(0);
+    connect(&colorListTimer, &QTimer::timeout, this, &PaletteController::reloadPalettes);
+    connect(&store, &ColorListStore::colorListsChanged, this, &PaletteController::colorListChanged);
+    connect(&well, &WellColorSpace::changed, palettesTable->viewport(), qOverload<>(&QWidget::update));
+    entries->setPalettes(palettes());
+    frame = std::make_unique<WindowFrameAutosave>(defaults, frameName, *this);
+    if (!frame->restore())
+        resize(380, 520);
+}
+
+PaletteController::~PaletteController() = default;
+
+void PaletteController::buildWindow()
+{
+    entries = new PaletteListModel(this);
+    entries->setRenamer([this](int row, const QString& text) { return textFieldDidEndEditing(row, text); });
+    arrayController = new QSortFilterProxyModel(this);
+    arrayController->setSourceModel(entries);
+    arrayController->setFilterCaseSensitivity(Qt::CaseInsensitive);
+
+    searchField = new QLineEdit(this);
+    searchField->setPlaceholderText(tr("Search palettes"));
+    searchField->setClearButtonEnabled(true);
+    connect(searchField, &QLineEdit::textChanged, this, [this](const QString& text) {
+        arrayController->setFilterFixedString(text);
+        hintAtEmptyList();
+        fixButtonState();
+    });
+
+    palettesTable = new PaletteTableView(this);
+    palettesTable->setModel(arrayController);
+    // The rows sit on the window's own background, so each name's tab and
+    // strip stand out from it in light and dark themes alike.
+    palettesTable->setFrameShape(QFrame::NoFrame);
+    palettesTable->viewport()->setBackgroundRole(QPalette::Window);
+    const auto colorsOf = [this](const QModelIndex& index) -> const QList<Color>* {
+        const QModelIndex source = arrayController->mapToSource(index);
+        return source.isValid() ? &entries->entry(source.row()).colors : nullptr;
+    };
+    palettesTable->setItemDelegate(new PaletteCellView(colorsOf, [this] { return well.current(); }, palettesTable));
+    palettesTable->setDragData([this](const QModelIndexList&, bool gimp) {
+        return exchange->dragData(selectedPalettes(), gimp);
+    });
+    connect(palettesTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PaletteController::tableViewSelectionDidChange);
+    connect(palettesTable, &QAbstractItemView::doubleClicked, this, &PaletteController::restorePalette);
+    connect(palettesTable, &PaletteTableView::returnPressed, this, &PaletteController::restorePalette);
+    connect(palettesTable, &PaletteTableView::filesDropped, this, &PaletteController::importPaths);
+    connect(palettesTable, &QWidget::customContextMenuRequested, this, &PaletteController::contextMenu);
+    connect(palettesTable, &PaletteTableView::editingEnded, this, [this] {
+        if (std::exchange(reloadAfterEdit, false))
+            colorListChanged();
+    });
+    // Rows come and go with the search and every change of the list.
+    connect(arrayController, &QAbstractItemModel::modelReset, this, &PaletteController::fixButtonState);
+    connect(arrayController, &QAbstractItemModel::rowsRemoved, this, &PaletteController::fixButtonState);
+    connect(arrayController, &QAbstractItemModel::rowsInserted, this, &PaletteController::fixButtonState);
+
+    hintLabel = new QLabel(this);
+    hintLabel->setWordWrap(true);
+    hintLabel->setForegroundRole(QPalette::PlaceholderText);
+
+    saveButton = new QPushButton(tr("Save"), this);
+    saveButton->setToolTip(tr("Save current Swatches as a Palette"));
+    deleteButton = new QPushButton(tr("Delete"), this);
+    restoreButton = new QPushButton(tr("Restore"), this);
+    exportButton = new QPushButton(tr("Export"), this);
+    importButton = new QToolButton(this);
+    importButton->setText(tr("Import"));
+    importButton->setPopupMode(QToolButton::MenuButtonPopup);
+    importButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* importMenu = new QMenu(importButton);
+    importMenu->addAction(tr("Import Files…"), this, &PaletteController::importPalette);
+    importMenu->addAction(tr("Import a Folder…"), this, &PaletteController::importFolder);
+    importButton->setMenu(importMenu);
+    connect(saveButton, &QPushButton::clicked, this, [this] {
+        saveCurrentPalette(swatches.colors ? swatches.colors->currentPalette() : QList<Color>());
+    });
+    connect(deleteButton, &QPushButton::clicked, this, &PaletteController::deletePalettes);
+    connect(restoreButton, &QPushButton::clicked, this, &PaletteController::restorePalette);
+    connect(exportButton, &QPushButton::clicked, this, &PaletteController::exportPalette);
+    connect(importButton, &QToolButton::clicked, this, &PaletteController::importPalette);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(saveButton);
+    buttons->addWidget(deleteButton);
+    buttons->addStretch();
+    buttons->addWidget(restoreButton);
+    buttons->addWidget(importButton);
+    buttons->addWidget(exportButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(searchField);
+    layout->addWidget(palettesTable, 1);
+    layout->addWidget(hintLabel);
+    layout->addLayout(buttons);
+}
+
+void PaletteController::buildActions()
+{
+    const auto add = [this](const QString& text, const QKeySequence& keys, QWidget* on, auto slot) {
+        auto* action = new QAction(text, on);
+        action->setShortcut(keys);
+        action->setShortcutContext(on == this ? Qt::WindowShortcut : Qt::WidgetShortcut);
+        on->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    // The row's own commands; the same actions make its context menu.
+    rowActions = {
+        add(tr("Restore"), {}, palettesTable, &PaletteController::restorePalette),
+        add(tr("Add to Swatches"), QKeySequence(Qt::SHIFT | Qt::Key_Return), palettesTable,
+            &PaletteController::addToPalette),
+        add(tr("Rename"), QKeySequence(Qt::Key_F2), palettesTable, &PaletteController::renamePalette),
+        add(tr("Export…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, &PaletteController::exportPalette),
+        add(tr("Delete"), QKeySequence::Delete, palettesTable, &PaletteController::deletePalettes),
+    };
+    undo = add(tr("Undo Delete"), QKeySequence::Undo, this, &PaletteController::undoDelete);
+    undo->setEnabled(false);
+    add(tr("Save"), QKeySequence::Save, this, [this] {
+        saveCurrentPalette(swatches.colors ? swatches.colors->currentPalette() : QList<Color>());
+    });
+    add(tr("Import"), QKeySequence::Open, this, &PaletteController::importPalette);
+    add(tr("Search"), QKeySequence::Find, this, [this] {
+        searchField->setFocus(Qt::ShortcutFocusReason);
+        searchField->selectAll();
+    });
+    add(tr("Close"), QKeySequence::Close, this, &QWidget::close);
+}
+
+void PaletteController::keyPressEvent(QKeyEvent* event)
+{
+    // Escape reaches the window only when no name is being edited: it first
+    // leaves the search, then closes the window.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (!searchField->text().isEmpty())
+            searchField->clear();
+        else
+            close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// ---- life cycle
+
+void PaletteController::windowWillLoad()
+{
+    if (sandbox)
+        sandbox->syncColorLists();
+    selectRow(int(defaults.integerForKey(DefaultsKeys::palettesTableSelectedRow)));
+    show();
+    raise();
+    activateWindow();
+    palettesTable->setFocus();
+}
+
+void PaletteController::closeEvent(QCloseEvent* event)
+{
+    frame->save();
+    const QModelIndexList selected = palettesTable->selectionModel()->selectedRows();
+    const QModelIndex first = selected.isEmpty() ? QModelIndex() : arrayController->mapToSource(selected.first());
+    defaults.setInteger(first.isValid() ? first.row() : 0, DefaultsKeys::palettesTableSelectedRow);
+    defaults.synchronize();
+    event->accept();
+    Q_EMIT windowWillClose();
+}
+
+void PaletteController::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The name being edited redraws its selection for a window that is not
+    // the active one.
+    if (event->type() == QEvent::ActivationChange)
+        palettesTable->viewport()->update();
+}
+
+// ---- the list
+
+QList<PaletteEntry> PaletteController::palettes() const
+{
+    QList<PaletteEntry> all;
+    for (const ColorListStore::Available& available : store.availableColorLists()) {
+        PaletteEntry entry {available.list.name(), available.editable, {}};
+        for (const ColorList::Entry& color : available.list.entries())
+            entry.colors << color.color;
+        all << entry;
+    }
+    return sorted(all);
+}
+
+void PaletteController::showPalettes(const QString& selectName)
+{
+    searchField->clear();
+    entries->setPalettes(palettes());
+    const int row = entries->rowOfName(selectName);
+    selectRow(row < 0 ? 0 : row);
+}
+
+void PaletteController::selectRow(int row)
+{
+    const int count = arrayController->rowCount();
+    if (count == 0 || row < 0) {
+        palettesTable->selectionModel()->clear();
+        fixButtonState();
+        return;
+    }
+    const QModelIndex index = arrayController->index(std::min(row, count - 1), 0);
+    palettesTable->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    palettesTable->scrollTo(index);
+}
+
+void PaletteController::selectNames(const QStringList& wanted)
+{
+    QItemSelection selection;
+    QModelIndex first;
+    for (const QString& name : wanted) {
+        const int row = entries->rowOfName(name);
+        if (row < 0)
+            continue;
+        const QModelIndex index = arrayController->mapFromSource(entries->index(row));
+        selection.select(index, index);
+        if (!first.isValid())
+            first = index;
+    }
+    if (!first.isValid())
+        return;
+    palettesTable->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    palettesTable->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    palettesTable->scrollTo(first);
+}
+
+QList<PaletteEntry> PaletteController::selectedPalettes() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : palettesTable->selectionModel()->selectedRows())
+        rows << arrayController->mapToSource(index).row();
+    std::sort(rows.begin(), rows.end());
+    QList<PaletteEntry> selected;
+    for (int row : rows)
+        selected << entries->entry(row);
+    return selected;
+}
+
+std::optional<PaletteEntry> PaletteController::singleSelected() const
+{
+    const QList<PaletteEntry> selected = selectedPalettes();
+    if (selected.size() != 1)
+        return std::nullopt;
+    return selected.first();
+}
+
+void PaletteController::tableViewSelectionDidChange()
+{
+    const QList<PaletteEntry> selected = selectedPalettes();
+    updateRemoveButtonForObject(selected.isEmpty() ? nullptr : &selected.first());
+}
+
+void PaletteController::updateRemoveButtonForObject(const PaletteEntry* entry)
+{
+    bool editable = entry && entry->editable;
+    for (const PaletteEntry& selected : selectedPalettes())
+        editable = editable && selected.editable;
+    deleteButton->setEnabled(editable);
+    deleteButton->setToolTip(editable ? QString() : tr("System Palettes can't be deleted!"));
+    fixButtonState();
+}
+
+void PaletteController::fixButtonState()
+{
+    importButton->setEnabled(true);
+    importButton->setToolTip(tr("Import Palette"));
+    const bool rows = arrayController->rowCount() > 0;
+    restoreButton->setToolTip(rows ? tr("Restore Palette to Swatches in main window") : QString());
+    exportButton->setToolTip(rows ? tr("Export Palette") : QString());
+    if (!rows) {
+        deleteButton->setToolTip(QString());
+        deleteButton->setEnabled(false);
+    }
+    restoreButton->setEnabled(rows);
+    exportButton->setEnabled(rows);
+    const QList<PaletteEntry> selected = selectedPalettes();
+    if (selected.size() >= 2) {
+        restoreButton->setToolTip(QString());
+        restoreButton->setEnabled(false);
+    }
+    saveButton->setEnabled(true);
+    // The row's commands work on exactly one palette; deleting on every
+    // selected one the button would delete.
+    const bool one = selected.size() == 1;
+    rowActions[0]->setEnabled(one);
+    rowActions[1]->setEnabled(one);
+    rowActions[2]->setEnabled(one && selected.first().editable);
+    rowActions[3]->setEnabled(!selected.isEmpty());
+    rowActions[4]->setEnabled(deleteButton->isEnabled() && !selected.isEmpty());
+    hintAtEmptyList();
+}
+
+void PaletteController::hintAtEmptyList()
+{
+    QString hint;
+    if (arrayController->rowCount() == 0 && !searchField->text().isEmpty())
+        hint = tr("No palette's name contains \u201c%1\u201d.").arg(searchField->text());
+    else if (std::none_of(entries->palettes().cbegin(), entries->palettes().cend(),
+                          [](const PaletteEntry& entry) { return entry.editable; }))
+        hint = tr("You have no palettes of your own yet. Save keeps the swatches of the main window as a "
+                  "palette; Import reads .clr, .ase, .json and .gpl files, and so does dropping them here.");
+    hintLabel->setText(hint);
+    hintLabel->setVisible(!hint.isEmpty());
+}
+
+void PaletteController::contextMenu(const QPoint& at)
+{
+    QModelIndex index = palettesTable->indexAt(at);
+    if (!index.isValid())
+        index = palettesTable->currentIndex();
+    if (!index.isValid())
+        return;
+    if (!palettesTable->selectionModel()->isSelected(index))
+        palettesTable->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    QMenu menu(this);
+    menu.addActions({rowActions[0], rowActions[1]});
+    menu.addSeparator();
+    menu.addActions({rowActions[2], rowActions[3]});
+    menu.addSeparator();
+    menu.addAction(rowActions[4]);
+    const QRect row = palettesTable->visualRect(index);
+    menu.exec(palettesTable->viewport()->mapToGlobal(row.contains(at) ? at : row.bottomLeft()));
+}
+
+// ---- following changes made elsewhere
+
+void PaletteController::colorListChanged()
+{
+    // One reload for a burst of changes.
+    if (!colorListTimer.isActive())
+        colorListTimer.start();
+}
+
+void PaletteController::reloadPalettes()
+{
+    colorListTimer.stop();
+    if (palettesTable->isEditing()) {
+        // The name being typed would be lost with its row.
+        reloadAfterEdit = true;
+        return;
+    }
+    QList<PaletteEntry> fresh = palettes();
+    // The window's own changes are shown already; only others' reload it.
+    if (fresh == sorted(entries->palettes()))
+        return;
+    const QList<PaletteEntry> selected = selectedPalettes();
+    showPalettes(selected.isEmpty() ? QString() : selected.first().name);
+}
+
+// ---- saving, deleting, renaming
+
+void PaletteController::saveCurrentPalette(const QList<Color>& palette)
+{
+    palettesTable->setFocus();
+    const PaletteImport::Result result = PaletteImport::saveColors(
+        store, tr("palette"), palette, StoredPalettes::closestNames(names), well.current());
+    if (result.listName.isEmpty()) {
+        qCWarning(lcPalettes) << "cannot save the swatches as a palette:" << result.error;
+        dialogs.tell(this, tr("The swatches could not be saved as a palette."), result.error);
+        return;
+    }
+    showPalettes(result.listName);
+}
+
+void PaletteController::deletePalettes()
+{
+    const QList<PaletteEntry> selected = selectedPalettes();
+    if (selected.isEmpty() || !deleteButton->isEnabled())
+        return;
+    palettesTable->setFocus();
+    searchField->clear();
+    const int firstRow = entries->rowOfName(selected.first().name);
+    QList<ColorListStore::TrashedList> trashed;
+    QStringList failed;
+    for (const PaletteEntry& palette : selected) {
+        if (std::optional<ColorListStore::TrashedList> moved = store.trashColorList(palette.name))
+            trashed << *moved;
+        else
+            failed << palette.name;
+    }
+    if (!trashed.isEmpty()) {
+        deletions << trashed;
+        undo->setEnabled(true);
+    }
+    entries->setPalettes(palettes());
+    // The row that took the place of the first one deleted, or the new last.
+    selectRow(entries->rowCount() == 0 ? -1 : std::min(firstRow, entries->rowCount() - 1));
+    if (!failed.isEmpty())
+        dialogs.tell(this, tr("Some palettes could not be deleted."), failed.join(u'\n'));
+}
+
+void PaletteController::undoDelete()
+{
+    if (deletions.isEmpty())
+        return;
+    searchField->clear();
+    QStringList restored;
+    QStringList failed;
+    for (const ColorListStore::TrashedList& trashed : deletions.takeLast()) {
+        QString error;
+        if (std::optional<QString> name = store.restoreColorList(trashed, &error))
+            restored << *name;
+        else
+            failed << QStringLiteral("%1: %2").arg(trashed.list.name(), error);
+    }
+    undo->setEnabled(!deletions.isEmpty());
+    entries->setPalettes(palettes());
+    selectNames(restored);
+    if (!failed.isEmpty())
+        dialogs.tell(this, tr("Some palettes could not be brought back."), failed.join(u'\n'));
+}
+
+void PaletteController::renamePalette()
+{
+    const QModelIndex current = palettesTable->currentIndex();
+    if (current.isValid() && palettesTable->selectionModel()->isSelected(current))
+        palettesTable->edit(current);
+}
+
+QString PaletteController::textFieldDidEndEditing(int row, const QString& text)
+{
+    const PaletteEntry entry = entries->entry(row);
+    // An emptied name means the user changed their mind, not a list without
+    // a name.
+    if (text == entry.name || text.trimmed().isEmpty() || !entry.editable)
+        return entry.name;
+    const QString newName = ColorListNaming::getOriginalName(text, store.takenNames());
+    if (const QString error = store.renameColorList(entry.name, newName); !error.isEmpty()) {
+        qCWarning(lcPalettes) << "cannot rename" << entry.name << "to" << newName << error;
+        dialogs.tell(this, tr("The palette \u201c%1\u201d could not be renamed.").arg(entry.name), error);
+        return entry.name;
+    }
+    entries->renameEntry(row, newName);
+    // The row has moved to its new place; a click that ended the edit moves
+    // the selection on from there.
+    QTimer::singleShot(0, palettesTable, [this] { palettesTable->scrollTo(palettesTable->currentIndex()); });
+    return newName;
+}
+
+// ---- into the swatch column
+
+void PaletteController::handOverSwatches(const QList<Color>& column)
+{
+    if (!swatches.colors || column.isEmpty())
+        return;
+    swatches.colors->handOver(swatches.mainColor ? swatches.mainColor() : *swatches.colors->lastColor(), column);
+    fixButtonState();
+}
+
+void PaletteController::restorePalette()
+{
+    const std::optional<PaletteEntry> palette = singleSelected();
+    if (!palette)
+        return;
+    QList<Color> column;
+    for (const Color& color : palette->colors)
+        column << ColorSpace::convert(color, well.current()).value_or(color);
+    handOverSwatches(column);
+}
+
+void PaletteController::addToPalette()
+{
+    const std::optional<PaletteEntry> palette = singleSelected();
+    if (!palette || !swatches.colors)
+        return;
+    // Compared with the column as it was: the palette's own repeats stay.
+    swatches.colors->swatchesArray();
+    QList<Color> column = swatches.colors->currentPalette();
+    for (const Color& color : palette->colors)
+        if (!swatches.colors->isSwatch(color))
+            column << ColorSpace::convert(color, well.current()).value_or(color);
+    handOverSwatches(column);
+}
+
+// ---- files
+
+void PaletteController::exportPalette()
+{
+    QMenu menu(this);
+    const std::pair<QString, PaletteFile::Format> items[] = {
+        {tr("Export to Apple .clr"), PaletteFile::Format::clr},
+        {tr("Export to Adobe .ase"), PaletteFile::Format::ase},
+        {tr("Export to JSON"), PaletteFile::Format::json},
+        {tr("Export to GIMP .gpl"), PaletteFile::Format::gpl},
+    };
+    for (const auto& [title, format] : items)
+        menu.addAction(title, this, [this, format] { exportPalettes(format); });
+    menu.exec(exportButton->mapToGlobal(QPoint(0, exportButton->height())));
+}
+
+void PaletteController::exportPalettes(PaletteFile::Format format)
+{
+    const QList<PaletteEntry> selected = selectedPalettes();
+    const QStringList failures = exchange->exportPalettes(selected, format, [this, format](const QString& name) {
+        return dialogs.chooseExportFile(this, PaletteExchange::fileNameFor(name, format), format);
+    });
+    if (!failures.isEmpty())
+        dialogs.tell(this, tr("Some palettes could not be exported."), failures.join(u'\n'));
+}
+
+void PaletteController::importPalette()
+{
+    const QStringList paths = dialogs.chooseImportFiles(this);
+    if (!paths.isEmpty())
+        importPaths(paths);
+}
+
+void PaletteController::importFolder()
+{
+    const QString folder = dialogs.chooseImportFolder(this);
+    if (!folder.isEmpty())
+        importPaths({folder});
+}
+
+void PaletteController::importPaths(const QStringList& paths)
+{
+    searchField->clear();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const PaletteExchange::ImportReport report = exchange->importPaths(paths);
+    QGuiApplication::restoreOverrideCursor();
+    entries->setPalettes(palettes());
+    selectNames(report.imported);
+    fixButtonState();
+    if (report.paletteFiles == 0)
+        dialogs.tell(this, tr("Nothing was imported."),
+                     tr("Huelark reads palettes from .clr, .ase, .json and .gpl files."));
+    else if (!report.failures.isEmpty())
+        dialogs.tell(this,
+                     report.imported.isEmpty() ? tr("The palettes could not be imported.")
+                                               : tr("Some files could not be imported in full."),
+                     report.failures.join(u'\n'));
+}
+
+// ---- the desktop's dialogs
+
+PaletteController::Dialogs PaletteController::Dialogs::desktop()
+{
+    // The folder of the last file chosen, for the next dialog.
+    auto folder = std::make_shared<QString>(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString paletteFiles = tr("Palette files (*.clr *.ase *.json *.gpl *.CLR *.ASE *.JSON *.GPL)");
+    Dialogs dialogs;
+    dialogs.chooseImportFiles = [folder, paletteFiles](QWidget* window) {
+        const QStringList files = QFileDialog::getOpenFileNames(window, tr("Import Palettes"), *folder, paletteFiles);
+        if (!files.isEmpty())
+            *folder = QFileInfo(files.first()).absolutePath();
+        return files;
+    };
+    dialogs.chooseImportFolder = [folder](QWidget* window) {
+        const QString chosen = QFileDialog::getExistingDirectory(window, tr("Import the Palettes of a Folder"), *folder);
+        if (!chosen.isEmpty())
+            *folder = chosen;
+        return chosen;
+    };
+    dialogs.chooseExportFile = [folder](QWidget* window, const QString& proposed, PaletteFile::Format format) {
+        const QString extension = PaletteExchange::extension(format);
+        const QString filter = tr("%1 files (*%2)").arg(extension.mid(1).toUpper(), extension);
+        const QString chosen =
+            QFileDialog::getSaveFileName(window, tr("Export Palette"), QDir(*folder).filePath(proposed), filter);
+        if (!chosen.isEmpty())
+            *folder = QFileInfo(chosen).absolutePath();
+        return chosen;
+    };
+    dialogs.tell = [](QWidget* window, const QString& text, const QString& details) {
+        auto* box = new QMessageBox(QMessageBox::Warning, tr("Palettes"), text, QMessageBox::Ok, window);
+        box->setInformativeText(details);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    };
+    return dialogs;
+}

@@ -1,0 +1,266 @@
+#include "../app/AppHarness.h"
+
+#include "palettes/ColorListStore.h"
+#include "palettes/PaletteController.h"
+#include "palettes/PaletteFile.h"
+#include "palettes/PaletteTableView.h"
+#include "palettes/StoredPalettes.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Reddish colours are "Red", the rest "Other".
+struct RedNames final : NameLookup
+{
+    void createSupportFolderAndNamesDatabase() override {}
+    void cacheNamesDatabase() override {}
+    void freeNamesDatabase() override {}
+    QString closestColorNameToColor(const Color& color) override { return closestColorNameOnAnyThread()(color); }
+    ClosestName closestColorNameOnAnyThread() const override
+    {
+        return [](const Color& c) { return c.integerComponents()[0] > 200 ? QStringLiteral("Red") : QStringLiteral("Other"); };
+    }
+    std::optional<QString> hexCodeForName(const QString&) override { return std::nullopt; }
+};
+
+// The program with its palettes, no palettes installed on the system, and
+// the dialogs answered by the test.
+class PaletteWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("XDG_DATA_DIRS", systemData.path().toUtf8());
+        app.startWith({"ff0000", "fa0000", "0000ff"}, [](AppParts& parts) { parts.names = std::make_unique<RedNames>(); });
+        palettes = dynamic_cast<StoredPalettes*>(app.app().appParts().palettes.get());
+        ASSERT_TRUE(palettes);
+        PaletteController::Dialogs dialogs;
+        dialogs.chooseImportFiles = [this](QWidget*) { return chosen; };
+        dialogs.chooseExportFile = [this](QWidget*, const QString& proposed, PaletteFile::Format) {
+            proposals << proposed;
+            return exportTo.isEmpty() ? QString() : exportTo.takeFirst();
+        };
+        dialogs.tell = [this](QWidget*, const QString& text, const QString& details) { told << text + "\n" + details; };
+        palettes->setDialogs(dialogs);
+    }
+
+    PaletteController& window() { return *palettes->paletteController(); }
+    ColorListStore& store() { return *app.app().appParts().colorLists; }
+    QStringList rows()
+    {
+        QStringList names;
+        for (const PaletteEntry& entry : window().model().palettes())
+            names << entry.name;
+        return names;
+    }
+    QStringList selected()
+    {
+        QStringList names;
+        for (const PaletteEntry& entry : window().selectedPalettes())
+            names << entry.name;
+        return names;
+    }
+    void select(const QStringList& names) { window().selectNames(names); }
+    // Into the list, as the active window (the window's keys are shortcuts).
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        window().palettesTable->setFocus();
+        QTest::keyClick(window().palettesTable, Qt::Key(key), modifiers);
+    }
+    void rename(const QString& from, const QString& to)
+    {
+        select({from});
+        key(Qt::Key_F2);
+        QLineEdit* field = nullptr;
+        for (QLineEdit* open : window().palettesTable->viewport()->findChildren<QLineEdit*>())
+            field = open->isVisible() ? open : field; // closed ones wait to be deleted
+        ASSERT_TRUE(field) << from.toStdString();
+        field->selectAll();
+        QTest::keyClicks(field, to);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    QStringList keys(const QString& list)
+    {
+        QStringList found;
+        for (const ColorList::Entry& entry : store().colorListNamed(list).value_or(ColorList()).entries())
+            found << entry.key;
+        return found;
+    }
+
+    QTemporaryDir systemData;
+    AppHarness app {AppHarness::Setup {true, false, true}};
+    StoredPalettes* palettes = nullptr;
+    QStringList chosen, exportTo, proposals, told;
+};
+
+} // namespace
+
+// The whole round of a palette's life from the keyboard: saved twice from
+// the main window, renamed (a taken name gets "(2)"), deleted with the
+// selection moving on, brought back from the trash, and the buttons
+// following the selection.
+TEST_F(PaletteWindow, SaveRenameDeleteAndUndoFromTheKeyboard)
+{
+    QAction* save = app.app().commands().action(WindowCommand::SavePalette);
+    EXPECT_TRUE(app.app().commands().action(WindowCommand::Palettes)->isEnabled());
+    save->trigger();
+    ASSERT_TRUE(palettes->paletteController());
+    window().saveButton->click();
+    EXPECT_EQ(rows(), QStringList({"CSS Colors", "palette", "palette (2)", "Web Safe Colors"}));
+    EXPECT_EQ(selected(), QStringList({"palette (2)"}));
+    EXPECT_EQ(keys("palette"), QStringList({"Red", "Red_fa0000", "Other"}));
+    // The column is a palette now: saving it again is offered no more.
+    QTRY_VERIFY(!save->isEnabled());
+
+    rename("palette (2)", "Zebra");
+    EXPECT_EQ(rows(), QStringList({"CSS Colors", "palette", "Web Safe Colors", "Zebra"}));
+    EXPECT_EQ(selected(), QStringList({"Zebra"}));
+    rename("palette", "Zebra");
+    EXPECT_EQ(rows(), QStringList({"CSS Colors", "Web Safe Colors", "Zebra", "Zebra (2)"}));
+    rename("Zebra (2)", "");
+    EXPECT_TRUE(rows().contains("Zebra (2)")) << "an emptied name keeps the old one";
+
+    select({"Zebra", "Web Safe Colors"});
+    EXPECT_FALSE(window().deleteButton->isEnabled());
+    EXPECT_EQ(window().deleteButton->toolTip(), "System Palettes can't be deleted!");
+    EXPECT_FALSE(window().restoreButton->isEnabled()) << "two rows selected";
+    key(Qt::Key_Delete);
+    EXPECT_EQ(rows().size(), 4);
+
+    // The last row deleted: the new last row is selected.
+    select({"Zebra (2)"});
+    key(Qt::Key_Delete);
+    EXPECT_EQ(selected(), QStringList({"Zebra"}));
+    key(Qt::Key_Delete);
+    EXPECT_EQ(rows(), QStringList({"CSS Colors", "Web Safe Colors"}));
+    EXPECT_EQ(selected(), QStringList({"Web Safe Colors"}));
+    EXPECT_TRUE(window().hintLabel->isVisibleTo(&window())) << "the empty list says how to fill it";
+    EXPECT_FALSE(QFile::exists(store().pathForColorListWithName("Zebra")));
+
+    // Each undo brings back one deletion, file and all, from the trash.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(selected(), QStringList({"Zebra"}));
+    EXPECT_EQ(keys("Zebra"), QStringList({"Red", "Red_fa0000", "Other"}));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rows(), QStringList({"CSS Colors", "Web Safe Colors", "Zebra", "Zebra (2)"}));
+    EXPECT_FALSE(window().undoAction()->isEnabled());
+    EXPECT_TRUE(QFile::exists(store().pathForColorListWithName("Zebra (2)")));
+    EXPECT_TRUE(QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files").isEmpty());
+    EXPECT_TRUE(told.isEmpty()) << told.join("\n").toStdString();
+
+    // Closing drops the window; the next one selects the row left selected.
+    window().close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(palettes->paletteController());
+    palettes->openPalettesWindow();
+    EXPECT_EQ(selected(), QStringList({"Zebra (2)"}));
+}
+
+// A palette put into the swatch column, or added to it, is a change of the
+// current swatches like any other: recorded in the history, current colour
+// unchanged.
+TEST_F(PaletteWindow, RestoreAndAddGoIntoTheSwatchColumnAndTheHistory)
+{
+    ColorList warm("Warm");
+    warm.setColor("a", Color::fromIntegers(0, 0, 255));
+    warm.setColor("b", Color::fromIntegers(0, 128, 0));
+    warm.setColor("c", Color::fromIntegers(0, 128, 0));
+    ASSERT_EQ(store().saveColorList(warm), "");
+    palettes->openPalettesWindow();
+    const AppHarness::Code current = app.current();
+    select({"Warm"});
+
+    key(Qt::Key_Return, Qt::ShiftModifier); // add: the blue is there already, the palette's repeat stays
+    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"ff0000", "fa0000", "0000ff", "008000", "008000"}));
+    key(Qt::Key_Return); // restore
+    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"0000ff", "008000", "008000"}));
+    EXPECT_EQ(app.current(), current);
+    app.settle();
+    EXPECT_EQ(app.entries().size(), 2);
+    EXPECT_EQ(AppHarness::codes(app.entries().first().colors), app.stored());
+}
+
+// Renaming writes the new list before it deletes the old one: a failed
+// write keeps the palette under its old name and says why.
+TEST_F(PaletteWindow, ARenameThatCannotBeWrittenKeepsThePalette)
+{
+    palettes->saveCurrentPalette({Color::fromIntegers(255, 0, 0)});
+    // A folder where the new list's file would go: no file can be written there.
+    QDir(store().folder()).mkdir("Blocked.clr");
+    rename("palette", "Blocked");
+    EXPECT_TRUE(rows().contains("palette"));
+    EXPECT_EQ(keys("palette"), QStringList({"Red"}));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("The palette \u201cpalette\u201d could not be renamed.")) << told[0].toStdString();
+}
+
+// Another Huelark (or a file manager) changing the folder reloads the
+// window once; the window's own changes do not reload it at all.
+TEST_F(PaletteWindow, OutsideChangesReloadOnceOwnChangesNever)
+{
+    palettes->openPalettesWindow();
+    QSignalSpy reloads(&window().model(), &QAbstractItemModel::modelReset);
+    window().saveButton->click();
+    QTest::qWait(50);
+    EXPECT_EQ(reloads.count(), 1) << "its own refresh, and nothing after";
+
+    ColorListStore other(store().folder(), ColorListStore::Watching::no);
+    for (const char* name : {"Cool", "Cold", "Ice"}) {
+        ColorList list(QString::fromUtf8(name));
+        list.setColor("x", Color::fromIntegers(0, 0, 200));
+        ASSERT_EQ(other.saveColorList(list), "");
+    }
+    QTRY_VERIFY(rows().contains("Ice"));
+    QTest::qWait(50);
+    EXPECT_EQ(reloads.count(), 2);
+    EXPECT_EQ(selected(), QStringList({"palette"})) << "the selection stays on its palette";
+}
+
+// Several files at once, one of each format: each a new palette, the
+// damaged one reported (and what could be read of it kept), a text file
+// skipped. Then out again: one save dialog per selected palette.
+TEST_F(PaletteWindow, ImportsSeveralFilesAndReportsTheBadOnesThenExportsEach)
+{
+    QTemporaryDir files;
+    ColorList list("Pair");
+    list.setColor("Red", Color::fromIntegers(255, 0, 0));
+    list.setColor("Blue", Color::fromIntegers(0, 0, 255));
+    for (const char* name : {"one.clr", "two.ase", "three.json", "four.gpl"})
+        ASSERT_EQ(PaletteFile::write(files.filePath(name), list, false), "") << name;
+    QFile damaged(files.filePath("damaged.gpl"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("GIMP Palette\nName: Torn\n255 0 0 Red\n300 0 0 Broken\n");
+    damaged.close();
+    QFile text(files.filePath("notes.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a palette");
+    text.close();
+
+    palettes->openPalettesWindow();
+    chosen = {files.filePath("one.clr"), files.filePath("two.ase"), files.filePath("three.json"),
+              files.filePath("four.gpl"), files.filePath("damaged.gpl"), files.filePath("notes.txt")};
+    window().importButton->click();
+    EXPECT_EQ(selected(), QStringList({"one", "Pair", "Pair (2)", "Torn", "two"}));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("damaged.gpl: ")) << told[0].toStdString();
+    EXPECT_FALSE(told[0].contains("notes.txt"));
+    EXPECT_EQ(keys("two"), QStringList({"Red", "Blue"}));
+
+    select({"Pair", "Pair (2)", "one"});
+    exportTo = {files.filePath("a.json"), "", files.filePath("c")};
+    window().exportPalettes(PaletteFile::Format::json);
+    EXPECT_EQ(proposals, QStringList({"one.json", "Pair.json", "Pair (2).json"}));
+    EXPECT_EQ(PaletteFile::read(files.filePath("a.json")).colors.size(), 2);
+    EXPECT_TRUE(QFile::exists(files.filePath("c.json"))) << "the format's extension is added";
+    EXPECT_EQ(told.size(), 1);
+}
