@@ -67,6 +67,7 @@ void PaletteCellView::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QRect tab = nameRect(option.rect, option.fontMetrics, name);
     // A tab: round above, square where it meets the strip.
     QPainterPath shape;
+    shape.setFillRule(Qt::WindingFill);
     shape.addRoundedRect(QRectF(tab), radius, radius);
     shape.addRect(QRectF(tab.x(), tab.center().y(), tab.width(), tab.height() / 2.0 + 1));
     painter->fillPath(shape.simplified(), option.palette.color(QPalette::Base));

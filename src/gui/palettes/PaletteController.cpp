@@ -19,22 +19,16 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -91,6 +85,12 @@ void PaletteController::buildWindow()
     searchField = new QLineEdit(this);
     searchField->setPlaceholderText(tr("Search palettes"));
     searchField->setClearButtonEnabled(true);
+    // From the search straight to the rows it left.
+    connect(searchField, &QLineEdit::returnPressed, this, [this] {
+        palettesTable->setFocus(Qt::TabFocusReason);
+        if (!palettesTable->selectionModel()->hasSelection())
+            selectRow(0);
+    });
     connect(searchField, &QLineEdit::textChanged, this, [this](const QString& text) {
         arrayController->setFilterFixedString(text);
         hintAtEmptyList();
@@ -604,42 +604,4 @@ void PaletteController::importPaths(const QStringList& paths)
                      report.imported.isEmpty() ? tr("The palettes could not be imported.")
                                                : tr("Some files could not be imported in full."),
                      report.failures.join(u'\n'));
-}
-
-// ---- the desktop's dialogs
-
-PaletteController::Dialogs PaletteController::Dialogs::desktop()
-{
-    // The folder of the last file chosen, for the next dialog.
-    auto folder = std::make_shared<QString>(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    const QString paletteFiles = tr("Palette files (*.clr *.ase *.json *.gpl *.CLR *.ASE *.JSON *.GPL)");
-    Dialogs dialogs;
-    dialogs.chooseImportFiles = [folder, paletteFiles](QWidget* window) {
-        const QStringList files = QFileDialog::getOpenFileNames(window, tr("Import Palettes"), *folder, paletteFiles);
-        if (!files.isEmpty())
-            *folder = QFileInfo(files.first()).absolutePath();
-        return files;
-    };
-    dialogs.chooseImportFolder = [folder](QWidget* window) {
-        const QString chosen = QFileDialog::getExistingDirectory(window, tr("Import the Palettes of a Folder"), *folder);
-        if (!chosen.isEmpty())
-            *folder = chosen;
-        return chosen;
-    };
-    dialogs.chooseExportFile = [folder](QWidget* window, const QString& proposed, PaletteFile::Format format) {
-        const QString extension = PaletteExchange::extension(format);
-        const QString filter = tr("%1 files (*%2)").arg(extension.mid(1).toUpper(), extension);
-        const QString chosen =
-            QFileDialog::getSaveFileName(window, tr("Export Palette"), QDir(*folder).filePath(proposed), filter);
-        if (!chosen.isEmpty())
-            *folder = QFileInfo(chosen).absolutePath();
-        return chosen;
-    };
-    dialogs.tell = [](QWidget* window, const QString& text, const QString& details) {
-        auto* box = new QMessageBox(QMessageBox::Warning, tr("Palettes"), text, QMessageBox::Ok, window);
-        box->setInformativeText(details);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    };
-    return dialogs;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "palettes/PaletteDialogs.h"
 #include "palettes/PaletteListModel.h"
 
 #include "palettes/ColorListStore.h"
@@ -48,18 +49,7 @@ public:
         std::function<Color()> mainColor;
     };
 
-    // What the window asks of the user and tells them; the dialogs of the
-    // desktop by default, answered by tests instead.
-    struct Dialogs
-    {
-        std::function<QStringList(QWidget* window)> chooseImportFiles;
-        std::function<QString(QWidget* window)> chooseImportFolder;
-        // Empty when the user cancels; the dialog has asked before replacing.
-        std::function<QString(QWidget* window, const QString& proposedName, PaletteFile::Format format)> chooseExportFile;
-        std::function<void(QWidget* window, const QString& text, const QString& details)> tell;
-
-        static Dialogs desktop();
-    };
+    using Dialogs = PaletteDialogs;
 
     PaletteController(ColorListStore& store, const WellColorSpace& well, NameLookup& names, UserDefaults& defaults,
                       Swatches swatches, Dialogs dialogs, const Sandbox* sandbox = nullptr, QWidget* parent = nullptr);

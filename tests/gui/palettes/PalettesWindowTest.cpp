@@ -25,7 +25,7 @@ struct RedNames final : NameLookup
     QString closestColorNameToColor(const Color& color) override { return closestColorNameOnAnyThread()(color); }
     ClosestName closestColorNameOnAnyThread() const override
     {
-        return [](const Color& c) { return c.integerComponents()[0] > 200 ? QStringLiteral("Red") : QStringLiteral("Other"); };
+        return [](const Color& c) { return QString::fromUtf8(c.integerComponents()[0] > 200 ? "Red" : "Other"); };
     }
     std::optional<QString> hexCodeForName(const QString&) override { return std::nullopt; }
 };
@@ -38,7 +38,8 @@ protected:
     void SetUp() override
     {
         qputenv("XDG_DATA_DIRS", systemData.path().toUtf8());
-        app.startWith({"ff0000", "fa0000", "0000ff"}, [](AppParts& parts) { parts.names = std::make_unique<RedNames>(); });
+        app.startWith({"ff0000", "fa0000", "0000ff"},
+                      [](AppParts& parts) { parts.names = std::make_unique<RedNames>(); });
         palettes = dynamic_cast<StoredPalettes*>(app.app().appParts().palettes.get());
         ASSERT_TRUE(palettes);
         PaletteController::Dialogs dialogs;
@@ -92,7 +93,8 @@ protected:
     QStringList keys(const QString& list)
     {
         QStringList found;
-        for (const ColorList::Entry& entry : store().colorListNamed(list).value_or(ColorList()).entries())
+        const ColorList named = store().colorListNamed(list).value_or(ColorList());
+        for (const ColorList::Entry& entry : named.entries())
             found << entry.key;
         return found;
     }
@@ -246,15 +248,29 @@ TEST_F(PaletteWindow, ImportsSeveralFilesAndReportsTheBadOnesThenExportsEach)
     text.write("not a palette");
     text.close();
 
+    QDir(files.path()).mkdir("folder");
+    ASSERT_EQ(PaletteFile::write(files.filePath("folder/inner.gpl"), list, false), "");
+
     palettes->openPalettesWindow();
     chosen = {files.filePath("one.clr"), files.filePath("two.ase"), files.filePath("three.json"),
-              files.filePath("four.gpl"), files.filePath("damaged.gpl"), files.filePath("notes.txt")};
+              files.filePath("four.gpl"), files.filePath("damaged.gpl"), files.filePath("notes.txt"),
+              files.filePath("folder")};
     window().importButton->click();
-    EXPECT_EQ(selected(), QStringList({"one", "Pair", "Pair (2)", "Torn", "two"}));
+    EXPECT_EQ(selected(), QStringList({"one", "Pair", "Pair (2)", "Pair (3)", "Torn", "two"}));
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].contains("damaged.gpl: ")) << told[0].toStdString();
     EXPECT_FALSE(told[0].contains("notes.txt"));
     EXPECT_EQ(keys("two"), QStringList({"Red", "Blue"}));
+
+    // Dropped on the list, a file is imported the same way.
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(files.filePath("one.clr"))});
+    QWidget* rowsView = window().palettesTable->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(rowsView, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(rowsView, &drop);
+    EXPECT_EQ(selected(), QStringList({"one (2)"}));
 
     select({"Pair", "Pair (2)", "one"});
     exportTo = {files.filePath("a.json"), "", files.filePath("c")};

@@ -1,12 +1,15 @@
 // Renders the main window to PNG files for the README: light and dark
 // desktop themes, with every row and with a few rows, with the name field's
-// completion list open, the History menu open, and the Names preferences.
+// completion list open, the History menu open, the Names preferences and the
+// palettes window.
 //   gui_screenshots OUTPUT_FOLDER
 #include "../app/AppHarness.h"
 
 #include "names/AutoCompletePopover.h"
 #include "names/AutoCompleteTextField.h"
 #include "names/DatabaseNameLookup.h"
+#include "palettes/PaletteController.h"
+#include "palettes/StoredPalettes.h"
 #include "prefs/NamesPreferencesWindow.h"
 
 #include <QApplication>
@@ -17,6 +20,7 @@
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -41,7 +45,28 @@ QPalette darkPalette()
     return p;
 }
 
-enum class Shot { Window, Completion, NamesPreferences, History };
+enum class Shot { Window, Completion, NamesPreferences, History, Palettes };
+
+// A few palettes of the user's beside the system ones, one of them a
+// 250-colour gradient (shown as 100 strips).
+void savePalettes(ColorListStore& store)
+{
+    ColorList gradient(QStringLiteral("Sunset gradient (250)"));
+    for (int i = 0; i < 250; ++i)
+        gradient.setColor(QString::number(i), Color::fromIntegers(255 - i / 2, 60 + i * 3 / 4, 90 + i / 3));
+    store.saveColorList(gradient);
+    const QList<std::pair<QString, QStringList>> lists {
+        { QStringLiteral("Autumn walk"), { "e07a5f", "3d405b", "81b29a", "f2cc8f" } },
+        { QStringLiteral("Brand"), { "ff6f59", "254441", "43aa8b", "b2b09b", "ef3054" } },
+        { QStringLiteral("Pastels"), { "fff9be", "d6f9a5", "a9f8b7", "a5f9dd", "9dddfc", "9aa2f8", "e3bafa", "f9c6b0" } },
+    };
+    for (const auto& [name, codes] : lists) {
+        ColorList list(name);
+        for (const QString& code : codes)
+            list.setColor(code, *HexCodec::colorWithHexColorString(code, ColorSpace::sRGB()));
+        store.saveColorList(list);
+    }
+}
 
 // A few days of picking colours: today's entries, then three earlier days,
 // each with the swatch column it was picked with. The harness' clock stands
@@ -113,7 +138,10 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
             const QString& typed = QString())
 {
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
-    AppHarness h(HarnessSetup { .trayAvailable = false }); // as on the offscreen platform
+    // As on the offscreen platform; no palettes installed on the system.
+    QTemporaryDir systemData;
+    qputenv("XDG_DATA_DIRS", systemData.path().toUtf8());
+    AppHarness h(HarnessSetup { .trayAvailable = false, .palettes = shot == Shot::Palettes });
     for (const QString& key : hiddenRows)
         h.settings().setBool(false, key);
     DatabaseNameLookup* lookup = nullptr;
@@ -141,6 +169,15 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
         saved = prefs->grab().save(path);
     } else if (shot == Shot::History) {
         saved = windowWithHistoryMenu(window).save(path);
+    } else if (shot == Shot::Palettes) {
+        savePalettes(*delegate.appParts().colorLists);
+        auto* palettes = dynamic_cast<StoredPalettes*>(delegate.appParts().palettes.get());
+        palettes->openPalettesWindow();
+        PaletteController* controller = palettes->paletteController();
+        controller->resize(380, 470);
+        controller->selectNames({ QStringLiteral("Pastels") });
+        QTest::qWait(50);
+        saved = controller->grab().save(path);
     } else if (shot == Shot::Completion) {
         QApplication::setActiveWindow(&window);
         AutoCompleteTextField* field = window.nameField();
@@ -183,5 +220,7 @@ int main(int argc, char** argv)
     ok &= render(out + "/history-dark.png", true, few, QStringLiteral("3d405b"), Shot::History);
     ok &= render(out + "/names-light.png", false, {}, QString(), Shot::NamesPreferences);
     ok &= render(out + "/names-dark.png", true, {}, QString(), Shot::NamesPreferences);
+    ok &= render(out + "/palettes-light.png", false, {}, QString(), Shot::Palettes);
+    ok &= render(out + "/palettes-dark.png", true, {}, QString(), Shot::Palettes);
     return ok ? 0 : 1;
 }
