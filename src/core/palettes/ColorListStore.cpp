@@ -196,18 +196,16 @@ std::optional<ColorListStore::TrashedList> ColorListStore::trashColorList(const 
     for (const QString& file : std::as_const(files)) {
         if (!QFileInfo::exists(file))
             continue;
+        // Where there is no trash to move it to, the list stays: a deletion
+        // nobody asked to confirm must be one that can be taken back.
         QFile moved(file);
-        if (moved.moveToTrash()) {
-            trashed.files.append({file, moved.fileName()});
+        if (!moved.moveToTrash()) {
+            qCWarning(lcPalettes) << "cannot move" << file << "to the trash:" << moved.errorString();
+            if (file == path)
+                return std::nullopt;
             continue;
         }
-        // A folder on a file system without a trash: the list itself, kept
-        // by the caller, is then what can bring it back.
-        qCWarning(lcPalettes) << "cannot move" << file << "to the trash, deleting it";
-        if (!QFile::remove(file) && file == path) {
-            qCWarning(lcPalettes) << "cannot delete" << file;
-            return std::nullopt;
-        }
+        trashed.files.append({file, moved.fileName()});
     }
     userLists.remove(name);
     unwritten.remove(name);

@@ -83,9 +83,9 @@ public:
     // Writes the list under `newName`, then removes the old one; the mirror
     // follows. Empty on success, otherwise the reason.
     QString renameColorList(const QString& oldName, const QString& newName);
-    // Moves the user list's files to the trash (deletes them where there is
-    // no trash to move them to) and removes its mirror. Nothing when the
-    // list is not the user's or its file stays.
+    // Moves the user list's files to the desktop's trash and removes its
+    // mirror. Nothing, and the list kept, when it is not the user's or its
+    // file cannot be moved to a trash.
     std::optional<TrashedList> trashColorList(const QString& name);
     // Brings a trashed list back: its own files when the trash still has
     // them, otherwise written anew; under a new name ("Warm (2)") when its

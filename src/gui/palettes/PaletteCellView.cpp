@@ -16,7 +16,6 @@ namespace {
 
 constexpr int margin = 10;
 constexpr int tabTop = 6;
-constexpr int tabHeight = 18;
 constexpr int stripHeight = 18;
 constexpr int tabPadding = 24; // room for the name, ten on either side and some slack
 constexpr qreal radius = 4;
@@ -43,11 +42,14 @@ QList<Color> PaletteCellView::colorsPruned(const QList<Color>& colors)
     return pruned;
 }
 
-QRect PaletteCellView::nameRect(const QRect& row, const QFontMetrics& metrics, const QString& name)
+QRect PaletteCellView::nameRect(const QRect& row, const QFont& font, const QString& name)
 {
     const int room = row.width() - 2 * margin;
-    const int width = std::min(metrics.horizontalAdvance(name) + tabPadding, room);
-    return QRect(row.x() + margin, row.y() + tabTop, std::max(width, 0), tabHeight);
+    // Whole pixels rounded up: a name a fraction wider than its rounded
+    // width would be elided in its own tab.
+    const int text = int(std::ceil(QFontMetricsF(font).horizontalAdvance(name)));
+    const int width = std::min(text + tabPadding, room);
+    return QRect(row.x() + margin, row.y() + tabTop, std::max(width, 0), tabHeight(font));
 }
 
 void PaletteCellView::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -64,7 +66,7 @@ void PaletteCellView::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     const QString name = index.data(Qt::DisplayRole).toString();
-    const QRect tab = nameRect(option.rect, option.fontMetrics, name);
+    const QRect tab = nameRect(option.rect, option.font, name);
     // A tab: round above, square where it meets the strip.
     QPainterPath shape;
     shape.setFillRule(Qt::WindingFill);
@@ -74,7 +76,7 @@ void PaletteCellView::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->setFont(option.font);
     painter->setPen(option.palette.color(QPalette::Text));
     painter->drawText(tab.adjusted(tabPadding / 2, 0, -tabPadding / 2, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                      option.fontMetrics.elidedText(name, Qt::ElideMiddle, tab.width() - tabPadding));
+                      QFontMetricsF(option.font).elidedText(name, Qt::ElideMiddle, tab.width() - tabPadding + 1));
 
     const QRectF band(option.rect.x() + margin, tab.bottom() + 1, option.rect.width() - 2 * margin, stripHeight);
     if (const QList<Color>* colors = colorsOf(index)) {
@@ -84,10 +86,17 @@ void PaletteCellView::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
+int PaletteCellView::tabHeight(const QFont& font)
+{
+    // Large fonts get a taller tab rather than a clipped name.
+    return std::max(18, QFontMetrics(font).height() + 4);
+}
+
 QSize PaletteCellView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     Q_UNUSED(index);
-    return QSize(option.rect.width() > 0 ? option.rect.width() : 280, rowHeight);
+    const int height = std::max(rowHeight, tabTop + tabHeight(option.font) + stripHeight + 6);
+    return QSize(option.rect.width() > 0 ? option.rect.width() : 280, height);
 }
 
 QWidget* PaletteCellView::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
@@ -100,7 +109,7 @@ QWidget* PaletteCellView::createEditor(QWidget* parent, const QStyleOptionViewIt
 void PaletteCellView::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                            const QModelIndex& index) const
 {
-    const QRect tab = nameRect(option.rect, option.fontMetrics, index.data(Qt::DisplayRole).toString());
+    const QRect tab = nameRect(option.rect, option.font, index.data(Qt::DisplayRole).toString());
     editor->setGeometry(tab.x(), tab.y(), tab.width(), tab.height());
     if (auto* field = qobject_cast<PaletteTextField*>(editor))
         field->setMaximumTabWidth(option.rect.width() - 2 * margin);

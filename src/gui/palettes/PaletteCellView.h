@@ -14,8 +14,10 @@ class PaletteCellView : public QStyledItemDelegate
     Q_OBJECT
 
 public:
-    // Rows are tall enough to aim at with a finger.
+    // Rows are tall enough to aim at with a finger, and taller with a
+    // large font.
     static constexpr int rowHeight = 48;
+    static int tabHeight(const QFont& font);
 
     // The model's palettes by proxy row; the colour space strips are drawn in.
     using ColorsOf = std::function<const QList<Color>*(const QModelIndex&)>;
@@ -27,7 +29,7 @@ public:
     static QList<Color> colorsPruned(const QList<Color>& colors);
 
     // The tab behind the name, for a name of that text in a row at `row`.
-    static QRect nameRect(const QRect& row, const QFontMetrics& metrics, const QString& name);
+    static QRect nameRect(const QRect& row, const QFont& font, const QString& name);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

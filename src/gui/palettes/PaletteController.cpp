@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QToolButton>
@@ -44,21 +45,13 @@ QList<PaletteEntry> sorted(QList<PaletteEntry> palettes)
 
 } // namespace
 
-PaletteController::PaletteController(ColorListStore& colorLists, const WellColorSpace& wellColorSpace,
-                                     NameLookup& lookup, UserDefaults& settings, Swatches swatchColumn,
-                                     Dialogs asks, const Sandbox* mirror, QWidget* parent)
+PaletteController::PaletteController(PaletteParts& windowParts, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , store(colorLists)
-    , well(wellColorSpace)
-    , names(lookup)
-    , defaults(settings)
-    , swatches(std::move(swatchColumn))
-    , dialogs(std::move(asks))
-    , sandbox(mirror)
-    , exchange(std::make_unique<PaletteExchange>(colorLists, wellColorSpace, lookup))
+    , parts(windowParts)
+    , store(windowParts.store)
+    , well(windowParts.well)
 {
     setWindowTitle(tr("Palettes"));
-    setAttribute(Qt::WA_DeleteOnClose, false); // the owner drops it
     buildWindow();
     buildActions();
     colorListTimer.setSingleShot(true);
@@ -67,7 +60,7 @@ PaletteController::PaletteController(ColorListStore& colorLists, const WellColor
     connect(&store, &ColorListStore::colorListsChanged, this, &PaletteController::colorListChanged);
     connect(&well, &WellColorSpace::changed, palettesTable->viewport(), qOverload<>(&QWidget::update));
     entries->setPalettes(palettes());
-    frame = std::make_unique<WindowFrameAutosave>(defaults, frameName, *this);
+    frame = std::make_unique<WindowFrameAutosave>(parts.defaults, frameName, *this);
     if (!frame->restore())
         resize(380, 520);
 }
@@ -109,7 +102,7 @@ void PaletteController::buildWindow()
     };
     palettesTable->setItemDelegate(new PaletteCellView(colorsOf, [this] { return well.current(); }, palettesTable));
     palettesTable->setDragData([this](const QModelIndexList&, bool gimp) {
-        return exchange->dragData(selectedPalettes(), gimp);
+        return parts.exchange.dragData(selectedPalettes(), gimp);
     });
     connect(palettesTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PaletteController::tableViewSelectionDidChange);
@@ -144,11 +137,11 @@ void PaletteController::buildWindow()
     importMenu->addAction(tr("Import a Folder…"), this, &PaletteController::importFolder);
     importButton->setMenu(importMenu);
     connect(saveButton, &QPushButton::clicked, this, [this] {
-        saveCurrentPalette(swatches.colors ? swatches.colors->currentPalette() : QList<Color>());
+        saveCurrentPalette(parts.swatches ? parts.swatches->currentPalette() : QList<Color>());
     });
     connect(deleteButton, &QPushButton::clicked, this, &PaletteController::deletePalettes);
     connect(restoreButton, &QPushButton::clicked, this, &PaletteController::restorePalette);
-    connect(exportButton, &QPushButton::clicked, this, &PaletteController::exportPalette);
+    connect(exportButton, &QPushButton::clicked, this, [this] { exportPalette(); });
     connect(importButton, &QToolButton::clicked, this, &PaletteController::importPalette);
 
     auto* buttons = new QHBoxLayout;
@@ -181,15 +174,16 @@ void PaletteController::buildActions()
         add(tr("Add to Swatches"), QKeySequence(Qt::SHIFT | Qt::Key_Return), palettesTable,
             &PaletteController::addToPalette),
         add(tr("Rename"), QKeySequence(Qt::Key_F2), palettesTable, &PaletteController::renamePalette),
-        add(tr("Export…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, &PaletteController::exportPalette),
+        add(tr("Export…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { exportPalette(); }),
         add(tr("Delete"), QKeySequence::Delete, palettesTable, &PaletteController::deletePalettes),
     };
     undo = add(tr("Undo Delete"), QKeySequence::Undo, this, &PaletteController::undoDelete);
-    undo->setEnabled(false);
+    undo->setEnabled(!parts.deletions.isEmpty());
     add(tr("Save"), QKeySequence::Save, this, [this] {
-        saveCurrentPalette(swatches.colors ? swatches.colors->currentPalette() : QList<Color>());
+        saveCurrentPalette(parts.swatches ? parts.swatches->currentPalette() : QList<Color>());
     });
     add(tr("Import"), QKeySequence::Open, this, &PaletteController::importPalette);
+    add(tr("Import a Folder"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), this, &PaletteController::importFolder);
     add(tr("Search"), QKeySequence::Find, this, [this] {
         searchField->setFocus(Qt::ShortcutFocusReason);
         searchField->selectAll();
@@ -215,13 +209,18 @@ void PaletteController::keyPressEvent(QKeyEvent* event)
 
 void PaletteController::windowWillLoad()
 {
-    if (sandbox)
-        sandbox->syncColorLists();
-    selectRow(int(defaults.integerForKey(DefaultsKeys::palettesTableSelectedRow)));
+    if (parts.sandbox)
+        parts.sandbox->syncColorLists();
+    selectRow(int(parts.defaults.integerForKey(DefaultsKeys::palettesTableSelectedRow)));
+    showAndRaise();
+    palettesTable->setFocus();
+}
+
+void PaletteController::showAndRaise()
+{
     show();
     raise();
     activateWindow();
-    palettesTable->setFocus();
 }
 
 void PaletteController::closeEvent(QCloseEvent* event)
@@ -229,8 +228,8 @@ void PaletteController::closeEvent(QCloseEvent* event)
     frame->save();
     const QModelIndexList selected = palettesTable->selectionModel()->selectedRows();
     const QModelIndex first = selected.isEmpty() ? QModelIndex() : arrayController->mapToSource(selected.first());
-    defaults.setInteger(first.isValid() ? first.row() : 0, DefaultsKeys::palettesTableSelectedRow);
-    defaults.synchronize();
+    parts.defaults.setInteger(first.isValid() ? first.row() : 0, DefaultsKeys::palettesTableSelectedRow);
+    parts.defaults.synchronize();
     event->accept();
     Q_EMIT windowWillClose();
 }
@@ -331,7 +330,8 @@ void PaletteController::updateRemoveButtonForObject(const PaletteEntry* entry)
     for (const PaletteEntry& selected : selectedPalettes())
         editable = editable && selected.editable;
     deleteButton->setEnabled(editable);
-    deleteButton->setToolTip(editable ? QString() : tr("System Palettes can't be deleted!"));
+    // Nothing selected is not a system palette.
+    deleteButton->setToolTip(editable || !entry ? QString() : tr("System Palettes can't be deleted!"));
     fixButtonState();
 }
 
@@ -385,16 +385,21 @@ void PaletteController::contextMenu(const QPoint& at)
         index = palettesTable->currentIndex();
     if (!index.isValid())
         return;
-    if (!palettesTable->selectionModel()->isSelected(index))
-        palettesTable->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    // The menu is the clicked row's, whatever else was selected.
+    endEditing();
+    palettesTable->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     QMenu menu(this);
     menu.addActions({rowActions[0], rowActions[1]});
     menu.addSeparator();
     menu.addActions({rowActions[2], rowActions[3]});
     menu.addSeparator();
     menu.addAction(rowActions[4]);
+    menu.addAction(undo);
     const QRect row = palettesTable->visualRect(index);
-    menu.exec(palettesTable->viewport()->mapToGlobal(row.contains(at) ? at : row.bottomLeft()));
+    const QPoint where = row.contains(at) ? at : row.bottomLeft();
+    exportAt = where;
+    menu.exec(palettesTable->viewport()->mapToGlobal(where));
+    exportAt.reset();
 }
 
 // ---- following changes made elsewhere
@@ -414,9 +419,14 @@ void PaletteController::reloadPalettes()
         reloadAfterEdit = true;
         return;
     }
-    QList<PaletteEntry> fresh = palettes();
     // The window's own changes are shown already; only others' reload it.
-    if (fresh == sorted(entries->palettes()))
+    // Compared by name alone, so that names the user's language sorts as
+    // equal cannot tell the two lists apart.
+    const auto byName = [](QList<PaletteEntry> list) {
+        std::sort(list.begin(), list.end(), [](const PaletteEntry& a, const PaletteEntry& b) { return a.name < b.name; });
+        return list;
+    };
+    if (byName(palettes()) == byName(entries->palettes()))
         return;
     const QList<PaletteEntry> selected = selectedPalettes();
     showPalettes(selected.isEmpty() ? QString() : selected.first().name);
@@ -424,14 +434,20 @@ void PaletteController::reloadPalettes()
 
 // ---- saving, deleting, renaming
 
+void PaletteController::endEditing()
+{
+    palettesTable->commitEditing();
+}
+
 void PaletteController::saveCurrentPalette(const QList<Color>& palette)
 {
+    endEditing();
     palettesTable->setFocus();
     const PaletteImport::Result result = PaletteImport::saveColors(
-        store, tr("palette"), palette, StoredPalettes::closestNames(names), well.current());
+        store, tr("palette"), palette, StoredPalettes::closestNames(parts.names), well.current());
     if (result.listName.isEmpty()) {
         qCWarning(lcPalettes) << "cannot save the swatches as a palette:" << result.error;
-        dialogs.tell(this, tr("The swatches could not be saved as a palette."), result.error);
+        parts.dialogs.tell(this, tr("The swatches could not be saved as a palette."), result.error);
         return;
     }
     showPalettes(result.listName);
@@ -439,6 +455,7 @@ void PaletteController::saveCurrentPalette(const QList<Color>& palette)
 
 void PaletteController::deletePalettes()
 {
+    endEditing();
     const QList<PaletteEntry> selected = selectedPalettes();
     if (selected.isEmpty() || !deleteButton->isEnabled())
         return;
@@ -454,35 +471,37 @@ void PaletteController::deletePalettes()
             failed << palette.name;
     }
     if (!trashed.isEmpty()) {
-        deletions << trashed;
+        parts.deletions << trashed;
         undo->setEnabled(true);
     }
     entries->setPalettes(palettes());
     // The row that took the place of the first one deleted, or the new last.
     selectRow(entries->rowCount() == 0 ? -1 : std::min(firstRow, entries->rowCount() - 1));
     if (!failed.isEmpty())
-        dialogs.tell(this, tr("Some palettes could not be deleted."), failed.join(u'\n'));
+        parts.dialogs.tell(this, tr("Some palettes could not be moved to the trash, so they were kept."),
+                           failed.join(u'\n'));
 }
 
 void PaletteController::undoDelete()
 {
-    if (deletions.isEmpty())
+    endEditing();
+    if (parts.deletions.isEmpty())
         return;
     searchField->clear();
     QStringList restored;
     QStringList failed;
-    for (const ColorListStore::TrashedList& trashed : deletions.takeLast()) {
+    for (const ColorListStore::TrashedList& trashed : parts.deletions.takeLast()) {
         QString error;
         if (std::optional<QString> name = store.restoreColorList(trashed, &error))
             restored << *name;
         else
             failed << QStringLiteral("%1: %2").arg(trashed.list.name(), error);
     }
-    undo->setEnabled(!deletions.isEmpty());
+    undo->setEnabled(!parts.deletions.isEmpty());
     entries->setPalettes(palettes());
     selectNames(restored);
     if (!failed.isEmpty())
-        dialogs.tell(this, tr("Some palettes could not be brought back."), failed.join(u'\n'));
+        parts.dialogs.tell(this, tr("Some palettes could not be brought back."), failed.join(u'\n'));
 }
 
 void PaletteController::renamePalette()
@@ -502,23 +521,34 @@ QString PaletteController::textFieldDidEndEditing(int row, const QString& text)
     const QString newName = ColorListNaming::getOriginalName(text, store.takenNames());
     if (const QString error = store.renameColorList(entry.name, newName); !error.isEmpty()) {
         qCWarning(lcPalettes) << "cannot rename" << entry.name << "to" << newName << error;
-        dialogs.tell(this, tr("The palette \u201c%1\u201d could not be renamed.").arg(entry.name), error);
+        parts.dialogs.tell(this, tr("The palette \u201c%1\u201d could not be renamed.").arg(entry.name), error);
         return entry.name;
     }
     entries->renameEntry(row, newName);
-    // The row has moved to its new place; a click that ended the edit moves
-    // the selection on from there.
-    QTimer::singleShot(0, palettesTable, [this] { palettesTable->scrollTo(palettesTable->currentIndex()); });
+    // A click on another row ends an edit before the view reads which row
+    // is under the pointer: the rows must not move until it has.
+    QMetaObject::invokeMethod(this, [this, newName] { placeRenamedRow(newName); }, Qt::QueuedConnection);
     return newName;
+}
+
+void PaletteController::placeRenamedRow(const QString& name)
+{
+    const int row = entries->rowOfName(name);
+    if (row < 0)
+        return;
+    // A renamed palette may not match the search any more.
+    searchField->clear();
+    entries->placeRow(row);
+    palettesTable->scrollTo(palettesTable->currentIndex());
 }
 
 // ---- into the swatch column
 
 void PaletteController::handOverSwatches(const QList<Color>& column)
 {
-    if (!swatches.colors || column.isEmpty())
+    if (!parts.swatches || column.isEmpty())
         return;
-    swatches.colors->handOver(swatches.mainColor ? swatches.mainColor() : *swatches.colors->lastColor(), column);
+    parts.swatches->handOver(parts.mainColor ? parts.mainColor() : *parts.swatches->lastColor(), column);
     fixButtonState();
 }
 
@@ -536,21 +566,22 @@ void PaletteController::restorePalette()
 void PaletteController::addToPalette()
 {
     const std::optional<PaletteEntry> palette = singleSelected();
-    if (!palette || !swatches.colors)
+    if (!palette || !parts.swatches)
         return;
     // Compared with the column as it was: the palette's own repeats stay.
-    swatches.colors->swatchesArray();
-    QList<Color> column = swatches.colors->currentPalette();
+    parts.swatches->swatchesArray();
+    QList<Color> column = parts.swatches->currentPalette();
     for (const Color& color : palette->colors)
-        if (!swatches.colors->isSwatch(color))
+        if (!parts.swatches->isSwatch(color))
             column << ColorSpace::convert(color, well.current()).value_or(color);
     handOverSwatches(column);
 }
 
 // ---- files
 
-void PaletteController::exportPalette()
+void PaletteController::exportPalette(std::optional<QPoint> at)
 {
+    endEditing();
     QMenu menu(this);
     const std::pair<QString, PaletteFile::Format> items[] = {
         {tr("Export to Apple .clr"), PaletteFile::Format::clr},
@@ -560,48 +591,65 @@ void PaletteController::exportPalette()
     };
     for (const auto& [title, format] : items)
         menu.addAction(title, this, [this, format] { exportPalettes(format); });
-    menu.exec(exportButton->mapToGlobal(QPoint(0, exportButton->height())));
+    if (!at)
+        at = exportAt;
+    menu.exec(at ? palettesTable->viewport()->mapToGlobal(*at)
+                 : exportButton->mapToGlobal(QPoint(0, exportButton->height())));
 }
 
 void PaletteController::exportPalettes(PaletteFile::Format format)
 {
-    const QList<PaletteEntry> selected = selectedPalettes();
-    const QStringList failures = exchange->exportPalettes(selected, format, [this, format](const QString& name) {
-        return dialogs.chooseExportFile(this, PaletteExchange::fileNameFor(name, format), format);
-    });
+    QStringList failures;
+    // The program may close this window while a dialog is open (the
+    // session ends, the tray's Quit): nothing of it is used after that.
+    const QPointer<PaletteController> alive(this);
+    PaletteParts& shared = parts;
+    for (const PaletteEntry& palette : selectedPalettes()) {
+        const QString path =
+            shared.dialogs.chooseExportFile(this, PaletteExchange::fileNameFor(palette.name, format), format);
+        if (!alive)
+            return;
+        if (path.isEmpty())
+            continue;
+        if (const QString failure = shared.exchange.exportPalette(palette, path, format); !failure.isEmpty())
+            failures << failure;
+    }
     if (!failures.isEmpty())
-        dialogs.tell(this, tr("Some palettes could not be exported."), failures.join(u'\n'));
+        shared.dialogs.tell(this, tr("Some palettes could not be exported."), failures.join(u'\n'));
 }
 
 void PaletteController::importPalette()
 {
-    const QStringList paths = dialogs.chooseImportFiles(this);
-    if (!paths.isEmpty())
+    const QPointer<PaletteController> alive(this);
+    const QStringList paths = parts.dialogs.chooseImportFiles(this);
+    if (alive && !paths.isEmpty())
         importPaths(paths);
 }
 
 void PaletteController::importFolder()
 {
-    const QString folder = dialogs.chooseImportFolder(this);
-    if (!folder.isEmpty())
+    const QPointer<PaletteController> alive(this);
+    const QString folder = parts.dialogs.chooseImportFolder(this);
+    if (alive && !folder.isEmpty())
         importPaths({folder});
 }
 
 void PaletteController::importPaths(const QStringList& paths)
 {
+    endEditing();
     searchField->clear();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const PaletteExchange::ImportReport report = exchange->importPaths(paths);
+    const PaletteExchange::ImportReport report = parts.exchange.importPaths(paths);
     QGuiApplication::restoreOverrideCursor();
     entries->setPalettes(palettes());
     selectNames(report.imported);
     fixButtonState();
     if (report.paletteFiles == 0)
-        dialogs.tell(this, tr("Nothing was imported."),
-                     tr("Huelark reads palettes from .clr, .ase, .json and .gpl files."));
+        parts.dialogs.tell(this, tr("Nothing was imported."),
+                           tr("Huelark reads palettes from .clr, .ase, .json and .gpl files."));
     else if (!report.failures.isEmpty())
-        dialogs.tell(this,
-                     report.imported.isEmpty() ? tr("The palettes could not be imported.")
-                                               : tr("Some files could not be imported in full."),
-                     report.failures.join(u'\n'));
+        parts.dialogs.tell(this,
+                           report.imported.isEmpty() ? tr("The palettes could not be imported.")
+                                                     : tr("Some files could not be imported in full."),
+                           report.failures.join(u'\n'));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "palettes/PaletteDialogs.h"
 #include "palettes/PaletteListModel.h"
+#include "palettes/PaletteParts.h"
 
 #include "palettes/ColorListStore.h"
 #include "palettes/PaletteFile.h"
@@ -10,13 +10,9 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
-class CurrentColors;
-class NameLookup;
-class PaletteExchange;
 class PaletteTableView;
 class QAction;
 class QLabel;
@@ -24,8 +20,6 @@ class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
 class QToolButton;
-class Sandbox;
-class UserDefaults;
 class WellColorSpace;
 class WindowFrameAutosave;
 
@@ -41,23 +35,14 @@ class PaletteController : public QWidget
     Q_OBJECT
 
 public:
-    // The swatch column a palette is restored into, and the main colour,
-    // which stays what it is.
-    struct Swatches
-    {
-        CurrentColors* colors = nullptr;
-        std::function<Color()> mainColor;
-    };
-
-    using Dialogs = PaletteDialogs;
-
-    PaletteController(ColorListStore& store, const WellColorSpace& well, NameLookup& names, UserDefaults& defaults,
-                      Swatches swatches, Dialogs dialogs, const Sandbox* sandbox = nullptr, QWidget* parent = nullptr);
+    explicit PaletteController(PaletteParts& parts, QWidget* parent = nullptr);
     ~PaletteController() override;
 
     // Selects the row of the last visit, mirrors missing lists, shows the
     // window and brings it to the front.
     void windowWillLoad();
+    // Brings the open window to the front as it is.
+    void showAndRaise();
 
     // Every palette, sorted as shown, rebuilt from the store.
     QList<PaletteEntry> palettes() const;
@@ -74,7 +59,9 @@ public:
     // palette has now.
     QString textFieldDidEndEditing(int row, const QString& text);
 
-    void exportPalette(); // the export menu at its button
+    // The export menu, at the export button or at `at` (the list's
+    // coordinates, for a row's context menu).
+    void exportPalette(std::optional<QPoint> at = std::nullopt);
     void exportPalettes(PaletteFile::Format format);
     void importPalette();
     void importFolder();
@@ -115,26 +102,26 @@ private:
     void showPalettes(const QString& selectName);
     void selectRow(int row);
     void tableViewSelectionDidChange();
+    // A name being typed is committed before the list changes under it.
+    void endEditing();
+    // Puts a renamed row in its place in the order, once the click or key
+    // that ended the edit has done its work.
+    void placeRenamedRow(const QString& name);
     void contextMenu(const QPoint& at);
     void hintAtEmptyList();
     // The one selected palette, or nothing with none or several selected.
     std::optional<PaletteEntry> singleSelected() const;
     void handOverSwatches(const QList<Color>& column);
 
+    PaletteParts& parts;
     ColorListStore& store;
     const WellColorSpace& well;
-    NameLookup& names;
-    UserDefaults& defaults;
-    Swatches swatches;
-    Dialogs dialogs;
-    const Sandbox* sandbox;
     PaletteListModel* entries = nullptr;
     QSortFilterProxyModel* arrayController = nullptr;
-    std::unique_ptr<PaletteExchange> exchange;
     std::unique_ptr<WindowFrameAutosave> frame;
     QTimer colorListTimer;
     bool reloadAfterEdit = false;
-    QList<QList<ColorListStore::TrashedList>> deletions;
     QAction* undo = nullptr;
     QList<QAction*> rowActions; // restore, add, rename, export, delete
+    std::optional<QPoint> exportAt; // the row whose context menu is open
 };

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -69,28 +70,22 @@ PaletteImport::NameForColor PaletteExchange::closestNames() const
     return StoredPalettes::closestNames(names);
 }
 
-QStringList PaletteExchange::exportPalettes(const QList<PaletteEntry>& palettes, PaletteFile::Format format,
-                                            const std::function<QString(const QString& name)>& choose) const
+QString PaletteExchange::exportPalette(const PaletteEntry& palette, QString path, PaletteFile::Format format) const
 {
-    QStringList failures;
-    for (const PaletteEntry& palette : palettes) {
-        QString path = choose(palette.name);
-        if (path.isEmpty())
-            continue;
-        if (PaletteFile::formatForPath(path) != format)
-            path += extension(format);
-        const std::optional<ColorList> list = store.colorListNamed(palette.name);
-        if (!list) {
-            failures << failure(path, tr("the palette \"%1\" is gone").arg(palette.name));
-            continue;
-        }
-        if (const QString error = PaletteExport::exportList(*list, path, closestNames(), well.current());
-            !error.isEmpty()) {
-            qCWarning(lcPalettes) << "cannot export" << palette.name << "to" << path << error;
-            failures << failure(path, error);
-        }
+    if (PaletteFile::formatForPath(path) != format) {
+        path += extension(format);
+        if (QFileInfo::exists(path))
+            return failure(path, tr("a file of that name exists already, and nobody was asked about replacing it"));
     }
-    return failures;
+    const std::optional<ColorList> list = store.colorListNamed(palette.name);
+    if (!list)
+        return failure(path, tr("the palette \"%1\" is gone").arg(palette.name));
+    if (const QString error = PaletteExport::exportList(*list, path, closestNames(), well.current());
+        !error.isEmpty()) {
+        qCWarning(lcPalettes) << "cannot export" << palette.name << "to" << path << error;
+        return failure(path, error);
+    }
+    return {};
 }
 
 PaletteExchange::ImportReport PaletteExchange::importPaths(const QStringList& paths) const
@@ -121,9 +116,15 @@ QMimeData* PaletteExchange::dragData(const QList<PaletteEntry>& palettes, bool g
         return nullptr;
     const PaletteFile::Format format = gimp ? PaletteFile::Format::gpl : PaletteFile::Format::clr;
     QList<QUrl> urls;
+    QSet<QString> taken;
     for (const PaletteEntry& palette : palettes) {
         const std::optional<ColorList> list = store.colorListNamed(palette.name);
-        const QString path = dragFolder->filePath(fileNameFor(palette.name, format));
+        // Two names can make one file name ("a/b" and "a-b").
+        QString name = fileNameFor(palette.name, format);
+        for (int n = 2; taken.contains(name); ++n)
+            name = fileNameFor(QStringLiteral("%1 %2").arg(palette.name).arg(n), format);
+        taken.insert(name);
+        const QString path = dragFolder->filePath(name);
         if (list && PaletteExport::exportList(*list, path, closestNames(), well.current()).isEmpty())
             urls << QUrl::fromLocalFile(path);
     }

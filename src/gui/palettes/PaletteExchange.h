@@ -7,7 +7,6 @@
 
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class ColorListStore;
@@ -31,11 +30,11 @@ public:
     // dialog proposes and what a dragged row is called.
     static QString fileNameFor(const QString& paletteName, PaletteFile::Format format);
 
-    // Each palette written to the file `choose` answers for it, one after
-    // another; a palette whose choice is cancelled is skipped. The files
-    // that could not be written, "file: reason" each.
-    QStringList exportPalettes(const QList<PaletteEntry>& palettes, PaletteFile::Format format,
-                               const std::function<QString(const QString& name)>& choose) const;
+    // The palette written to `path`, which the user chose in a dialog that
+    // asked before replacing a file: the format's extension is added to a
+    // path without it, but then a file of that name is not replaced. Empty
+    // on success, otherwise "file: reason".
+    QString exportPalette(const PaletteEntry& palette, QString path, PaletteFile::Format format) const;
 
     struct ImportReport
     {
@@ -46,8 +45,8 @@ public:
     ImportReport importPaths(const QStringList& paths) const;
 
     // The palettes as files in a folder of our own that lasts as long as
-    // this object (a drop target copies them when they are dropped), .clr
-    // or, with `gimp`, GIMP palettes.
+    // the program (a drop target may copy them after the window closed),
+    // .clr or, with `gimp`, GIMP palettes.
     QMimeData* dragData(const QList<PaletteEntry>& palettes, bool gimp);
 
 private:

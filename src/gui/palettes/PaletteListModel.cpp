@@ -51,11 +51,19 @@ void PaletteListModel::renameEntry(int row, const QString& name)
     entries[row].name = name;
     const QModelIndex changed = index(row);
     Q_EMIT dataChanged(changed, changed);
-    // Where the new name belongs among the others.
+}
+
+void PaletteListModel::placeRow(int row)
+{
+    if (row < 0 || row >= entries.size())
+        return;
+    // Where the name belongs among the others: after every name that sorts
+    // before it, and after those that sort the same, as a sort would put it.
     const QCollator order = nameOrder();
+    const QString& name = entries[row].name;
     int place = 0;
     for (int other = 0; other < entries.size(); ++other)
-        if (other != row && order(entries[other].name, name))
+        if (other != row && !order(name, entries[other].name))
             ++place;
     if (place == row)
         return;

@@ -42,9 +42,11 @@ public:
     const PaletteEntry& entry(int row) const { return entries.at(row); }
     // -1 when no row has that name.
     int rowOfName(const QString& name) const;
-    // Gives a row its new name and moves it to its place in the order;
-    // views keep their selection on it.
+    // Gives a row its new name where it stands.
     void renameEntry(int row, const QString& name);
+    // Moves a row to its place in the order; views keep their selection and
+    // current row on it.
+    void placeRow(int row);
     void setRenamer(Renamer renamer) { rename = std::move(renamer); }
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -5,6 +5,7 @@
 #include <QDrag>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -28,10 +29,23 @@ bool PaletteTableView::edit(const QModelIndex& index, EditTrigger trigger, QEven
     // rows are picked up and dragged.
     if (trigger == SelectedClicked && event && event->type() == QEvent::MouseButtonRelease) {
         const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        if (!PaletteCellView::nameRect(visualRect(index), fontMetrics(), index.data().toString()).contains(at))
+        if (!PaletteCellView::nameRect(visualRect(index), font(), index.data().toString()).contains(at))
             return false;
     }
     return QListView::edit(index, trigger, event);
+}
+
+void PaletteTableView::commitEditing()
+{
+    if (state() != EditingState)
+        return;
+    for (QWidget* editor : viewport()->findChildren<QLineEdit*>()) {
+        if (!editor->isVisible())
+            continue; // closed, waiting to be deleted
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        return;
+    }
 }
 
 void PaletteTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)

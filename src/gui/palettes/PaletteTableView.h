@@ -22,6 +22,8 @@ public:
 
     void setDragData(DragData make) { dragData = std::move(make); }
     bool isEditing() const { return state() == EditingState; }
+    // Ends a name being typed as Return would: the new name is taken.
+    void commitEditing();
 
 Q_SIGNALS:
     void returnPressed();

@@ -6,11 +6,7 @@
 StoredPalettes::StoredPalettes(ColorListStore& colorLists, const WellColorSpace& wellColorSpace, NameLookup& lookup,
                                UserDefaults& settings, const Sandbox* sandbox, QObject* parent)
     : QObject(parent)
-    , store(colorLists)
-    , well(wellColorSpace)
-    , names(lookup)
-    , defaults(settings)
-    , mirror(sandbox)
+    , parts(colorLists, wellColorSpace, lookup, settings, sandbox)
 {
 }
 
@@ -21,29 +17,36 @@ StoredPalettes::~StoredPalettes()
 
 void StoredPalettes::setSwatches(CurrentColors& colors, std::function<Color()> mainColor)
 {
-    swatches = {&colors, std::move(mainColor)};
+    parts.swatches = &colors;
+    parts.mainColor = std::move(mainColor);
 }
 
 void StoredPalettes::openPalettesWindow()
 {
-    if (!controller) {
-        controller = new PaletteController(store, well, names, defaults, swatches, asks, mirror);
-        // Rebuilt at the next opening, so a closed window costs nothing.
-        connect(controller, &PaletteController::windowWillClose, this, [this] {
-            if (controller)
-                controller->deleteLater();
-        });
+    if (controller) {
+        controller->showAndRaise();
+        return;
     }
+    controller = new PaletteController(parts);
+    // Rebuilt at the next opening, so a closed window costs nothing. It is
+    // forgotten at once: opened again before it is gone, a new one comes.
+    connect(controller, &PaletteController::windowWillClose, this, [this] {
+        if (PaletteController* closing = controller.data()) {
+            controller = nullptr;
+            closing->deleteLater();
+        }
+    });
     controller->windowWillLoad();
 }
 
 void StoredPalettes::releasePalettesWindow()
 {
-    if (!controller)
+    const QPointer<PaletteController> closing = controller;
+    if (!closing)
         return;
     // Closing saves what the window keeps (its frame, the selected row).
-    controller->close();
-    delete controller.data();
+    closing->close();
+    delete closing.data();
 }
 
 void StoredPalettes::saveCurrentPalette(const QList<Color>& palette)
@@ -55,7 +58,7 @@ void StoredPalettes::saveCurrentPalette(const QList<Color>& palette)
 QList<QList<Color>> StoredPalettes::allPaletteArraysWithCount(int count) const
 {
     QList<QList<Color>> lists;
-    for (const ColorListStore::Available& available : store.availableColorLists()) {
+    for (const ColorListStore::Available& available : parts.store.availableColorLists()) {
         if (available.list.size() != count)
             continue;
         QList<Color> colors;

@@ -4,6 +4,7 @@
 
 #include "palettes/PaletteController.h"
 #include "palettes/PaletteImport.h"
+#include "palettes/PaletteParts.h"
 
 #include <QObject>
 #include <QPointer>
@@ -37,19 +38,13 @@ public:
     // The window while it is open.
     PaletteController* paletteController() const { return controller; }
     // What the window asks the user; tests answer instead.
-    void setDialogs(PaletteController::Dialogs dialogs) { asks = std::move(dialogs); }
+    void setDialogs(PaletteDialogs dialogs) { parts.dialogs = std::move(dialogs); }
 
     // Closest names that do not depend on the name cache being loaded (it
     // may be freed, or still loading at start).
     static PaletteImport::NameForColor closestNames(NameLookup& names);
 
 private:
-    ColorListStore& store;
-    const WellColorSpace& well;
-    NameLookup& names;
-    UserDefaults& defaults;
-    const Sandbox* mirror;
-    PaletteController::Swatches swatches;
-    PaletteController::Dialogs asks = PaletteController::Dialogs::desktop();
+    PaletteParts parts;
     QPointer<PaletteController> controller;
 };

@@ -1,6 +1,7 @@
 #include "../app/AppHarness.h"
 
 #include "palettes/ColorListStore.h"
+#include "palettes/PaletteCellView.h"
 #include "palettes/PaletteController.h"
 #include "palettes/PaletteFile.h"
 #include "palettes/PaletteTableView.h"
@@ -42,7 +43,7 @@ protected:
                       [](AppParts& parts) { parts.names = std::make_unique<RedNames>(); });
         palettes = dynamic_cast<StoredPalettes*>(app.app().appParts().palettes.get());
         ASSERT_TRUE(palettes);
-        PaletteController::Dialogs dialogs;
+        PaletteDialogs dialogs;
         dialogs.chooseImportFiles = [this](QWidget*) { return chosen; };
         dialogs.chooseExportFile = [this](QWidget*, const QString& proposed, PaletteFile::Format) {
             proposals << proposed;
@@ -88,6 +89,9 @@ protected:
         field->selectAll();
         QTest::keyClicks(field, to);
         QTest::keyClick(field, Qt::Key_Return);
+        // The field commits on the next turn of the event loop, and the row
+        // takes its place in the order on the one after.
+        QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }
     QStringList keys(const QString& list)
@@ -166,6 +170,16 @@ TEST_F(PaletteWindow, SaveRenameDeleteAndUndoFromTheKeyboard)
     EXPECT_FALSE(palettes->paletteController());
     palettes->openPalettesWindow();
     EXPECT_EQ(selected(), QStringList({"Zebra (2)"}));
+    // A deletion can be taken back after the window was closed, too.
+    key(Qt::Key_Delete);
+    window().close();
+    palettes->openPalettesWindow();
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(selected(), QStringList({"Zebra (2)"}));
+
+    select({"CSS Colors"});
+    EXPECT_FALSE(window().deleteButton->isEnabled());
+    EXPECT_EQ(window().deleteButton->toolTip(), "System Palettes can't be deleted!");
 }
 
 // A palette put into the swatch column, or added to it, is a change of the
@@ -201,7 +215,8 @@ TEST_F(PaletteWindow, ARenameThatCannotBeWrittenKeepsThePalette)
     QDir(store().folder()).mkdir("Blocked.clr");
     rename("palette", "Blocked");
     EXPECT_TRUE(rows().contains("palette"));
-    EXPECT_EQ(keys("palette"), QStringList({"Red"}));
+    EXPECT_EQ(PaletteFile::read(store().pathForColorListWithName("palette")).colors.size(), 1);
+    EXPECT_EQ(QDir(store().folder()).entryList(QDir::Files), QStringList({"palette.clr"}));
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].startsWith("The palette \u201cpalette\u201d could not be renamed.")) << told[0].toStdString();
 }
@@ -213,8 +228,13 @@ TEST_F(PaletteWindow, OutsideChangesReloadOnceOwnChangesNever)
     palettes->openPalettesWindow();
     QSignalSpy reloads(&window().model(), &QAbstractItemModel::modelReset);
     window().saveButton->click();
+    window().saveButton->click();
+    rename("palette (2)", "Other");
+    key(Qt::Key_Delete);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    select({"palette"});
     QTest::qWait(50);
-    EXPECT_EQ(reloads.count(), 1) << "its own refresh, and nothing after";
+    EXPECT_EQ(reloads.count(), 4) << "its own refreshes (save, save, delete, undo), and nothing after";
 
     ColorListStore other(store().folder(), ColorListStore::Watching::no);
     for (const char* name : {"Cool", "Cold", "Ice"}) {
@@ -224,7 +244,7 @@ TEST_F(PaletteWindow, OutsideChangesReloadOnceOwnChangesNever)
     }
     QTRY_VERIFY(rows().contains("Ice"));
     QTest::qWait(50);
-    EXPECT_EQ(reloads.count(), 2);
+    EXPECT_EQ(reloads.count(), 5);
     EXPECT_EQ(selected(), QStringList({"palette"})) << "the selection stays on its palette";
 }
 
@@ -276,7 +296,27 @@ TEST_F(PaletteWindow, ImportsSeveralFilesAndReportsTheBadOnesThenExportsEach)
     exportTo = {files.filePath("a.json"), "", files.filePath("c")};
     window().exportPalettes(PaletteFile::Format::json);
     EXPECT_EQ(proposals, QStringList({"one.json", "Pair.json", "Pair (2).json"}));
-    EXPECT_EQ(PaletteFile::read(files.filePath("a.json")).colors.size(), 2);
+    const PaletteReadResult json = PaletteFile::read(files.filePath("a.json"));
+    EXPECT_EQ(json.name, "one");
+    ASSERT_EQ(json.colors.size(), 2);
+    EXPECT_EQ(AppHarness::codes({json.colors[0].color, json.colors[1].color}), QList<AppHarness::Code>({"ff0000", "0000ff"}));
     EXPECT_TRUE(QFile::exists(files.filePath("c.json"))) << "the format's extension is added";
     EXPECT_EQ(told.size(), 1);
+}
+
+// A strip shows at most 100 colours, spread evenly, the first and the last
+// always among them.
+TEST(PaletteCellView, ColorsPrunedKeepTheEnds)
+{
+    for (const int count : {1, 100, 101, 250, 1000}) {
+        QList<Color> colors;
+        for (int i = 0; i < count; ++i)
+            colors << Color::fromIntegers(i % 256, i / 256, 0);
+        const QList<Color> pruned = PaletteCellView::colorsPruned(colors);
+        EXPECT_EQ(pruned.size(), std::min(count, 100)) << count;
+        EXPECT_EQ(pruned.first(), colors.first()) << count;
+        EXPECT_EQ(pruned.last(), colors.last()) << count;
+        if (count == 250)
+            EXPECT_EQ(pruned[50], colors[126]) << "round(249 / 99 * 50)";
+    }
 }
