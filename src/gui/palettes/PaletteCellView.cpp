@@ -75,8 +75,14 @@ void PaletteCellView::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->fillPath(shape.simplified(), option.palette.color(QPalette::Base));
     painter->setFont(option.font);
     painter->setPen(option.palette.color(QPalette::Text));
-    painter->drawText(tab.adjusted(tabPadding / 2, 0, -tabPadding / 2, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                      QFontMetricsF(option.font).elidedText(name, Qt::ElideMiddle, tab.width() - tabPadding + 1));
+    // Elided only when the row has no room for the whole name: at some
+    // scales the measured width falls a little short of the drawn one.
+    const QFontMetricsF metrics(option.font);
+    const qreal room = tab.width() - tabPadding;
+    const QString shown =
+        metrics.horizontalAdvance(name) <= room ? name : metrics.elidedText(name, Qt::ElideMiddle, room);
+    painter->drawText(tab.adjusted(tabPadding / 2, 0, -tabPadding / 2, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, shown);
 
     const QRectF band(option.rect.x() + margin, tab.bottom() + 1, option.rect.width() - 2 * margin, stripHeight);
     if (const QList<Color>* colors = colorsOf(index)) {
