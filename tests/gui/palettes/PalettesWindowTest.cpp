@@ -3,6 +3,7 @@
 #include "palettes/ColorListStore.h"
 #include "palettes/PaletteCellView.h"
 #include "palettes/PaletteController.h"
+#include "palettes/PaletteExchange.h"
 #include "palettes/PaletteFile.h"
 #include "palettes/PaletteTableView.h"
 #include "palettes/StoredPalettes.h"
@@ -302,6 +303,19 @@ TEST_F(PaletteWindow, ImportsSeveralFilesAndReportsTheBadOnesThenExportsEach)
     EXPECT_EQ(AppHarness::codes({json.colors[0].color, json.colors[1].color}), QList<AppHarness::Code>({"ff0000", "0000ff"}));
     EXPECT_TRUE(QFile::exists(files.filePath("c.json"))) << "the format's extension is added";
     EXPECT_EQ(told.size(), 1);
+
+    // Dragged out, the rows are files of their own: .clr, or .gpl with Shift.
+    PaletteExchange exchange(store(), app.app().wellColorSpace(), *app.app().appParts().names);
+    for (const bool gimp : {false, true}) {
+        std::unique_ptr<QMimeData> data(exchange.dragData(window().selectedPalettes(), gimp));
+        ASSERT_TRUE(data) << gimp;
+        QStringList names;
+        for (const QUrl& url : data->urls())
+            names << url.fileName();
+        EXPECT_EQ(names, gimp ? QStringList({"one.gpl", "Pair.gpl", "Pair (2).gpl"})
+                              : QStringList({"one.clr", "Pair.clr", "Pair (2).clr"}));
+        EXPECT_EQ(PaletteFile::read(data->urls().first().toLocalFile()).colors.size(), 2) << gimp;
+    }
 }
 
 // A strip shows at most 100 colours, spread evenly, the first and the last
@@ -316,7 +330,8 @@ TEST(PaletteCellView, ColorsPrunedKeepTheEnds)
         EXPECT_EQ(pruned.size(), std::min(count, 100)) << count;
         EXPECT_EQ(pruned.first(), colors.first()) << count;
         EXPECT_EQ(pruned.last(), colors.last()) << count;
-        if (count == 250)
+        if (count == 250) {
             EXPECT_EQ(pruned[50], colors[126]) << "round(249 / 99 * 50)";
+        }
     }
 }
