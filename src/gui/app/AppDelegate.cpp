@@ -25,6 +25,7 @@
 #include "settings/UserDefaults.h"
 #include "swatches/CurrentColors.h"
 #include "swatches/SwatchColumn.h"
+#include "swatches/SwatchTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,8 +73,9 @@ AppDelegate::AppDelegate(UserDefaults& defaults, const ColorSpaceRegistry& space
 
 AppDelegate::~AppDelegate()
 {
-    // The palettes window works on the swatch list, which goes first.
+    // The palettes and tool windows work on the swatch list, which goes first.
     parts.palettes->releasePalettesWindow();
+    parts.tools->releaseToolWindow();
     // The window's fields talk to the field sync: take the window down first.
     windowView.reset();
 }
@@ -97,6 +99,9 @@ void AppDelegate::wireWindow()
     });
     w.historyButton->setMenu(historyItems->menu());
     parts.palettes->setSwatches(*colors, [this] { return *windowView->mainSwatchWell->color(); });
+    parts.tools->setSwatches(
+        *colors, [this] { return *windowView->mainSwatchWell->color(); },
+        [this] { swatches->swatchTable()->scrollToBottom(); });
     // A saved, imported or deleted list (here or in another process) can
     // make the swatch column's colours a palette or no longer one.
     if (parts.colorLists)

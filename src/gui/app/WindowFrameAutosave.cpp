@@ -39,6 +39,7 @@ void WindowFrameAutosave::save()
     if (frame == defaults.dataForKey(key(name)))
         return;
     defaults.setData(frame, key(name));
+    Q_EMIT saved();
     defaults.synchronize();
 }
 

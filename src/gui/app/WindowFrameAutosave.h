@@ -35,6 +35,10 @@ public:
     // Saves a change still waiting for the window to be still.
     void flush();
 
+Q_SIGNALS:
+    // The frame was written to the settings.
+    void saved();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -93,6 +93,8 @@ public:
         parts.buildStores(*defaults, spaces, *parts.names, [this] { return clock; });
         if (setup.palettes)
             parts.buildPalettes(*defaults, spaces);
+        if (withStores)
+            withStores(parts);
         AppDelegate::Options options;
         trayAvailable = setup.trayAvailable;
         options.trayAvailable = [this] { return trayAvailable; };
@@ -130,6 +132,7 @@ public:
 
     AppDelegate& app() { return *delegate; }
     NotificationCenter& notifications() { return center; }
+    const ColorSpaceRegistry& registry() const { return spaces; }
     MainWindow& window() { return delegate->window(); }
     const NotationFields& fields() { return delegate->window().fields; }
     FieldSync& sync() { return delegate->fieldSync(); }
@@ -229,6 +232,8 @@ public:
         return dropped.isAccepted();
     }
 
+    // Puts in parts that need the stores (the window's colour space).
+    std::function<void(AppParts&)> withStores;
     QDateTime clock { today, QTime(10, 0) };
     int terminations = 0;
     bool trayAvailable = true; // what the tray probe answers now

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class NotificationCenter;
+class QMimeData;
+
+// The tool window's drop area for images. Image data (any image/* type) is
+// taken before file links, as a program offering both means the picture
+// itself; links must be to local files. It posts "imageDropped" {"image":
+// QImage} or "fileDropped" {"files": paths}. A drag it cannot take still
+// lights the area up, so the user sees where it would go.
+class DragDropView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DragDropView(NotificationCenter& center, QWidget* parent = nullptr);
+
+    bool highlight() const { return lit; }
+    // Whether a drag carrying `data` could be dropped here.
+    static bool acceptsData(const QMimeData* data);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void setHighlight(bool on);
+
+    NotificationCenter& center;
+    bool lit = false;
+    bool validFile = true;
+};

@@ -1,0 +1,231 @@
+#include "../app/AppHarness.h"
+
+#include "tools/DragDropView.h"
+#include "tools/DropPreviewView.h"
+#include "tools/GeneratorPaletteView.h"
+#include "tools/LazyToolWindow.h"
+#include "tools/RangeSlider.h"
+#include "tools/ToolController.h"
+
+#include <QLabel>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QThreadPool>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Color inverse(const Color& c)
+{
+    const auto [r, g, b] = c.integerComponents();
+    return Color::fromIntegers(255 - r, 255 - g, 255 - b);
+}
+
+// Rows simple enough to check by eye: the base, its inverse, and the base
+// with its inverse twice.
+QList<ToolRow> harmonies(const Color& base)
+{
+    return {{"Base Color", "Base Color", {base}},
+            {"Complementary Colors", "Complementary Colors", {base, inverse(base)}},
+            {"Triadic Colors", "Triadic Colors", {base, inverse(base), inverse(base)}}};
+}
+
+// The distinct colours of the image's top row, left to right; an image two
+// pixels high waits for the test to let it finish.
+QSemaphore slowDrop;
+DropColors extract(const DropJob& job)
+{
+    DropColors result;
+    QList<QImage> images;
+    if (!job.image.isNull())
+        images << job.image;
+    for (const QString& file : job.files) {
+        QImage image(file);
+        if (image.isNull())
+            result.skipped << QFileInfo(file).fileName() + ": not an image";
+        else
+            images << image;
+    }
+    for (const QImage& image : images) {
+        if (image.height() == 2)
+            slowDrop.acquire();
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, 0);
+            const Color color = Color::fromIntegers(pixel.red(), pixel.green(), pixel.blue());
+            if (!result.colors.contains(color))
+                result.colors << color;
+        }
+    }
+    return result;
+}
+
+QImage stripe(const QList<QColor>& colors)
+{
+    QImage image(int(colors.size()), 1, QImage::Format_RGB32);
+    for (int x = 0; x < colors.size(); ++x)
+        image.setPixelColor(x, 0, colors[x]);
+    return image;
+}
+
+class ToolWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app.withStores = [this](AppParts& parts) {
+            parts.tools = std::make_unique<LazyToolWindow>(ToolParts {app.settings(), app.registry(),
+                                                                      *parts.wellColorSpace, app.notifications(),
+                                                                      harmonies, extract, nullptr, {}, {}});
+        };
+        app.startWith({"ff0000", "00ff00"});
+        tools = dynamic_cast<LazyToolWindow*>(app.app().appParts().tools.get());
+        ASSERT_TRUE(tools);
+    }
+
+    ToolController& window() { return *tools->toolController(); }
+    ToolController& open()
+    {
+        app.app().commands().action(WindowCommand::Tools)->trigger();
+        return window();
+    }
+    void reopen()
+    {
+        window().close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        open();
+    }
+    void drop(QMimeData* data)
+    {
+        QSignalSpy shown(&window(), &ToolController::dropShown);
+        const QPoint at(20, 20);
+        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window().dropArea, &enter);
+        QDropEvent dropped(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window().dropArea, &dropped);
+        ASSERT_TRUE(shown.wait(2000));
+    }
+    QList<AppHarness::Code> preview() { return AppHarness::codes(window().colorArrayForSwatch("Drop Preview")); }
+
+    AppHarness app;
+    LazyToolWindow* tools = nullptr;
+};
+
+} // namespace
+
+// The rows follow the main colour while the window is open; a click on a
+// row replaces the swatch column, its menu's "add" appends what is new;
+// the label names the row under the pointer.
+TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatches)
+{
+    open();
+    app.type(app.fields().hexField, "0000ff");
+    EXPECT_EQ(AppHarness::codes(window().colorArrayForSwatch("Complementary Colors")),
+              QList<AppHarness::Code>({"0000ff", "ffff00"}));
+
+    QTest::mouseClick(window().row("Complementary Colors"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"0000ff", "ffff00"}));
+    EXPECT_EQ(app.current(), "0000ff") << "the main colour stays";
+
+    app.type(app.fields().hexField, "ff0000");
+    window().row("Triadic Colors")->contextMenu()->actions()[0]->trigger(); // add
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"0000ff", "ffff00", "ff0000", "00ffff", "00ffff"}))
+        << "what is new, the row's own repeats included";
+
+    QTest::mouseClick(window().row("Base Color"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.stored().size(), 5) << "the base colour takes no clicks";
+
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(window().row("Triadic Colors"), &enter);
+    EXPECT_TRUE(window().swatchLabel->isVisibleTo(&window()));
+    EXPECT_EQ(window().swatchLabel->text(), "Triadic Colors");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(window().row("Triadic Colors"), &leave);
+    EXPECT_FALSE(window().swatchLabel->isVisibleTo(&window()));
+}
+
+// A dropped image fills the preview with its colours, all selected; the
+// slider picks a run that the preview row hands over, and colours and run
+// come back with the window. The newest drop wins over a slower earlier
+// one, and a file that is no image is named under the area.
+TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
+{
+    open();
+    EXPECT_EQ(window().dropPreviewView->count(), 8) << "the preview before any drop";
+
+    QMimeData image;
+    image.setImageData(stripe({Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan}));
+    drop(&image);
+    EXPECT_EQ(window().dropPreviewView->count(), 5);
+    EXPECT_EQ(app.settings().integerForKey("dropSliderEnd"), 5);
+
+    window().slider->setStart(1);
+    window().slider->setEnd(3);
+    EXPECT_EQ(app.settings().integerForKey("dropSliderStart"), 1);
+    EXPECT_EQ(app.settings().integerForKey("dropSliderEnd"), 3);
+    EXPECT_TRUE(window().dropPreviewView->isDimmed(0));
+    EXPECT_FALSE(window().dropPreviewView->isDimmed(2));
+    EXPECT_TRUE(window().dropPreviewView->isDimmed(3));
+    QTest::mouseClick(window().row("Drop Preview"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"00ff00", "0000ff"}));
+
+    reopen();
+    EXPECT_EQ(preview(), QList<AppHarness::Code>({"00ff00", "0000ff"}));
+    EXPECT_TRUE(window().dropPreviewView->isDimmed(0));
+
+    // A slow drop, then a quick one: the quick one stays.
+    QMimeData slow;
+    slow.setImageData(stripe({Qt::magenta}).scaled(1, 2));
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &slow, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window().dropArea, &enter);
+    QDropEvent dropped(QPoint(20, 20), Qt::CopyAction, &slow, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window().dropArea, &dropped);
+    QMimeData quick;
+    quick.setImageData(stripe({Qt::white, Qt::black}));
+    drop(&quick);
+    slowDrop.release();
+    QTRY_VERIFY(!window().extracting());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().dropPreviewView->count(), 2);
+
+    QTemporaryDir files;
+    stripe({Qt::gray}).save(files.filePath("grey.png"));
+    QFile text(files.filePath("notes.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not an image");
+    text.close();
+    QMimeData links;
+    links.setUrls({QUrl::fromLocalFile(files.filePath("grey.png")), QUrl::fromLocalFile(files.filePath("notes.png"))});
+    drop(&links);
+    EXPECT_EQ(preview(), QList<AppHarness::Code>({"a0a0a4"}));
+    EXPECT_TRUE(window().dropMessage->text().contains("notes.png")) << window().dropMessage->text().toStdString();
+
+    // A window closed while a drop is worked on gets nothing.
+    slow.setImageData(stripe({Qt::darkRed}).scaled(1, 2));
+    QCoreApplication::sendEvent(window().dropArea, &enter);
+    QCoreApplication::sendEvent(window().dropArea, &dropped);
+    window().close();
+    slowDrop.release();
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+}
+
+// Folded, the window is shorter by the generator; a frame saved folded is
+// not folded again at the next opening, and unfolding grows it back.
+TEST_F(ToolWindowTest, FoldingTheGeneratorShrinksTheWindowOnce)
+{
+    const int full = open().height();
+    window().toggleDragViewButton->click();
+    QTRY_COMPARE(window().height(), full - ToolController::generatorHeight);
+    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Show the Palettes Generator");
+    reopen();
+    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
+    window().toggleDragViewButton->click();
+    QTRY_COMPARE(window().height(), full);
+    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Hide the Palettes Generator");
+}
