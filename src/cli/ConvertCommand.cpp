@@ -3,6 +3,7 @@
 #include "Arguments.h"
 #include "NameSource.h"
 #include "NotationText.h"
+#include "SpaceOption.h"
 #include "Usage.h"
 
 #include "colour/ColorNotations.h"
@@ -15,24 +16,6 @@ const QString objcOption = QStringLiteral("--objc");
 const QString colorSpaceOption = QStringLiteral("--color-space");
 const QString cmykSpaceOption = QStringLiteral("--cmyk-space");
 const QString dbOption = QStringLiteral("--db");
-
-// The space an option names. An empty name means the default, as an empty
-// setting does. An unknown name (or one of the other model) is reported and
-// then falls back as the settings would, to sRGB or the first CMYK space, so
-// that the values are still converted; the exit status tells the script.
-ColorSpacePtr spaceFromOption(const Arguments& args, const QString& option, const std::vector<ColorSpacePtr>& spaces,
-                              QTextStream& err, bool& failed)
-{
-    const QString name = args.values.value(option);
-    if (name.isEmpty())
-        return spaces.front();
-    for (const ColorSpacePtr& space : spaces)
-        if (space->name() == name)
-            return space;
-    Usage::printError(err, QStringLiteral("unknown colour space \"%1\" for %2 (see huelark-cli spaces)").arg(name, option));
-    failed = true;
-    return spaces.front();
-}
 
 } // namespace
 
@@ -47,8 +30,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
     const ColorSpaceRegistry registry;
     bool unknownSpace = false;
-    const ColorSpacePtr wellSpace = spaceFromOption(args, colorSpaceOption, registry.rgbSpaces(), err, unknownSpace);
-    const ColorSpacePtr cmykSpace = spaceFromOption(args, cmykSpaceOption, registry.cmykSpaces(), err, unknownSpace);
+    const ColorSpacePtr wellSpace = SpaceOption::fromOption(args, colorSpaceOption, registry.rgbSpaces(), err, unknownSpace);
+    const ColorSpacePtr cmykSpace = SpaceOption::fromOption(args, cmykSpaceOption, registry.cmykSpaces(), err, unknownSpace);
 
     const bool json = args.flags.contains(jsonOption);
     const bool objc = args.flags.contains(objcOption);

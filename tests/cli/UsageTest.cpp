@@ -17,6 +17,8 @@ TEST(Usage, WrongCallsPrintTheShortUsageAndExitWithTwo)
         {{"spaces", "--objc"}, "huelark-cli: unknown option \"--objc\""},
         {{"spaces", "9aa2f8"}, "huelark-cli: spaces takes no VALUE"},
         {{"history", "today"}, "huelark-cli: history takes no VALUE"},
+        {{"harmonies", "--json"}, "huelark-cli: harmonies takes one VALUE"},
+        {{"harmonies", "ff0000", "00ff00"}, "huelark-cli: harmonies takes one VALUE"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());

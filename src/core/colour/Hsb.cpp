@@ -36,21 +36,21 @@ HSV hsvOf(double r, double g, double b)
     return hsv;
 }
 
-Color colorFromHSV(double h, double s, double v)
+Color colorFromHSV(double h, double s, double v, const ColorSpacePtr& space = ColorSpace::sRGB())
 {
     if (s <= 0)
-        return Color(v, v, v, ColorSpace::sRGB());
+        return Color(v, v, v, space);
     const double h6 = (h - std::floor(h)) * 6; // a hue of 1 is the hue 0
     const int sector = static_cast<int>(h6) % 6;
     const double f = h6 - std::floor(h6);
     const double p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
     switch (sector) {
-    case 0: return Color(v, t, p, ColorSpace::sRGB());
-    case 1: return Color(q, v, p, ColorSpace::sRGB());
-    case 2: return Color(p, v, t, ColorSpace::sRGB());
-    case 3: return Color(p, q, v, ColorSpace::sRGB());
-    case 4: return Color(t, p, v, ColorSpace::sRGB());
-    default: return Color(v, p, q, ColorSpace::sRGB());
+    case 0: return Color(v, t, p, space);
+    case 1: return Color(q, v, p, space);
+    case 2: return Color(p, v, t, space);
+    case 3: return Color(p, q, v, space);
+    case 4: return Color(t, p, v, space);
+    default: return Color(v, p, q, space);
     }
 }
 
@@ -72,4 +72,15 @@ std::array<int, 3> rgbFromHSB(int hue, int saturation, int brightness)
 {
     const float h = hue / 360.0f, s = saturation / 100.0f, v = brightness / 100.0f;
     return colorFromHSV(h, std::clamp(s, 0.0f, 1.0f), std::clamp(v, 0.0f, 1.0f)).integerComponents();
+}
+
+HsbComponents hsbComponents(const Color& color)
+{
+    const HSV hsv = hsvOf(color.red(), color.green(), color.blue());
+    return {hsv.hue, hsv.saturation, hsv.brightness};
+}
+
+Color colorWithHue(double hue, double saturation, double brightness, const ColorSpacePtr& space)
+{
+    return colorFromHSV(hue, saturation, brightness, space ? space : ColorSpace::sRGB());
 }

@@ -53,6 +53,14 @@ std::array<int, 3> labFromRGB(int red, int green, int blue)
 
 std::array<int, 3> rgbFromLab(int L, int a, int b)
 {
+    std::array<int, 3> n = rgbFromLabUnclamped(L, a, b);
+    for (int& c : n)
+        c = std::clamp(c, 0, 255);
+    return n;
+}
+
+std::array<int, 3> rgbFromLabUnclamped(int L, int a, int b)
+{
     const float fy = static_cast<float>((L + 16) / 116.0);
     const float fx = a / 500.0f + fy;
     const float fz = fy - b / 200.0f;
@@ -64,6 +72,6 @@ std::array<int, 3> rgbFromLab(int L, int a, int b)
     };
     std::array<int, 3> n{};
     for (int i = 0; i < 3; ++i)
-        n[i] = std::clamp(roundHalfAway(static_cast<float>(compand(linear[i]) * 255)), 0, 255);
+        n[i] = roundHalfAway(static_cast<float>(compand(linear[i]) * 255));
     return n;
 }

@@ -25,3 +25,7 @@ std::array<int, 3> labFromRGB(int red, int green, int blue);
 // outside the RGB gamut give channels below 0 or above 255; they are clamped
 // to 0..255 so that the fields and the code always show a real colour.
 std::array<int, 3> rgbFromLab(int L, int a, int b);
+
+// The same without the clamping: the monochromatic ramp of the tool window
+// hands such out-of-gamut ends on as they are.
+std::array<int, 3> rgbFromLabUnclamped(int L, int a, int b);
