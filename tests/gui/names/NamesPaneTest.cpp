@@ -13,7 +13,6 @@
 #include "prefs/NamesPreferencesWindow.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -202,35 +201,7 @@ TEST_F(NamesPane, AnUpdateReadsTheCodesIntoTheWindowsColourSpace)
               expected);
 }
 
-// Catches the web addresses handed to the desktop to open.
-class LinkCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    LinkCatcher() { QDesktopServices::setUrlHandler("https", this, "open"); }
-    ~LinkCatcher() override { QDesktopServices::unsetUrlHandler("https"); }
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened << url; }
-};
-
-TEST_F(NamesPane, TheLinkOpensTheDatasetsProjectAndFollowsTheSetting)
-{
-    LinkCatcher links;
-    QTest::mouseClick(pane->urlView, Qt::LeftButton, {}, QPoint(8, pane->urlView->height() / 2));
-    EXPECT_EQ(links.opened, QList<QUrl>({ QUrl("https://github.com/meodai/color-names") }));
-
-    app.h.settings().setString("file:///etc/passwd", "namesGitHubRepo");
-    EXPECT_FALSE(pane->urlView->isVisible()) << "only web addresses are offered";
-    app.h.settings().setString("https://example.org/names", "namesGitHubRepo");
-    EXPECT_TRUE(pane->urlView->isVisible());
-    QTest::mouseClick(pane->urlView, Qt::LeftButton, {}, QPoint(8, pane->urlView->height() / 2));
-    EXPECT_EQ(links.opened.value(1), QUrl("https://example.org/names"));
-}
-
 } // namespace
-
-#include "NamesPaneTest.moc"
 
 // Damaged names would name every colour "Invalid Color", and history would
 // keep that for good: the shipped names come back, and the pane says so.
