@@ -78,6 +78,11 @@ TEST(WindowCommands, HelpLinksOpenTheirAddresses)
     EXPECT_EQ(mail.path(), "huelark@quillfen.com");
     EXPECT_EQ(QUrlQuery(mail).queryItemValue("subject", QUrl::FullyDecoded), "Huelark feedback v9.8.7");
     EXPECT_TRUE(mail.toEncoded().contains("Huelark%20feedback%20v9.8.7")) << mail.toEncoded().toStdString();
+
+    // The names project's page comes from a setting: only a web address is offered.
+    h.settings().setString("javascript:alert(1)", "namesGitHubRepo");
+    Q_EMIT h.app().tray().statusMenu()->aboutToShow();
+    EXPECT_FALSE(h.app().commands().action(WindowCommand::NamesRepository)->isEnabled());
 }
 
 // One toggle per click, a double click included; the window flags follow
