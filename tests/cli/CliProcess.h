@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSignalSpy>
 #include <QString>
 #include <QStringList>
 
+#include "FileBytes.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -66,10 +66,4 @@ inline QProcessEnvironment environmentWithHome(const QString& home)
     environment.insert("XDG_CONFIG_HOME", home + "/.config");
     environment.insert("XDG_DATA_HOME", home + "/.local/share");
     return environment;
-}
-
-inline bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

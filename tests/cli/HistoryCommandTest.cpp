@@ -112,20 +112,9 @@ TEST_F(HistoryCommandTest, AnUnreadableStoreIsAnError)
     const QString folder = home.dataHome() + "/com.quillfen.Huelark";
     const QString file = folder + "/Palettes.storedata";
     const struct { const char* what; std::function<void()> make; const char* error; } rows[] = {
-        {"not a database", [&] { ASSERT_TRUE(writeFile(file, QByteArray(4096, 'x'))); }, "file is not a database"},
+        {"not a database", [&] { ASSERT_TRUE(put(file, QByteArray(4096, 'x'))); }, "file is not a database"},
         // A read cut short is not a shorter history.
-        {"damaged in the middle",
-         [&] {
-             HistoryDatabase db;
-             ASSERT_FALSE(db.open(file, HistoryDatabase::Access::ReadWrite));
-             std::vector<NewHistoryItem> items;
-             for (int i = 0; i < 2000; ++i)
-                 items.push_back({"Dec 6, 2026", "entry", utc(6, 9, 0).addSecs(i), "last", "colors"});
-             ASSERT_EQ(db.insert(items).added, 2000);
-             db.close();
-             damageMiddlePages(file);
-         },
-         "database disk image is malformed"},
+        {"damaged in the middle", [&] { writeDamagedHistoryStore(file); }, "database disk image is malformed"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

@@ -10,7 +10,7 @@ TEST(NameCommand, NamesEachValueOnItsOwnLine)
     QTemporaryDir dir;
     const QString csv = dir.filePath("names.csv");
     const QString db = dir.filePath("names.db");
-    ASSERT_TRUE(writeFile(csv, "name,hex\nRed,#ff0000\nBlue,#0000ff\nAce,#c7cce7\n"));
+    ASSERT_TRUE(put(csv, "name,hex\nRed,#ff0000\nBlue,#0000ff\nAce,#c7cce7\n"));
     ASSERT_EQ(runCli({"names", "build", csv, db}).exitCode, 0);
 
     // A name of the database is taken before a code ("Ace" is not #aaccee).

@@ -1,6 +1,7 @@
 #include "CliProcess.h"
 
 #include "LocalHttpServer.h"
+#include "../core/names/NamesTestData.h"
 
 #include "colour/ColorSpaceRegistry.h"
 #include "colour/HexCodec.h"
@@ -19,14 +20,6 @@ namespace {
 
 const QString releasesPath = QStringLiteral("/repos/meodai/color-names/releases");
 const QString csvPath = QStringLiteral("/color-name-list@v2.0/dist/colornames.csv");
-
-QByteArray csvOf(int rows)
-{
-    QByteArray csv = "name,hex\n";
-    for (int i = 0; i < rows; ++i)
-        csv += "Colour " + QByteArray::number(i) + ",#" + QByteArray::number(i, 16).rightJustified(6, '0') + "\n";
-    return csv;
-}
 
 // Rows of `colors`, -1 when the file is no readable names database.
 int rowCount(const QString& path)
@@ -50,7 +43,7 @@ struct UpdateHome
     {
         QDir().mkpath(support());
         const QString csv = dir.filePath("old.csv");
-        EXPECT_TRUE(writeFile(csv, csvOf(rows)));
+        EXPECT_TRUE(put(csv, largeCSV(rows)));
         EXPECT_EQ(runCli({"names", "build", csv, live()}).exitCode, 0);
         server.setResponse(releasesPath, {200, R"([{"id": 7, "name": "v2.0"}])", "application/json"});
     }
@@ -70,7 +63,7 @@ TEST(NamesCommand, BuildWritesTheDatabaseWholeOrNotAtAll)
     QTemporaryDir dir;
     const QString csv = dir.filePath("names.csv");
     const QString db = dir.filePath("names.db");
-    ASSERT_TRUE(writeFile(csv, csvOf(3)));
+    ASSERT_TRUE(put(csv, largeCSV(3)));
     expectCli({"names", "build", csv, db}, 0, "3 names in " + db + "\n");
     EXPECT_EQ(rowCount(db), 3);
 
@@ -80,7 +73,7 @@ TEST(NamesCommand, BuildWritesTheDatabaseWholeOrNotAtAll)
         {"one operand", {"names", "build", csv}, "huelark-cli: names build needs CSV and DB"},
         {"unknown action", {"names", "rebuild"}, "huelark-cli: unknown names command \"rebuild\""},
     };
-    ASSERT_TRUE(writeFile(dir.filePath("empty.csv"), "name,hex\n"));
+    ASSERT_TRUE(put(dir.filePath("empty.csv"), "name,hex\n"));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         const CliResult r = runCli(row.arguments);
@@ -94,7 +87,7 @@ TEST(NamesCommand, BuildWritesTheDatabaseWholeOrNotAtAll)
 TEST(NamesCommand, UpdateInstallsTheNewestReleaseThenFindsItCurrent)
 {
     UpdateHome home(2);
-    home.server.setResponse(csvPath, {200, csvOf(5), "text/csv"});
+    home.server.setResponse(csvPath, {200, largeCSV(5), "text/csv"});
     const CliResult installed = home.run();
     EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
     const QStringList lines = installed.errLines();
@@ -147,7 +140,7 @@ TEST(NamesCommand, UpdateReadsTheCodesIntoTheWindowsColourSpace)
 TEST(NamesCommand, AnUpdateKilledWhileBuildingLeavesTheLiveDatabaseIntact)
 {
     UpdateHome home(3);
-    home.server.setResponse(csvPath, {200, csvOf(400000), "text/csv"});
+    home.server.setResponse(csvPath, {200, largeCSV(400000), "text/csv"});
     const QString building = home.support() + "/temp.db";
     QProcess process;
     process.setProcessEnvironment(environmentWithHome(home.dir.path()));
@@ -168,7 +161,7 @@ TEST(NamesCommand, AnUpdateKilledWhileBuildingLeavesTheLiveDatabaseIntact)
     EXPECT_EQ(rowCount(home.live()), 3);
 
     // The next update starts afresh and installs.
-    home.server.setResponse(csvPath, {200, csvOf(4), "text/csv"});
+    home.server.setResponse(csvPath, {200, largeCSV(4), "text/csv"});
     EXPECT_EQ(home.run().exitCode, 0);
     EXPECT_EQ(rowCount(home.live()), 4);
     EXPECT_FALSE(QFile::exists(building));

@@ -18,11 +18,11 @@ TEST(PaletteCommand, FormsAndExitStatuses)
     QProcessEnvironment environment = environmentWithHome(d);
     environment.insert("XDG_DATA_DIRS", d + "/system");
     ASSERT_TRUE(QDir().mkpath(d + "/.config/inkscape")); // Inkscape "installed": its folder is mirrored into
-    ASSERT_TRUE(writeFile(d + "/warm.json", R"({"paletteName": "Warm", "colors": ["#ff0000", "#0000ff"]})"));
-    ASSERT_TRUE(writeFile(d + "/mine.gpl", "GIMP Palette\nName: Mine\n255 0 0\tRed\n0 255 0\tRed\n"));
-    ASSERT_TRUE(writeFile(d + "/empty.json", R"({"paletteName": "Empty", "colors": []})"));
-    ASSERT_TRUE(writeFile(d + "/bad.json", R"({"colors": []})"));
-    ASSERT_TRUE(writeFile(d + "/notes.txt", "mine"));
+    ASSERT_TRUE(put(d + "/warm.json", R"({"paletteName": "Warm", "colors": ["#ff0000", "#0000ff"]})"));
+    ASSERT_TRUE(put(d + "/mine.gpl", "GIMP Palette\nName: Mine\n255 0 0\tRed\n0 255 0\tRed\n"));
+    ASSERT_TRUE(put(d + "/empty.json", R"({"paletteName": "Empty", "colors": []})"));
+    ASSERT_TRUE(put(d + "/bad.json", R"({"colors": []})"));
+    ASSERT_TRUE(put(d + "/notes.txt", "mine"));
 
     const QString warm = "Warm\nRed\t#FF0000\nBlue\t#0000FF\n";
     const QString usage = "Usage:";
@@ -87,14 +87,11 @@ TEST(PaletteCommand, AWriterKilledHalfWayLeavesTheOldFile)
     QByteArray big = "GIMP Palette\nName: Big\n";
     for (int i = 0; i < 3000; ++i)
         big += QByteArray::number(i % 256) + ' ' + QByteArray::number(i / 256) + " 7\tColour " + QByteArray::number(i) + '\n';
-    ASSERT_TRUE(writeFile(d + "/small.gpl", "GIMP Palette\nName: Small\n1 2 3\tA\n"));
-    ASSERT_TRUE(writeFile(d + "/big.gpl", big));
+    ASSERT_TRUE(put(d + "/small.gpl", "GIMP Palette\nName: Small\n1 2 3\tA\n"));
+    ASSERT_TRUE(put(d + "/big.gpl", big));
     const QString out = d + "/out.clr";
     ASSERT_EQ(runCli({"palette", "convert", d + "/small.gpl", out}, environmentWithHome(d)).exitCode, 0);
-    QFile file(out);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = contents(out);
     ASSERT_LT(before.size(), 16384);
 
     QProcess writer;
@@ -107,6 +104,5 @@ TEST(PaletteCommand, AWriterKilledHalfWayLeavesTheOldFile)
     writer.start(qEnvironmentVariable("HUELARK_CLI"), {"palette", "convert", "--force", d + "/big.gpl", out});
     ASSERT_TRUE(writer.waitForFinished(60000));
     EXPECT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the writer was not killed";
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(contents(out), before);
 }

@@ -8,12 +8,6 @@
 
 // Archived colours, strings and lists come back from the settings file and
 // the history store, which anything may have written.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const ColorSpaceRegistry registry(QStringList {});

@@ -6,12 +6,6 @@
 
 // Swatch exchange files come from other programs and the web: every count,
 // length and value in them is whatever the file says.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const PaletteReadResult read = AdobeSwatchExchange::readColorList(FuzzSupport::bytes(data, size));

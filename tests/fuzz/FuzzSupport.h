@@ -31,3 +31,11 @@ inline QByteArray bytes(const uint8_t* data, size_t size)
 }
 
 } // namespace FuzzSupport
+
+// Every target starts with the quiet logs; one target is one translation
+// unit, so this definition is made once per program.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSupport::quietLogs();
+    return 0;
+}

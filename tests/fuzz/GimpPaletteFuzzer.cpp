@@ -4,12 +4,6 @@
 
 // GIMP palettes are text files anyone may have edited, found in shared
 // palette folders.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const PaletteReadResult read = GimpPalette::readColorList(FuzzSupport::bytes(data, size));

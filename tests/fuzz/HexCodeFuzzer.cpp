@@ -7,12 +7,6 @@
 
 // Hex codes come from the user's typing, dropped text, palettes and the
 // command line: any text at all.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromUtf8(FuzzSupport::bytes(data, size));

@@ -4,12 +4,6 @@
 
 // Any file in the colour folders is read as a profile when the registry
 // scans them; a profile that loads is then used for every conversion.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::shared_ptr<ColorSpace> space =

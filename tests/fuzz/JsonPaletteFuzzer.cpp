@@ -4,12 +4,6 @@
 
 // JSON palettes are imported from anywhere; members may be missing or of
 // any type.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const PaletteReadResult read = JsonPalette::readColorList(FuzzSupport::bytes(data, size));

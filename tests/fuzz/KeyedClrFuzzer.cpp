@@ -6,12 +6,6 @@
 // Keyed colour lists come from other machines and the web: every reference,
 // count and component text in them is whatever the file says, and libplist
 // builds its tree from them only after our check of the object table.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const PaletteReadResult read = KeyedColorList::readColorList(FuzzSupport::bytes(data, size));

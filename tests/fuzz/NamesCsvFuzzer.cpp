@@ -5,12 +5,6 @@
 
 // The names CSV is downloaded: its lines, fields and codes are whatever the
 // server sent. The table is built in memory, as a file would be.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QStringList lines = NamesDatabaseBuilder::linesFromCSV(FuzzSupport::bytes(data, size));

@@ -14,12 +14,6 @@
 // have stored any key with a value of another type. The input is the file;
 // every key is read with every typed reader, and the stored colours as the
 // program reads them at start.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // In memory where there is a tmpfs: every write is synced to disk.

@@ -6,12 +6,6 @@
 
 // Typed-stream colour lists are old files from anywhere: counts, lengths,
 // class chains and back references are whatever the stream says.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const PaletteReadResult read = TypedStreamColorList::readColorList(FuzzSupport::bytes(data, size));

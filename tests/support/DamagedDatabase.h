@@ -1,10 +1,14 @@
 #pragma once
 
+#include "history/HistoryDatabase.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 // Overwrites `count` pages in the middle of the SQLite file at `path` with
 // bytes no page can hold, as a failing disk or a bad copy leaves a database:
@@ -22,4 +26,19 @@ inline void damageMiddlePages(const QString& path, int count = 2)
     ASSERT_GE(pages, count + 4) << path.toStdString() << " is too small to damage in the middle";
     ASSERT_TRUE(file.seek(pages / 2 * pageSize));
     ASSERT_EQ(file.write(QByteArray(count * pageSize, '\xa5')), count * pageSize);
+}
+
+// A history store at `path` with entries enough to fill many pages, damaged
+// in the middle of them.
+inline void writeDamagedHistoryStore(const QString& path)
+{
+    HistoryDatabase db;
+    ASSERT_FALSE(db.open(path, HistoryDatabase::Access::ReadWrite));
+    std::vector<NewHistoryItem> items;
+    const QDateTime saved(QDate(2026, 12, 6), QTime(9, 0));
+    for (int i = 0; i < 2000; ++i)
+        items.push_back({"Dec 6, 2026", "entry " + QString::number(i), saved.addSecs(i), "last", "colors"});
+    ASSERT_EQ(db.insert(items).added, 2000);
+    db.close(); // the last connection folds the WAL into the file
+    damageMiddlePages(path);
 }

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "SystemProfiles.h"
 #include "TempHome.h"
 
@@ -20,21 +21,14 @@ QStringList namesOf(const std::vector<ColorSpacePtr>& spaces)
     return names;
 }
 
-bool put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 class ColorSpaceRegistryTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        adobe = SystemProfiles::bytesOf(SystemProfiles::adobeRGB);
-        apple = SystemProfiles::bytesOf(SystemProfiles::appleRGB);
-        cmyk = SystemProfiles::bytesOf(SystemProfiles::defaultCMYK);
+        adobe = contents(SystemProfiles::adobeRGB);
+        apple = contents(SystemProfiles::appleRGB);
+        cmyk = contents(SystemProfiles::defaultCMYK);
         if (adobe.isEmpty() || apple.isEmpty() || cmyk.isEmpty())
             GTEST_SKIP() << "needs colord-data and libgs-common";
         ASSERT_TRUE(dir.isValid());
@@ -91,8 +85,8 @@ TEST_F(ColorSpaceRegistryTest, IgnoresWhatIsNoRgbOrCmykProfile)
         {"empty.icc", QByteArray()},
         {"half.icc", apple.left(apple.size() / 2)},
         {"header-only.icc", apple.left(128)},
-        {"grey.icc", SystemProfiles::bytesOf(SystemProfiles::defaultGray)},
-        {"lab.icm", SystemProfiles::bytesOf(SystemProfiles::labD50)},
+        {"grey.icc", contents(SystemProfiles::defaultGray)},
+        {"lab.icm", contents(SystemProfiles::labD50)},
         {"no-such-space.icc", noSuchSpace},
         {"apple.txt", apple}, // not named as a profile
     };

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "FileBytes.h"
+
 #include "colour/ColorSpace.h"
 
-#include <QFile>
 #include <QString>
 
 #include <memory>
@@ -17,16 +18,10 @@ inline const QString defaultCMYK = QStringLiteral("/usr/share/color/icc/ghostscr
 inline const QString defaultGray = QStringLiteral("/usr/share/color/icc/ghostscript/default_gray.icc"); // libgs-common
 inline const QString labD50 = QStringLiteral("/usr/share/color/icc/LCMSLABI.ICM");                 // icc-profiles-free
 
-inline QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The profile as a colour space, or null when it is not installed.
 inline std::shared_ptr<const ColorSpace> load(const QString& path)
 {
-    const QByteArray bytes = bytesOf(path);
+    const QByteArray bytes = contents(path);
     return bytes.isEmpty() ? nullptr : ColorSpace::fromICCProfile(bytes, QStringLiteral("fallback"));
 }
 

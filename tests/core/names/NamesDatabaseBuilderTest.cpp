@@ -49,38 +49,32 @@ TEST(NamesDatabaseBuilder, InputWithoutDataRowsOrNotUtf8GivesAnEmptyTable)
     }
 }
 
-TEST(NamesDatabaseBuilder, ACancelledBuildLeavesTheDatabaseAsItWas)
+// A cancelled build, and one stopped by a full disk, leave the database as
+// it was. SQLite answers a full disk by rolling the whole transaction back,
+// the new table with it: the build stops there, with that reason.
+TEST(NamesDatabaseBuilder, ACancelledOrFailedBuildLeavesTheDatabaseAsItWas)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("names.db"));
     ASSERT_EQ(buildNames("name,hex\nRed,#ff0000\n", path).rows, 1);
+    const QStringList before{"0|Red|ff0000|255|0|0|0|100|50"};
 
     std::atomic<bool> cancelled{true};
-    const NamesDatabaseBuilder::Result result = NamesDatabaseBuilder::generateDatabaseFromCSV(
+    const NamesDatabaseBuilder::Result cancelledBuild = NamesDatabaseBuilder::generateDatabaseFromCSV(
         NamesDatabaseBuilder::linesFromCSV("name,hex\nBlue,#0000ff\n"), path, ColorSpace::sRGB(), &cancelled);
-    EXPECT_EQ(result.status, NamesDatabaseBuilder::Result::Status::Cancelled);
-    EXPECT_EQ(storedRows(path), QStringList{"0|Red|ff0000|255|0|0|0|100|50"});
+    EXPECT_EQ(cancelledBuild.status, NamesDatabaseBuilder::Result::Status::Cancelled);
+    EXPECT_EQ(storedRows(path), before);
     EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
-}
-
-// SQLite answers a full disk by rolling the whole transaction back, the new
-// table with it: the build stops there, with that reason, and the database
-// is as it was.
-TEST(NamesDatabaseBuilder, AFullDiskStopsTheBuildWithItsReason)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("names.db"));
-    ASSERT_EQ(buildNames("name,hex\nRed,#ff0000\n", path).rows, 1);
 
     const auto db = SqlDatabase::databaseWithPath(path);
     ASSERT_TRUE(db->open());
     // The disk is full once the file would pass 40 pages.
     ASSERT_TRUE(db->executeQuery(QStringLiteral("PRAGMA max_page_count = 40"))->next());
-    const NamesDatabaseBuilder::Result result = NamesDatabaseBuilder::generateDatabaseFromCSV(
+    const NamesDatabaseBuilder::Result fullDisk = NamesDatabaseBuilder::generateDatabaseFromCSV(
         NamesDatabaseBuilder::linesFromCSV(largeCSV(20000)), *db, ColorSpace::sRGB());
-    EXPECT_EQ(result.status, NamesDatabaseBuilder::Result::Status::Failed);
-    EXPECT_EQ(result.error, "database or disk is full");
+    EXPECT_EQ(fullDisk.status, NamesDatabaseBuilder::Result::Status::Failed);
+    EXPECT_EQ(fullDisk.error, "database or disk is full");
     EXPECT_FALSE(db->inTransaction());
     db->close();
-    EXPECT_EQ(storedRows(path), QStringList{"0|Red|ff0000|255|0|0|0|100|50"});
+    EXPECT_EQ(storedRows(path), before);
 }

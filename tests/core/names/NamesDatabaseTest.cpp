@@ -1,4 +1,5 @@
 #include "DamagedDatabase.h"
+#include "FileBytes.h"
 #include "NamesTestData.h"
 #include "TempHome.h"
 
@@ -11,13 +12,6 @@
 #include <QSignalSpy>
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 struct Support
 {
@@ -43,11 +37,8 @@ TEST(NamesDatabase, TheFirstStartCopiesTheShippedDatabaseOnce)
     // What an update killed halfway leaves behind goes at the next start.
     const QStringList leftovers{s.database.downloadedCSVPath(), s.database.buildDatabasePath(),
                                 s.database.buildDatabasePath() + "-journal"};
-    ASSERT_TRUE(QDir().mkpath(s.database.supportFolder()));
-    for (const QString& file : leftovers) {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    for (const QString& file : leftovers)
+        ASSERT_TRUE(put(file, {}));
     QSignalSpy grew(&s.database, &NamesDatabase::namesCountIncreased);
     s.database.createSupportFolderAndNamesDatabase();
     EXPECT_EQ(storedRows(s.database.liveDatabasePath()).size(), 2);
@@ -128,9 +119,9 @@ TEST(NamesDatabase, AnUnusableLiveDatabaseIsMovedAsideAndTheShippedOneReinstalle
              damageMiddlePages(live);
          },
          "could not be read (database disk image is malformed)"},
-        {"not a database", [](const QString& live) { writeBytes(live, QByteArray(8192, 'x')); },
+        {"not a database", [](const QString& live) { ASSERT_TRUE(put(live, QByteArray(8192, 'x'))); },
          "could not be read (file is not a database)"},
-        {"without the table", [](const QString& live) { writeBytes(live, {}); },
+        {"without the table", [](const QString& live) { ASSERT_TRUE(put(live, {})); },
          "could not be read (no such table: colors)"},
         {"empty", [](const QString& live) { ASSERT_EQ(buildNames("name,hex\n", live).rows, 0); }, "held no names"},
     };
@@ -140,10 +131,7 @@ TEST(NamesDatabase, AnUnusableLiveDatabaseIsMovedAsideAndTheShippedOneReinstalle
         const QString live = s.database.liveDatabasePath();
         ASSERT_TRUE(QDir().mkpath(s.database.supportFolder()));
         row.make(live);
-        QFile original(live);
-        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-        const QByteArray damaged = original.readAll();
-        original.close();
+        const QByteArray damaged = contents(live);
         s.defaults.setInteger(7, QStringLiteral("namesID"));
         s.defaults.setString(QStringLiteral("Last Updated: Jan 5, 2026, 10:00"), QStringLiteral("namesIDUpdatedDate"));
         QSignalSpy reinstalled(&s.database, &NamesDatabase::liveDatabaseReinstalled);
@@ -154,9 +142,8 @@ TEST(NamesDatabase, AnUnusableLiveDatabaseIsMovedAsideAndTheShippedOneReinstalle
         EXPECT_EQ(storedRows(live).size(), 2);
         const QStringList kept = QDir(s.database.supportFolder()).entryList({"ColorNames-damaged-*.db"});
         ASSERT_EQ(kept.size(), 1);
-        QFile moved(s.database.supportFolder() + '/' + kept[0]);
-        ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
-        EXPECT_EQ(moved.readAll(), damaged);
+        const QString moved = s.database.supportFolder() + '/' + kept[0];
+        EXPECT_EQ(contents(moved), damaged);
 
         // The release is no longer installed, and the status line says why.
         ASSERT_EQ(reinstalled.count(), 1);
@@ -164,7 +151,7 @@ TEST(NamesDatabase, AnUnusableLiveDatabaseIsMovedAsideAndTheShippedOneReinstalle
         EXPECT_TRUE(notice.startsWith(QStringLiteral("The names database %1, so the names shipped with Huelark ")
                                           .arg(QLatin1String(row.problem))))
             << notice.toStdString();
-        EXPECT_TRUE(notice.endsWith("The old file is kept as " + moved.fileName() + '.')) << notice.toStdString();
+        EXPECT_TRUE(notice.endsWith("The old file is kept as " + moved + '.')) << notice.toStdString();
         EXPECT_EQ(NamesDatabase::statusText(s.defaults), notice);
         EXPECT_EQ(s.defaults.integerForKey(QStringLiteral("namesID")), 0);
         EXPECT_EQ(s.defaults.integerForKey(QStringLiteral("namesCountValue")), 2);

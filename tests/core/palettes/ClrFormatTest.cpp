@@ -1,3 +1,5 @@
+#include "FileBytes.h"
+
 #include "colour/ColorSpace.h"
 #include "palettes/ClrColor.h"
 #include "palettes/ClrFormat.h"
@@ -58,8 +60,7 @@ void checkCuts(const QByteArray& whole)
 
 QByteArray sample(const char* name)
 {
-    QFile file(QDir(qEnvironmentVariable("HUELARK_CLR_SAMPLES")).filePath(QString::fromUtf8(name)));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return contents(QDir(qEnvironmentVariable("HUELARK_CLR_SAMPLES")).filePath(QString::fromUtf8(name)));
 }
 
 // Keyed archives built with libplist. Object 0 is "$null"; the objects given

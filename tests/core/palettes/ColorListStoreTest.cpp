@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ListKeys.h"
 #include "TempHome.h"
 
@@ -20,19 +21,6 @@ namespace {
 const Color red = Color::fromIntegers(255, 0, 0);
 const Color green = Color::fromIntegers(0, 255, 0);
 const Color blue = Color::fromIntegers(0, 0, 255);
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 
 class ColorListStoreTest : public testing::Test
 {
@@ -119,7 +107,6 @@ TEST_F(ColorListStoreTest, FollowsOutsideChangesWithOneSignalPerBurst)
 // replaced; an unreadable list's name stays taken.
 TEST_F(ColorListStoreTest, LeavesUnreadableAndForeignFilesAlone)
 {
-    QDir().mkpath(folder());
     const struct { const char* name; QByteArray bytes; } files[] = {
         {"Broken.clr", "not a list at all"},
         {"%2f.clr", "GIMP Palette\n1 2 3\tA\n"}, // not our spelling of "/"
@@ -184,12 +171,9 @@ TEST_F(ColorListStoreTest, OffersTheSystemListsAndInstalledGimpPalettes)
         {"/krita/palettes/notes.txt", "GIMP Palette\n1 2 3\n"},
         {"/krita/palettes/CSS.gpl", "GIMP Palette\nName: CSS Colors\n1 2 3\n"},
     };
-    for (const auto& f : files) {
-        QDir().mkpath(QFileInfo(system.path() + f.path).path());
+    for (const auto& f : files)
         ASSERT_TRUE(put(system.path() + f.path, f.bytes));
-    }
     // The user's own data folder holds our mirrors: never a system list.
-    QDir().mkpath(home.dataHome() + "/krita/palettes");
     ASSERT_TRUE(put(home.dataHome() + "/krita/palettes/huelark-Warm.gpl", "GIMP Palette\nName: Warm\n1 2 3\n"));
 
     const ColorListStore store(folder(), ColorListStore::Watching::no);

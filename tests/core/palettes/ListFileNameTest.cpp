@@ -1,8 +1,9 @@
+#include "FileBytes.h"
+
 #include "palettes/ListFileName.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -64,10 +65,7 @@ TEST(ListFileName, LongNamesAreShortenedAndKeptBeside)
         seen.insert(file);
         EXPECT_EQ(listNameForFile(file), std::nullopt) << row;
         EXPECT_EQ(listNameInFolder(folder.path(), file), std::nullopt) << row << ": nothing kept beside it yet";
-        QFile kept(folder.path() + u'/' + file + nameExtension);
-        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
-        kept.write(name.toUtf8());
-        kept.close();
+        ASSERT_TRUE(put(folder.path() + u'/' + file + nameExtension, name.toUtf8()));
         EXPECT_EQ(listNameInFolder(folder.path(), file), name) << row;
         EXPECT_EQ(listNameInFolder(folder.path(), file.chopped(1) + (file.endsWith(u'0') ? u'1' : u'0')), std::nullopt) << row << ": another hash";
     }

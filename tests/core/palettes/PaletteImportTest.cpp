@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ListKeys.h"
 #include "TempHome.h"
 
@@ -14,12 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Every reddish colour is "Red", everything else "Other".
 QString closestName(const Color& color)

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TempHome.h"
 
 #include "palettes/ClrFormat.h"
@@ -12,19 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A user whose settings name two shared folders under the test's home, each
 // already holding files of the user's own.

@@ -1,5 +1,6 @@
 #include "settings/UserDefaults.h"
 
+#include "FileBytes.h"
 #include "TempHome.h"
 
 #include <QDebug>
@@ -163,19 +164,16 @@ TEST(UserDefaults, FlushWritesUnderTheConfigHomeOrFailsAndHandWrittenFilesAreRea
     EXPECT_TRUE(defaults.synchronize());
     EXPECT_TRUE(QFile::exists(defaults.filePath()));
 
-    QFile blocker(home.path() + "/not-a-folder");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    UserDefaults unwritable(blocker.fileName() + "/Huelark.conf");
+    const QString blocker = home.path() + "/not-a-folder";
+    ASSERT_TRUE(put(blocker, {}));
+    UserDefaults unwritable(blocker + "/Huelark.conf");
     unwritable.setBool(true, "showInMenu");
     EXPECT_FALSE(unwritable.synchronize());
 
     // Settings written by hand are read as the program writes them.
-    QFile hand(home.configHome() + "/hand.conf");
-    ASSERT_TRUE(hand.open(QIODevice::WriteOnly));
-    hand.write("[General]\nshowInMenu=false\nnamesID=42\nnamesVersion=v11.0\n");
-    hand.close();
-    UserDefaults handWritten(hand.fileName());
+    const QString hand = home.configHome() + "/hand.conf";
+    ASSERT_TRUE(put(hand, "[General]\nshowInMenu=false\nnamesID=42\nnamesVersion=v11.0\n"));
+    UserDefaults handWritten(hand);
     handWritten.registerDefaults({ { "showInMenu", true } });
     EXPECT_FALSE(handWritten.boolForKey("showInMenu"));
     EXPECT_EQ(handWritten.integerForKey("namesID"), 42);

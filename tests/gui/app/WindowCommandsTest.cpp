@@ -13,11 +13,10 @@ namespace {
 struct FakePreferences final : PreferencesWindow
 {
     int opens = 0;
-    int raises = 0;
     bool available() const override { return true; }
     bool isVisible() const override { return opens > 0; }
     void openPreferencesWindow() override { ++opens; }
-    void raise() override { ++raises; }
+    void raise() override {}
 };
 
 struct FakeShortcuts final : ShortcutBinder
@@ -47,7 +46,7 @@ class LinkCatcher : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr const char* schemes[] = { "mailto", "https", "http", "javascript" };
+    static constexpr const char* schemes[] = { "mailto", "https", "http" };
     LinkCatcher()
     {
         for (const char* scheme : schemes)
@@ -63,39 +62,27 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 
-// The names pane's test has the setting's other forms.
-TEST(WindowCommands, HelpLinksOpenTheirAddressesAndTheNamesProjectOnlyAWebAddress)
+TEST(WindowCommands, HelpLinksOpenTheirAddresses)
 {
     AppHarness h;
     h.start();
     LinkCatcher links;
     const QString version = QCoreApplication::applicationVersion();
     QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
-    for (const WindowCommand link : { WindowCommand::Feedback, WindowCommand::Support, WindowCommand::News,
-                                      WindowCommand::NamesRepository })
+    for (const WindowCommand link : { WindowCommand::Feedback, WindowCommand::Support, WindowCommand::News })
         h.app().commands().action(link)->trigger();
     QCoreApplication::setApplicationVersion(version);
-    ASSERT_EQ(links.opened.size(), 4);
+    ASSERT_EQ(links.opened.size(), 3);
     const QUrl mail = links.opened[0];
     EXPECT_EQ(mail.scheme(), "mailto");
     EXPECT_EQ(mail.path(), "huelark@quillfen.com");
     EXPECT_EQ(QUrlQuery(mail).queryItemValue("subject", QUrl::FullyDecoded), "Huelark feedback v9.8.7");
     EXPECT_TRUE(mail.toEncoded().contains("Huelark%20feedback%20v9.8.7")) << mail.toEncoded().toStdString();
-    EXPECT_EQ(links.opened[3], QUrl("https://github.com/meodai/color-names"));
 
-    const struct { const char* setting; bool opens; } rows[] = {
-        { "  http://example.org/names ", true },
-        { "javascript:alert(1)", false },
-        { "https://", false },
-    };
-    for (const auto& row : rows) {
-        links.opened.clear();
-        h.settings().setString(QString::fromLatin1(row.setting), "namesGitHubRepo");
-        Q_EMIT h.app().tray().statusMenu()->aboutToShow();
-        EXPECT_EQ(h.app().commands().action(WindowCommand::NamesRepository)->isEnabled(), row.opens) << row.setting;
-        h.app().openGitHubRepo();
-        EXPECT_EQ(links.opened.size(), row.opens ? 1 : 0) << row.setting;
-    }
+    // The names project's page comes from a setting: only a web address is offered.
+    h.settings().setString("javascript:alert(1)", "namesGitHubRepo");
+    Q_EMIT h.app().tray().statusMenu()->aboutToShow();
+    EXPECT_FALSE(h.app().commands().action(WindowCommand::NamesRepository)->isEnabled());
 }
 
 // One toggle per click, a double click included; the window flags follow
@@ -133,8 +120,7 @@ TEST(WindowCommands, TheTrayItemTogglesTheWindowAndFlagSettingsKeepItShown)
 
 // Missing parts leave their commands off. The login item and the global
 // shortcut follow their settings; the shortcut toggles the window with the
-// colour panel. About opens the preferences on the About pane, plain
-// Preferences on the pane the user left.
+// colour panel.
 TEST(WindowCommands, PartsFollowTheirSettings)
 {
     AppHarness without;
@@ -170,19 +156,8 @@ TEST(WindowCommands, PartsFollowTheirSettings)
     h.settings().setBool(false, "toggleShortcutKey");
     EXPECT_TRUE(shortcuts->bound.isEmpty());
 
-    QStringList tabs;
-    QObject observer;
-    h.notifications().addObserver(QStringLiteral("changePrefsTab"), &observer,
-                                  [&](const Notification& n) { tabs << n.userInfo.value("tab").toString(); });
-    QAction* about = h.app().commands().action(WindowCommand::About);
-    ASSERT_TRUE(about->isEnabled());
-    about->trigger();
-    EXPECT_EQ(prefs->opens, 1);
-    EXPECT_EQ(tabs, QStringList { "AboutPreferences_en" });
-    EXPECT_EQ(prefs->raises, 1);
     QTest::mouseClick(h.window().openPrefsButton, Qt::LeftButton);
-    EXPECT_EQ(prefs->opens, 2);
-    EXPECT_EQ(tabs.size(), 1);
+    EXPECT_EQ(prefs->opens, 1);
 }
 
 // A tray that starts after Huelark, or goes away, takes the taskbar entry

@@ -1,4 +1,5 @@
 #include "../app/AppHarness.h"
+#include "FileBytes.h"
 
 #include "history/EntryMenu.h"
 #include "history/HistorySwatchView.h"
@@ -247,51 +248,29 @@ TEST_F(HistoryMenuTest, AnEntryItemRestoresOnClickAndPreviewsOnHover)
     QSignalSpy handedOver(&h.app().currentColors(), &CurrentColors::colorsHandedOver);
 
     QMenu* menu = h.app().historyMenu().menu();
-    // Each restore records an entry: the menu shows it once it is on disk.
-    const auto popUp = [&] {
-        h.store().waitForPendingSaves();
-        menu->popup(QPoint(100, 100));
-        return menu->isVisible();
-    };
-    ASSERT_TRUE(popUp());
+    menu->popup(QPoint(100, 100));
+    ASSERT_TRUE(menu->isVisible());
     QAction* first = entries(menu).first();
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(first).center());
     EXPECT_EQ(handedOver.size(), 1) << "a click on an item with a submenu restores";
     EXPECT_FALSE(menu->isVisible());
     EXPECT_EQ(h.stored(), (QList<QString> { "0a141e", "28323c" }));
 
-    // Once the entry's preview is open, Qt hands the release of a click on
-    // the entry to the preview; it still restores the entry.
-    ASSERT_TRUE(popUp());
-    menu->setActiveAction(entries(menu).first());
-    QTest::keyClick(menu, Qt::Key_Right);
-    QMenu* opened = entries(menu).first()->menu();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return opened->isVisible(); }, 2000));
-    const QPoint onEntry = menu->mapToGlobal(menu->actionGeometry(entries(menu).first()).center());
-    QMouseEvent release(QEvent::MouseButtonRelease, opened->mapFromGlobal(onEntry), onEntry, Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(opened, &release);
-    EXPECT_EQ(handedOver.size(), 2);
-    EXPECT_FALSE(menu->isVisible());
-
-    // The preview: one strip of the entry's swatches, itself a way back.
-    ASSERT_TRUE(popUp());
-    QMenu* preview = entries(menu).first()->menu();
+    // The preview: one strip of the entry's swatches. The restore above is
+    // an entry too: the menu shows it once it is on disk.
+    h.store().waitForPendingSaves();
+    QMenu* preview = entries(open()).first()->menu();
     Q_EMIT preview->aboutToShow();
     ASSERT_EQ(preview->actions().size(), 1);
     auto* strip = qobject_cast<QWidgetAction*>(preview->actions().first());
     auto* view = strip ? strip->defaultWidget()->findChild<HistorySwatchView*>() : nullptr;
     ASSERT_TRUE(view);
     EXPECT_EQ(AppHarness::codes(view->colorArray()), (QList<QString> { "0a141e", "28323c" }));
-    view->resize(view->sizeHint());
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 10));
-    EXPECT_EQ(handedOver.size(), 3);
-    EXPECT_FALSE(menu->isVisible());
 
     // The oldest entry had no swatches: it restores an empty column, on disk
     // for whoever reads it next.
     entries(open()).last()->trigger();
-    EXPECT_EQ(handedOver.size(), 4);
+    EXPECT_EQ(handedOver.size(), 2);
     EXPECT_EQ(h.current(), QStringLiteral("000001"));
     EXPECT_TRUE(h.reopenedSettings()->hasUserValue("currentColors"));
     EXPECT_TRUE(h.stored().isEmpty());
@@ -367,11 +346,7 @@ TEST(HistoryFlow, BadStoresAtStart)
         SCOPED_TRACE(damaged ? "a damaged store" : "a file where the support folder should be");
         AppHarness h;
         const QString folder = Paths::applicationSupportFolder();
-        QDir().mkpath(damaged ? folder : QFileInfo(folder).path());
-        QFile file(damaged ? folder + "/Palettes.storedata" : folder);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(8192, 'x'));
-        file.close();
+        ASSERT_TRUE(put(damaged ? folder + "/Palettes.storedata" : folder, QByteArray(8192, 'x')));
         QString message, reason;
         QTimer::singleShot(0, qApp, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -112,7 +112,7 @@ TEST_F(CompletionField, ReturnTabAndDoubleClickCommitTheHighlightedName)
     EXPECT_EQ(app.field()->text(), "Sky Blue");
 }
 
-TEST_F(CompletionField, EscapeUnmatchedOrEmptyTextAndLeavingTheFieldCloseTheList)
+TEST_F(CompletionField, EscapeUnmatchedOrEmptyTextAndLeavingTheFieldOrWindowCloseTheList)
 {
     app.typeName("gre");
     ASSERT_TRUE(app.popoverShown());
@@ -148,6 +148,15 @@ TEST_F(CompletionField, EscapeUnmatchedOrEmptyTextAndLeavingTheFieldCloseTheList
     ASSERT_TRUE(app.popoverShown());
     QTest::mouseClick(app.h.window().mainSwatchWell, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_FALSE(app.popoverShown());
+
+    // And so does another window coming to the front.
+    app.focusNameField();
+    app.typeName("ark");
+    ASSERT_TRUE(app.popoverShown());
+    QWidget elsewhere;
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    EXPECT_FALSE(app.popoverShown());
 }
 
 TEST_F(CompletionField, FocusShowsTheColourPanelAndSelectsTheName)
@@ -177,29 +186,6 @@ TEST_F(CompletionField, FocusShowsTheColourPanelAndSelectsTheName)
         EXPECT_EQ(app.field()->selectedText(), app.field()->text()) << (clickFirst ? "click first" : "click after");
         EXPECT_EQ(posted, 1) << "the colour panel follows the focus";
     }
-    QTest::keyClicks(app.field(), "Blue");
-    EXPECT_EQ(app.field()->text(), "Blue");
-
-    // Back from another window the edit goes on where it was...
-    QWidget elsewhere;
-    elsewhere.show();
-    QCoreApplication::processEvents();
-    QApplication::setActiveWindow(&elsewhere);
-    EXPECT_FALSE(app.popoverShown());
-    QApplication::setActiveWindow(&app.h.window());
-    QCoreApplication::processEvents();
-    QTest::keyClicks(app.field(), "bell");
-    EXPECT_EQ(app.field()->text(), "Bluebell");
-    // ...but a click that brings the window back into the field selects it.
-    app.h.fields().hexField->setFocus();
-    ASSERT_TRUE(app.h.fields().hexField->hasFocus());
-    QApplication::setActiveWindow(&elsewhere);
-    QCoreApplication::processEvents();
-    app.field()->setFocus(Qt::MouseFocusReason);
-    QApplication::setActiveWindow(&app.h.window());
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(app.field()->hasFocus());
-    EXPECT_EQ(app.field()->selectedText(), app.field()->text());
 }
 
 // The name's font shrinks from 16 to 8 pixels to fit; its text and

@@ -5,7 +5,6 @@
 
 #include <QCursor>
 #include <QScrollBar>
-#include <QVariantAnimation>
 
 #include <gtest/gtest.h>
 
@@ -135,7 +134,7 @@ TEST_F(SwatchColumnTest, ColoursFromOtherProgramsGoOnTopOnceEach)
     EXPECT_EQ(h.stored(), QList<QString>({ "aabbcc", "0a0b0c" }) + five);
 }
 
-TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAwayWithAPoof)
+TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAway)
 {
     startWithFive();
     const auto dragRow = [&](int row, const QPoint& releasedAt) {
@@ -153,26 +152,11 @@ TEST_F(SwatchColumnTest, DraggingASwatchOutOfTheWindowThrowsItAwayWithAPoof)
         }
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, start + QPoint(0, 30));
     };
-    const auto poofs = [] {
-        QList<QWidget*> shown;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == u"poof" && w->isVisible())
-                shown << w;
-        return shown;
-    };
 
     dragRow(2, h.window().frameGeometry().center());
     EXPECT_EQ(h.stored(), five) << "let go over the window: kept";
-    EXPECT_TRUE(poofs().isEmpty());
-
     dragRow(2, h.window().frameGeometry().bottomRight() + QPoint(300, 300));
     EXPECT_EQ(h.stored(), (QList<QString> { "111111", "222222", "444444", "555555" }));
-    ASSERT_EQ(poofs().size(), 1);
-    // The poof goes by itself once its animation has run, here at once.
-    auto* animation = poofs()[0]->findChild<QVariantAnimation*>();
-    ASSERT_TRUE(animation);
-    animation->setCurrentTime(animation->totalDuration());
-    EXPECT_TRUE(poofs().isEmpty());
 
     // Taken by another program: kept.
     h.column().tableViewDraggingSessionEndedAtPoint(0, Qt::CopyAction, QPoint(-5000, -5000));
