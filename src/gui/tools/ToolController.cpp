@@ -201,9 +201,9 @@ void ToolController::updateToolSwatches()
         return;
     const Color main = parts.mainColor();
     const Color base = ColorSpace::convert(main, parts.well.current()).value_or(main);
-    const QList<ToolRow> computed = parts.harmonies(base);
+    const QList<ColorHarmonies::Row> computed = parts.harmonies(base);
     if (rows.isEmpty()) {
-        for (const ToolRow& made : computed) {
+        for (const ColorHarmonies::Row& made : computed) {
             auto* view = new GeneratorPaletteView(made.identifier, parts.center, this);
             auto* wells = new QHBoxLayout(view);
             wells->setContentsMargins(6, 6, 6, 6);
@@ -214,7 +214,6 @@ void ToolController::updateToolSwatches()
                 wells->addStretch(made.identifier == GeneratorPaletteView::baseColor ? 9 : 0);
             swatchStackView->addWidget(view);
             rows << view;
-            rowTitles << made.title;
         }
     }
     rowColors.clear();
@@ -231,12 +230,7 @@ void ToolController::showSwatchLabel(const Notification& notification)
 {
     if (!notification.userInfo.contains(identifierKey))
         return;
-    const QString identifier = notification.userInfo.value(identifierKey).toString();
-    QString title = tr("Base Color");
-    for (qsizetype r = 0; r < rows.size(); ++r)
-        if (rows[r]->objectName() == identifier)
-            title = rowTitles[r];
-    swatchLabel->setText(title);
+    swatchLabel->setText(ColorHarmonies::title(notification.userInfo.value(identifierKey).toString()));
     swatchLabel->show();
 }
 

@@ -85,7 +85,6 @@ private:
     QVBoxLayout* swatchStackView = nullptr;
     QList<GeneratorPaletteView*> rows;
     QList<QList<Color>> rowColors;
-    QList<QString> rowTitles;
     QWidget* generator = nullptr;
     GeneratorPaletteView* previewRow = nullptr;
     QList<Color> previewColors;

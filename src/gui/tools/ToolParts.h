@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colour/Color.h"
+#include "tools/ColorHarmonies.h"
 
 #include <QImage>
 #include <QList>
@@ -14,15 +15,6 @@ class CurrentColors;
 class NotificationCenter;
 class UserDefaults;
 class WellColorSpace;
-
-// One row of the tool window: the base colour, a harmony or the lightness
-// ramp, its colours in well order.
-struct ToolRow
-{
-    QString identifier; // fixed, never translated: the settings and notifications use it
-    QString title;      // what the label shows for it
-    QList<Color> colors;
-};
 
 // What was dropped on the tool window: an image, or image files.
 struct DropJob
@@ -47,7 +39,7 @@ struct ToolParts
     const WellColorSpace& well;
     NotificationCenter& center;
     // The rows for a base colour (held in the window's space), base first.
-    std::function<QList<ToolRow>(const Color& base)> harmonies;
+    std::function<QList<ColorHarmonies::Row>(const Color& base)> harmonies;
     // Runs on a worker thread: it must not touch the window.
     std::function<DropColors(const DropJob& job)> extract;
     // The swatch column the rows go into, the main colour (which stays as

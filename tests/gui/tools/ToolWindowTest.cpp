@@ -25,7 +25,7 @@ Color inverse(const Color& c)
 
 // Rows simple enough to check by eye: the base, its inverse, and the base
 // with its inverse twice.
-QList<ToolRow> harmonies(const Color& base)
+QList<ColorHarmonies::Row> harmonies(const Color& base)
 {
     return {{"Base Color", "Base Color", {base}},
             {"Complementary Colors", "Complementary Colors", {base, inverse(base)}},
@@ -142,7 +142,7 @@ TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatches)
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(window().row("Triadic Colors"), &enter);
     EXPECT_TRUE(window().swatchLabel->isVisibleTo(&window()));
-    EXPECT_EQ(window().swatchLabel->text(), "Triadic Colors");
+    EXPECT_EQ(window().swatchLabel->text(), ColorHarmonies::title("Triadic Colors"));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(window().row("Triadic Colors"), &leave);
     EXPECT_FALSE(window().swatchLabel->isVisibleTo(&window()));
