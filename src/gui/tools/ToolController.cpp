@@ -178,6 +178,9 @@ void ToolController::showAndRaise()
 
 void ToolController::closeEvent(QCloseEvent* event)
 {
+    // A fold under way ends first: the frame saved is a whole one.
+    if (folding->state() == QAbstractAnimation::Running)
+        folding->setCurrentTime(folding->duration());
     frame->save();
     event->accept();
     Q_EMIT windowWillClose();
