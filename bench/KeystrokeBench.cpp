@@ -8,7 +8,9 @@
 // for the same colours), so the widgets' share can be read off as a ratio.
 //
 // Each iteration types the sixth digit of a different code, so every
-// keystroke changes the colour.
+// keystroke changes the colour. The same keystroke is measured again with the
+// tool window open, whose rows (the harmonies and the lightness ramp) follow
+// every change: keystroke to every field and every well, at most 2 ms.
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
@@ -55,7 +57,7 @@ void keyClick(QWidget* field, QChar character)
 
 struct Program
 {
-    Program()
+    explicit Program(bool withTools)
     {
         qputenv("HOME", home.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
@@ -66,8 +68,12 @@ struct Program
         options.terminate = [] {};
         AppParts parts;
         parts.buildStores(*defaults, spaces, *parts.names);
+        if (withTools)
+            parts.buildTools(*defaults, spaces, center);
         delegate = std::make_unique<AppDelegate>(*defaults, spaces, center, std::move(parts), std::move(options));
         delegate->launch();
+        if (withTools)
+            delegate->openToolWindow();
         QCoreApplication::processEvents();
     }
     QTemporaryDir home;
@@ -77,15 +83,15 @@ struct Program
     std::unique_ptr<AppDelegate> delegate;
 };
 
-Program& program()
+Program& program(bool withTools = false)
 {
-    static Program p;
-    return p;
+    static Program plain(false);
+    static Program tools(true);
+    return withTools ? tools : plain;
 }
 
-void HexKeystroke_EveryFieldRewritten(benchmark::State& state)
+void typeHexDigits(benchmark::State& state, Program& p)
 {
-    Program& p = program();
     ValueField* hex = p.delegate->window().fields.hexField;
     ValueField* red = p.delegate->window().fields.rField;
     const std::vector<QString>& list = codes();
@@ -102,6 +108,19 @@ void HexKeystroke_EveryFieldRewritten(benchmark::State& state)
     if (hex->text() != list[(i - 1) % list.size()] || red->text().isEmpty())
         state.SkipWithError("the keystroke did not reach the fields");
     state.SetItemsProcessed(state.iterations());
+}
+
+void HexKeystroke_EveryFieldRewritten(benchmark::State& state)
+{
+    typeHexDigits(state, program());
+}
+
+void HexKeystroke_ToolWindowOpen_EveryFieldAndWell(benchmark::State& state)
+{
+    Program& p = program(true);
+    if (!p.delegate->appParts().tools->isOpen())
+        state.SkipWithError("the tool window did not open");
+    typeHexDigits(state, p);
 }
 
 void Baseline_NotationsArithmeticOnly(benchmark::State& state)
@@ -124,6 +143,7 @@ void Baseline_NotationsArithmeticOnly(benchmark::State& state)
 
 BENCHMARK(Baseline_NotationsArithmeticOnly);
 BENCHMARK(HexKeystroke_EveryFieldRewritten);
+BENCHMARK(HexKeystroke_ToolWindowOpen_EveryFieldAndWell);
 
 int main(int argc, char** argv)
 {

@@ -4,6 +4,9 @@
 #include "history/HistoryStore.h"
 #include "palettes/StoredPaletteMigration.h"
 #include "palettes/StoredPalettes.h"
+#include "tools/ColorHarmonies.h"
+#include "tools/DropExtraction.h"
+#include "tools/LazyToolWindow.h"
 
 void AppParts::buildStores(UserDefaults& defaults, const ColorSpaceRegistry& spaces, const NameLookup& names,
                            std::function<QDateTime()> now)
@@ -27,4 +30,13 @@ void AppParts::buildPalettes(UserDefaults& defaults, const ColorSpaceRegistry& s
     palettes = std::make_unique<StoredPalettes>(*colorLists, *wellColorSpace, *names, defaults, sandbox.get());
     paletteMigration =
         std::make_unique<StoredPaletteMigration>(*historyStore, *colorLists, spaces, *wellColorSpace, *names);
+}
+
+void AppParts::buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center)
+{
+    const WellColorSpace& well = *wellColorSpace;
+    tools = std::make_unique<LazyToolWindow>(ToolParts {
+        defaults, spaces, well, center,
+        [&well](const Color& base) { return ColorHarmonies::rows(base, well.current()); },
+        DropExtraction::extract, nullptr, {}, {}});
 }

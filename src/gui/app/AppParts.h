@@ -20,6 +20,7 @@
 #include <memory>
 
 class ColorSpaceRegistry;
+class NotificationCenter;
 class UserDefaults;
 
 // The parts of the program that AppDelegate calls into but does not build
@@ -58,4 +59,7 @@ struct AppParts
     // window over them and the migration of the old palettes; after
     // buildStores, with `names` in place.
     void buildPalettes(UserDefaults& defaults, const ColorSpaceRegistry& spaces);
+    // The tool window, its rows from the colour harmonies and its drops
+    // read on worker threads; after buildStores.
+    void buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center);
 };

@@ -48,6 +48,7 @@ int main(int argc, char** argv)
     parts.buildStores(defaults, spaces, *names);
     parts.names = std::move(names);
     parts.buildPalettes(defaults, spaces);
+    parts.buildTools(defaults, spaces, NotificationCenter::defaultCenter());
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     // A logout or `kill` ends the program as its quit command does.

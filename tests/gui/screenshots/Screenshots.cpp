@@ -1,7 +1,7 @@
 // Renders the main window to PNG files for the README: light and dark
 // desktop themes, with every row and with a few rows, with the name field's
 // completion list open, the History menu open, the Names preferences and the
-// palettes window.
+// palettes and tool windows.
 //   gui_screenshots OUTPUT_FOLDER
 #include "../app/AppHarness.h"
 
@@ -10,6 +10,9 @@
 #include "names/DatabaseNameLookup.h"
 #include "palettes/PaletteController.h"
 #include "palettes/StoredPalettes.h"
+#include "tools/LazyToolWindow.h"
+#include "tools/RangeSlider.h"
+#include "tools/ToolController.h"
 #include "prefs/NamesPreferencesWindow.h"
 
 #include <QApplication>
@@ -18,6 +21,7 @@
 #include <QToolButton>
 #include <QPainter>
 #include <QPalette>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -45,7 +49,24 @@ QPalette darkPalette()
     return p;
 }
 
-enum class Shot { Window, Completion, NamesPreferences, History, Palettes };
+enum class Shot { Window, Completion, NamesPreferences, History, Palettes, Tools };
+
+// A picture to drop on the tool window: bands of a sunset and the sea.
+QImage sunset()
+{
+    QImage image(240, 160, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 0, 100);
+    sky.setColorAt(0, QColor(0x2b, 0x2d, 0x6e));
+    sky.setColorAt(0.5, QColor(0xf2, 0x6b, 0x38));
+    sky.setColorAt(1, QColor(0xf7, 0xc5, 0x6b));
+    painter.fillRect(0, 0, 240, 100, sky);
+    painter.fillRect(0, 100, 240, 60, QColor(0x1d, 0x5c, 0x7a));
+    painter.setBrush(QColor(0xff, 0xe8, 0x9c));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPoint(150, 95), 22, 22);
+    return image;
+}
 
 // A few palettes of the user's beside the system ones, one of them a
 // 250-colour gradient (shown as 100 strips).
@@ -142,6 +163,8 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     QTemporaryDir systemData;
     qputenv("XDG_DATA_DIRS", systemData.path().toUtf8());
     AppHarness h(HarnessSetup { .trayAvailable = false, .palettes = shot == Shot::Palettes });
+    if (shot == Shot::Tools)
+        h.withStores = [&h](AppParts& parts) { parts.buildTools(h.settings(), h.registry(), h.notifications()); };
     for (const QString& key : hiddenRows)
         h.settings().setBool(false, key);
     DatabaseNameLookup* lookup = nullptr;
@@ -169,6 +192,16 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
         saved = prefs->grab().save(path);
     } else if (shot == Shot::History) {
         saved = windowWithHistoryMenu(window).save(path);
+    } else if (shot == Shot::Tools) {
+        delegate.openToolWindow();
+        auto* tools = dynamic_cast<LazyToolWindow*>(delegate.appParts().tools.get());
+        ToolController* controller = tools->toolController();
+        QSignalSpy shown(controller, &ToolController::dropShown);
+        controller->extractDrop({ sunset(), {} });
+        shown.wait(5000);
+        controller->slider->setStart(1);
+        QTest::qWait(50);
+        saved = controller->grab().save(path);
     } else if (shot == Shot::Palettes) {
         savePalettes(*delegate.appParts().colorLists);
         auto* palettes = dynamic_cast<StoredPalettes*>(delegate.appParts().palettes.get());
@@ -222,5 +255,7 @@ int main(int argc, char** argv)
     ok &= render(out + "/names-dark.png", true, {}, QString(), Shot::NamesPreferences);
     ok &= render(out + "/palettes-light.png", false, {}, QString(), Shot::Palettes);
     ok &= render(out + "/palettes-dark.png", true, {}, QString(), Shot::Palettes);
+    ok &= render(out + "/tools-light.png", false, {}, QStringLiteral("e07a5f"), Shot::Tools);
+    ok &= render(out + "/tools-dark.png", true, {}, QStringLiteral("5b7cf0"), Shot::Tools);
     return ok ? 0 : 1;
 }
