@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "ConvertCommand.h"
+#include "ExtractCommand.h"
 #include "HistoryCommand.h"
 #include "NameCommand.h"
 #include "NamesCommand.h"
@@ -40,6 +41,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return NamesCommand::run(rest, out, err);
     if (command == u"palette")
         return PaletteCommand::run(rest, out, err);
+    if (command == u"extract")
+        return ExtractCommand::run(rest, out, err);
     if (command == u"history")
         return HistoryCommand::run(rest, out, err);
     if (command == u"--help" || command == u"-h" || command == u"help") {
