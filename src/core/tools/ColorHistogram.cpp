@@ -1,6 +1,7 @@
 #include "ColorHistogram.h"
 
 #include <QThreadPool>
+#include <QtEndian>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -8,23 +9,33 @@
 
 namespace {
 
-// Everything a pixel needs is read from tables indexed by its byte values:
-// the cell coordinate of a byte as floor(byte / 255.0 × 29) exactly as the
-// double arithmetic gives it (a table of byte / 255.0 is exact; multiplying
-// by 1 / 255.0 is not), already scaled to its axis, and the filter tests.
+// One cell as four 32-bit lanes (count, red, green, blue sums): a pixel is a
+// single vector add. 255 × 2^24 fits in 32 bits, so a cube is emptied into
+// the 64-bit histogram at least every 2^24 pixels.
+using Quad = std::uint32_t __attribute__((vector_size(16)));
+constexpr quint64 pixelsPerFlush = quint64(1) << 24;
+constexpr qint64 pixelsPerSegment = qint64(1) << 20;
+
+// Everything a pixel needs is read from one table entry per component: lane
+// 0 holds the component's share of the cell index, its cell coordinate
+// floor(byte / 255.0 × 29) exactly as the double arithmetic gives it (a
+// table of byte / 255.0 is exact; multiplying by 1 / 255.0 is not) scaled
+// to its axis; its own lane holds the byte. The three entries added give the
+// cell index and the pixel's sums at once, with no shuffling of lanes.
 struct ByteTables
 {
-    std::array<quint16, 256> red, green, blue;
+    std::array<Quad, 256> red, green, blue;
     std::array<bool, 256> below06, atLeast04;
 
     ByteTables()
     {
-        for (int byte = 0; byte < 256; ++byte) {
+        constexpr unsigned axis = ColorHistogram::cellsPerAxis;
+        for (unsigned byte = 0; byte < 256; ++byte) {
             const double c = byte / 255.0;
-            const auto coordinate = static_cast<quint16>(c * 29);
-            red[byte] = coordinate;
-            green[byte] = static_cast<quint16>(coordinate * ColorHistogram::cellsPerAxis);
-            blue[byte] = static_cast<quint16>(coordinate * ColorHistogram::cellsPerAxis * ColorHistogram::cellsPerAxis);
+            const auto coordinate = static_cast<unsigned>(c * 29);
+            red[byte] = Quad{coordinate, byte, 0, 0};
+            green[byte] = Quad{coordinate * axis, 0, byte, 0};
+            blue[byte] = Quad{coordinate * axis * axis, 0, 0, byte};
             below06[byte] = c < 0.6;
             atLeast04[byte] = c >= 0.4;
         }
@@ -37,20 +48,22 @@ const ByteTables& tables()
     return t;
 }
 
-// One cell as four 32-bit lanes (count, red, green, blue sums): a pixel is a
-// single vector add. 255 × 2^24 fits in 32 bits, so a cube is emptied into
-// the 64-bit histogram at least every 2^24 pixels.
-using Quad = std::uint32_t __attribute__((vector_size(16)));
-constexpr quint64 pixelsPerFlush = quint64(1) << 24;
-constexpr qint64 pixelsPerSegment = qint64(1) << 20;
-
 using Filter = ColorHistogram::PixelFilter;
 using Layout = ColorHistogram::PixelLayout;
 
 template <Layout layout, Filter filter>
 inline void countPixel(Quad* cube, const uchar* p, const ByteTables& t)
 {
-    unsigned r = p[0], g = p[1], b = p[2];
+    unsigned r, g, b;
+    if constexpr (layout == Layout::rgb) {
+        r = p[0], g = p[1], b = p[2];
+    } else {
+        // One load for the pixel, its bytes taken apart in registers.
+        std::uint32_t word;
+        std::memcpy(&word, p, 4);
+        word = qFromLittleEndian(word);
+        r = word & 0xFF, g = (word >> 8) & 0xFF, b = (word >> 16) & 0xFF;
+    }
     if constexpr (layout == Layout::rgbaStraight) {
         const unsigned a = p[3];
         if (a != 255) {
@@ -66,7 +79,8 @@ inline void countPixel(Quad* cube, const uchar* p, const ByteTables& t)
         if (t.atLeast04[r] || t.atLeast04[g] || t.atLeast04[b])
             return;
     }
-    cube[t.red[r] + t.green[g] + t.blue[b]] += Quad{1, r, g, b};
+    const Quad sum = t.red[r] + t.green[g] + t.blue[b];
+    cube[sum[0]] += (sum & Quad{0, ~0u, ~0u, ~0u}) | Quad{1, 0, 0, 0};
 }
 
 // Even and odd pixels go to two cubes: neighbouring pixels mostly fall into
