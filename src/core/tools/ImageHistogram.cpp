@@ -160,4 +160,15 @@ CCImage stitchedFiles(const QStringList& paths, Stitching* report)
     };
 }
 
+CCImage imageData(const QByteArray& bytes, Reading* report)
+{
+    return [bytes, report](ColorHistogram& cells) {
+        Reading reading = addImageData(cells, bytes);
+        const bool ok = reading.ok;
+        if (report)
+            *report = std::move(reading);
+        return ok;
+    };
+}
+
 } // namespace ImageHistogram

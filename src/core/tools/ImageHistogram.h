@@ -3,6 +3,7 @@
 #include "CCColorCube.h"
 #include "ColorHistogram.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -51,8 +52,10 @@ struct Stitching
 // cannot be read are left out and listed.
 Stitching addStitchedFiles(ColorHistogram& into, const QStringList& paths);
 
-// The same as an image for CCColorCube; `report`, when given, receives the
-// stitching. Answers false when no file could be read.
+// The same as images for CCColorCube (dropped files, dropped image data);
+// `report`, when given, receives the reading. They answer false when
+// nothing could be read.
 CCImage stitchedFiles(const QStringList& paths, Stitching* report = nullptr);
+CCImage imageData(const QByteArray& bytes, Reading* report = nullptr);
 
 } // namespace ImageHistogram

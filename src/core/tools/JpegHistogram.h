@@ -3,8 +3,10 @@
 #include "ImageHistogram.h"
 
 // JPEG files through libjpeg-turbo's libjpeg interface, the one that hands
-// out rows as they are decoded: a strip of rows at a time goes into the
-// histogram, so a 24-megapixel photo never exists as a whole in memory.
+// out rows as they are decoded (its TurboJPEG interface, as of 2.1, decodes
+// whole images only): a strip of rows at a time goes into the histogram, so
+// a 24-megapixel photo never exists as a whole in memory, and a worker
+// counts each strip while the next one decodes.
 namespace JpegHistogram {
 
 bool isJpeg(QByteArrayView bytes);
