@@ -17,7 +17,8 @@ constexpr quint64 pixelsPerFlush = quint64(1) << 24;
 constexpr qint64 pixelsPerSegment = qint64(1) << 20;
 
 // Everything a pixel needs is read from one table entry per component: lane
-// 0 holds the component's share of the cell index, its cell coordinate
+// 0 holds the component's share of the cell's offset in bytes (the index
+// times the size of a cell, which saves a shift a pixel): its coordinate
 // floor(byte / 255.0 × 29) exactly as the double arithmetic gives it (a
 // table of byte / 255.0 is exact; multiplying by 1 / 255.0 is not) scaled
 // to its axis; its own lane holds the byte. The three entries added give the
@@ -30,12 +31,13 @@ struct ByteTables
     ByteTables()
     {
         constexpr unsigned axis = ColorHistogram::cellsPerAxis;
+        constexpr unsigned cellBytes = sizeof(Quad);
         for (unsigned byte = 0; byte < 256; ++byte) {
             const double c = byte / 255.0;
             const auto coordinate = static_cast<unsigned>(c * 29);
-            red[byte] = Quad{coordinate, byte, 0, 0};
-            green[byte] = Quad{coordinate * axis, 0, byte, 0};
-            blue[byte] = Quad{coordinate * axis * axis, 0, 0, byte};
+            red[byte] = Quad{coordinate * cellBytes, byte, 0, 0};
+            green[byte] = Quad{coordinate * axis * cellBytes, 0, byte, 0};
+            blue[byte] = Quad{coordinate * axis * axis * cellBytes, 0, 0, byte};
             below06[byte] = c < 0.6;
             atLeast04[byte] = c >= 0.4;
         }
@@ -80,7 +82,8 @@ inline void countPixel(Quad* cube, const uchar* p, const ByteTables& t)
             return;
     }
     const Quad sum = t.red[r] + t.green[g] + t.blue[b];
-    cube[sum[0]] += (sum & Quad{0, ~0u, ~0u, ~0u}) | Quad{1, 0, 0, 0};
+    Quad& cell = *reinterpret_cast<Quad*>(reinterpret_cast<char*>(cube) + sum[0]);
+    cell += (sum & Quad{0, ~0u, ~0u, ~0u}) | Quad{1, 0, 0, 0};
 }
 
 // Even and odd pixels go to two cubes: neighbouring pixels mostly fall into
