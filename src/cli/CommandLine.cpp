@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "ConvertCommand.h"
+#include "ExtractCommand.h"
 #include "HarmoniesCommand.h"
 #include "HistoryCommand.h"
 #include "NameCommand.h"
@@ -41,6 +42,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return NamesCommand::run(rest, out, err);
     if (command == u"palette")
         return PaletteCommand::run(rest, out, err);
+    if (command == u"extract")
+        return ExtractCommand::run(rest, out, err);
     if (command == u"harmonies")
         return HarmoniesCommand::run(rest, out, err);
     if (command == u"history")
