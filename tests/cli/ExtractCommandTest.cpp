@@ -1,4 +1,5 @@
 #include "CliProcess.h"
+#include "FileBytes.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -33,7 +34,7 @@ TEST(ExtractCommand, PrintsTheDominantColoursMostFrequentFirst)
     const QString wide = writeImage(folder, "wide.png", {red, red});
     const QString tall = writeImage(folder, "tall.png", {blue, blue, blue}, true);
     const QString notAnImage = folder.filePath("notes.png");
-    ASSERT_TRUE(writeFile(notAnImage, "not an image"));
+    ASSERT_TRUE(put(notAnImage, "not an image"));
 
     const struct
     {

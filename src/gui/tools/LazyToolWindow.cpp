@@ -13,6 +13,16 @@ LazyToolWindow::~LazyToolWindow()
     delete controller.data();
 }
 
+bool LazyToolWindow::isOpen() const
+{
+    return !controller.isNull();
+}
+
+ToolController* LazyToolWindow::toolController() const
+{
+    return controller.data();
+}
+
 void LazyToolWindow::openToolWindow()
 {
     if (controller) {

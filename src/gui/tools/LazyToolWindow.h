@@ -19,14 +19,14 @@ public:
     ~LazyToolWindow() override;
 
     bool available() const override { return true; }
-    bool isOpen() const override { return controller; }
+    bool isOpen() const override;
     void openToolWindow() override;
     void releaseToolWindow() override;
     void updateToolSwatches() override;
     void setSwatches(CurrentColors& colors, std::function<Color()> mainColor,
                      std::function<void()> showLastSwatch) override;
 
-    ToolController* toolController() const { return controller; }
+    ToolController* toolController() const;
 
 private:
     ToolParts parts;
