@@ -15,7 +15,7 @@
 // depend on the order of the pixels.
 //
 // A pixel of bytes (r, g, b) lands in coordinate floor(byte / 255.0 × 29) on
-// each axis, computed once per byte value, so 255 lands in 29 with 254.
+// each axis, computed once per byte value: only 255 lands in 29.
 // Transparent pixels count as black: buffers are premultiplied before they
 // are counted (see PixelLayout).
 class ColorHistogram

@@ -55,6 +55,30 @@ QByteArray jpegClaiming(quint16 width, quint16 height)
     return jpeg;
 }
 
+// The payload of an APP1 segment: Exif, a TIFF header and one directory
+// with the orientation alone.
+QByteArray app1(bool bigEndian, quint16 orientation)
+{
+    QByteArray tiff = bigEndian ? QByteArray::fromHex("4d4d002a00000008") : QByteArray::fromHex("49492a0008000000");
+    QByteArray entry(2 + 12, '\0');
+    auto put16 = [&](int at, quint16 v) {
+        bigEndian ? qToBigEndian(v, entry.data() + at) : qToLittleEndian(v, entry.data() + at);
+    };
+    put16(0, 1);
+    put16(2, 0x0112);
+    put16(4, 3);
+    put16(10, orientation);
+    return QByteArray("Exif\0\0", 6) + tiff + entry;
+}
+
+// A JPEG with that segment right after its start marker.
+QByteArray jpegWithExif(const QByteArray& jpeg, const QByteArray& payload)
+{
+    QByteArray length(2, '\0');
+    qToBigEndian(quint16(payload.size() + 2), length.data());
+    return jpeg.left(2) + QByteArray::fromHex("ffe1") + length + payload + jpeg.mid(2);
+}
+
 } // namespace
 
 TEST(ImageHistogram, ReadsEveryFormatInItsOrientation)
@@ -72,6 +96,9 @@ TEST(ImageHistogram, ReadsEveryFormatInItsOrientation)
         {"grey jpeg", encoded(photo.convertToFormat(QImage::Format_Grayscale8), "jpeg"), 64, 40},
         {"jpeg turned a quarter", encoded(photo, "jpeg", QImageIOHandler::TransformationRotate90), 40, 64},
         {"jpeg turned half", encoded(photo, "jpeg", QImageIOHandler::TransformationRotate180), 64, 40},
+        {"jpeg, Exif orientation 3", jpegWithExif(encoded(photo, "jpeg"), app1(true, 3)), 64, 40},
+        {"jpeg, Exif orientation 5", jpegWithExif(encoded(photo, "jpeg"), app1(false, 5)), 40, 64},
+        {"jpeg, Exif orientation 8", jpegWithExif(encoded(photo, "jpeg"), app1(true, 8)), 40, 64},
         {"webp", encoded(photo, "webp"), 64, 40},
         {"tiff", encoded(photo, "tiff"), 64, 40},
         {"tiff turned a quarter", encoded(photo, "tiff", QImageIOHandler::TransformationRotate270), 40, 64},
@@ -149,28 +176,15 @@ TEST(ImageHistogram, EmbeddedProfilesAreConvertedToSrgb)
     }
 }
 
-TEST(ImageHistogram, ExifOrientation)
+// Segments the orientation cannot be read from count as upright.
+TEST(ImageHistogram, ExifOrientationOfDamagedSegments)
 {
-    auto app1 = [](bool bigEndian, quint16 orientation) {
-        QByteArray tiff = bigEndian ? QByteArray::fromHex("4d4d002a00000008") : QByteArray::fromHex("49492a0008000000");
-        QByteArray entry(2 + 12, '\0');
-        auto put16 = [&](int at, quint16 v) {
-            bigEndian ? qToBigEndian(v, entry.data() + at) : qToLittleEndian(v, entry.data() + at);
-        };
-        put16(0, 1);
-        put16(2, 0x0112);
-        put16(4, 3);
-        put16(10, orientation);
-        return QByteArray("Exif\0\0", 6) + tiff + entry;
-    };
     const struct
     {
         const char* name;
         QByteArray segment;
         int orientation;
     } rows[] = {
-        {"big endian 6", app1(true, 6), 6},
-        {"little endian 8", app1(false, 8), 8},
         {"out of range", app1(true, 9), 1},
         {"cut short", app1(true, 6).left(20), 1},
         {"no Exif", QByteArray("http://ns.adobe.com/xap/1.0/"), 1},
