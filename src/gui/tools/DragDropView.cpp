@@ -90,31 +90,40 @@ void DragDropView::dragLeaveEvent(QDragLeaveEvent* event)
 void DragDropView::dropEvent(QDropEvent* event)
 {
     setHighlight(false);
-    const QMimeData* data = event->mimeData();
     const bool valid = std::exchange(validFile, true);
-    if (!valid || !data) {
+    if (!valid || !takeData(event->mimeData())) {
         event->ignore();
         return;
     }
-    QImage image;
-    if (data->hasImage())
-        image = qvariant_cast<QImage>(data->imageData());
-    if (image.isNull()) {
-        if (const QString format = imageFormat(data); !format.isEmpty())
-            image.loadFromData(data->data(format));
-    }
-    if (!image.isNull()) {
-        center.postNotification(QStringLiteral("imageDropped"), {}, {{QStringLiteral("image"), image}});
-        event->acceptProposedAction();
-        return;
+    // A copy, whatever the source proposed: the files stay where they are.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+bool DragDropView::takeData(const QMimeData* data)
+{
+    if (!data)
+        return false;
+    // The picture's own bytes, decoded on the worker with its size checked.
+    if (const QString format = imageFormat(data); !format.isEmpty()) {
+        const QByteArray bytes = data->data(format);
+        if (!bytes.isEmpty()) {
+            center.postNotification(QStringLiteral("imageDropped"), {}, {{QStringLiteral("image"), bytes}});
+            return true;
+        }
     }
     const QStringList files = localFiles(data);
-    if (files.isEmpty()) {
-        event->ignore();
-        return;
+    if (files.isEmpty() && data->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(data->imageData());
+        if (image.isNull())
+            return false;
+        center.postNotification(QStringLiteral("imageDropped"), {}, {{QStringLiteral("image"), image}});
+        return true;
     }
+    if (files.isEmpty())
+        return false;
     center.postNotification(QStringLiteral("fileDropped"), {}, {{QStringLiteral("files"), files}});
-    event->acceptProposedAction();
+    return true;
 }
 
 void DragDropView::paintEvent(QPaintEvent*)

@@ -5,6 +5,7 @@
 #include "tools/ImageHistogram.h"
 
 #include <QColorSpace>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace DropExtraction {
@@ -31,13 +32,19 @@ DropColors extract(const DropJob& job)
 {
     DropColors result;
     ImageHistogram::Stitching stitching;
-    const CCImage picture = job.image.isNull() ? ImageHistogram::stitchedFiles(job.files, &stitching)
-                                               : pictureOf(job.image);
-    for (const auto& [path, reading] : stitching.failures)
-        result.skipped << QStringLiteral("%1 (%2)").arg(QFileInfo(path).fileName(), reading.error);
+    ImageHistogram::Reading reading;
+    const CCImage picture = !job.imageData.isEmpty() ? ImageHistogram::imageData(job.imageData, &reading)
+                            : !job.image.isNull()    ? pictureOf(job.image)
+                                                     : ImageHistogram::stitchedFiles(job.files, &stitching);
     CCColorCube cube;
     for (const Color& color : cube.extractColorsFromImage(picture, CCColorCube::distinctOnly))
         result.colors << color;
+    // The pictures are read while the cube counts them: what failed is
+    // known only now.
+    for (const auto& [path, failed] : stitching.failures)
+        result.skipped << QStringLiteral("%1 (%2)").arg(QFileInfo(path).fileName(), failed.error);
+    if (!job.imageData.isEmpty() && !reading.ok)
+        result.skipped << QCoreApplication::translate("DropExtraction", "the dropped picture (%1)").arg(reading.error);
     return result;
 }
 

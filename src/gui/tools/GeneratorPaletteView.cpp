@@ -26,7 +26,10 @@ GeneratorPaletteView::GeneratorPaletteView(const QString& identifier, Notificati
 {
     setObjectName(identifier);
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches every row, the base colour's for its menu too; a click
+    // does not take the focus, so a row does not stay lit after the pointer.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(identifier);
     if (identifier != baseColor)
         setToolTip(tr("Click to load Swatches, Right click for options"));
     // Every row has the menu, the base colour's too.
@@ -92,16 +95,23 @@ void GeneratorPaletteView::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
+// The keyboard's visit is the pointer's: the row lights up and its name
+// shows.
 void GeneratorPaletteView::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     setHover(true);
+    update();
+    if (objectName() != dropPreview)
+        center.postNotification(QStringLiteral("enterHoverToolSwatch"), {}, {{identifierKey, objectName()}});
 }
 
 void GeneratorPaletteView::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     setHover(underMouse());
+    update();
+    center.postNotification(QStringLiteral("exitHoverToolSwatch"));
 }
 
 void GeneratorPaletteView::contextMenuEvent(QContextMenuEvent* event)
@@ -124,4 +134,8 @@ void GeneratorPaletteView::paintEvent(QPaintEvent*)
     gradient.setColorAt(0, QColor::fromRgbF(dark ? 1.0f : 0.0f, dark ? 1.0f : 0.0f, dark ? 1.0f : 0.0f, float(alpha)));
     gradient.setColorAt(1, QColor::fromRgbF(dark ? 0.98f : 0.2f, dark ? 0.98f : 0.2f, dark ? 0.98f : 0.2f, float(alpha)));
     painter.fillRect(rect(), gradient);
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }

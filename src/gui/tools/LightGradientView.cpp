@@ -14,9 +14,12 @@ LightGradientView::LightGradientView(QWidget* parent)
 
 QLinearGradient LightGradientView::gradientAt(const QRectF& rect, int angle)
 {
+    // Along the angle's direction, long enough to reach the corners the
+    // direction points at: the angle stays the angle on any shape.
     const double radians = angle * M_PI / 180.0;
-    const QPointF half(std::cos(radians) * rect.width() / 2, -std::sin(radians) * rect.height() / 2);
-    return QLinearGradient(rect.center() - half, rect.center() + half);
+    const QPointF direction(std::cos(radians), -std::sin(radians));
+    const double half = (rect.width() * std::abs(direction.x()) + rect.height() * std::abs(direction.y())) / 2;
+    return QLinearGradient(rect.center() - direction * half, rect.center() + direction * half);
 }
 
 void LightGradientView::paintEvent(QPaintEvent*)

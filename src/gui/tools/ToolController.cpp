@@ -16,9 +16,14 @@
 #include "settings/UserDefaults.h"
 #include "swatches/CurrentColors.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QThreadPool>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,6 +39,21 @@ const QString identifierKey = QStringLiteral("identifier");
 // Whether the frame last saved is that of the folded window; the unfolded
 // frame is the one to come back to, and a folded one must not shrink again.
 const QString foldedFrameKey = QStringLiteral("Window Frame ToolView Folded");
+
+// A thin chevron pointing down or right, as the toggle shows it.
+QIcon chevron(Qt::ArrowType direction, const QColor& color)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(color, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPolygonF down {{4, 6}, {8, 10}, {12, 6}};
+    const QPolygonF right {{6, 4}, {10, 8}, {6, 12}};
+    painter.drawPolyline(direction == Qt::DownArrow ? down : right);
+    return QIcon(pixmap);
+}
 
 // What the preview shows before anything was ever dropped.
 QList<Color> defaultPreview()
@@ -75,8 +95,9 @@ ToolController::ToolController(ToolParts& toolParts, QWidget* parent)
         const bool folded = restored && parts.defaults.boolForKey(foldedFrameKey);
         generator->hide();
         setGeneratorHeight(0);
+        layout()->activate();
         if (!folded)
-            resize(width(), std::max(minimumSizeHint().height(), height() - generatorHeight));
+            resize(width(), height() - generatorHeight);
     }
     shouldShowDragView(show, false);
 }
@@ -108,9 +129,10 @@ void ToolController::buildWindow()
     swatchStackView->setSpacing(6);
     layout->addLayout(swatchStackView);
 
+    // Exactly its height, whatever it holds: folding it shrinks the window
+    // by that much and no more.
     generator = new QWidget(this);
-    generator->setMinimumHeight(1); // folded away by shrinking
-    generator->setMaximumHeight(generatorHeight);
+    generator->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     auto* generatorLayout = new QVBoxLayout(generator);
     generatorLayout->setContentsMargins(0, 6, 0, 0);
     generatorLayout->setSpacing(6);
@@ -133,19 +155,38 @@ void ToolController::buildWindow()
     slider->setToolTip(tr("The colours to take: drag the knobs, or Left and Right (with Shift for the first knob)"));
     generatorLayout->addWidget(slider);
     layout->addWidget(generator);
-    layout->addStretch(0);
+    layout->addStretch(1);
+    setGeneratorHeight(generatorHeight);
 
-    folding = new QVariantAnimation(this);
-    folding->setDuration(500);
-    folding->setEasingCurve(QEasingCurve::InOutQuad);
-    connect(folding, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        const int height = value.toInt();
-        const int before = generator->maximumHeight();
-        setGeneratorHeight(height);
-        // The top edge stays; the bottom follows the generator.
-        resize(width(), this->height() + height - before);
+    // The keyboard: Ctrl+V takes a picture or image files from the
+    // clipboard as a drop would; Escape and Ctrl+W close the window.
+    const auto shortcut = [this](const QKeySequence& keys, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    shortcut(QKeySequence::Paste, [this] {
+        if (!dropArea->takeData(QGuiApplication::clipboard()->mimeData())) {
+            dropMessage->setText(tr("The clipboard holds no picture and no image file."));
+            dropMessage->show();
+        }
     });
-    connect(folding, &QVariantAnimation::finished, this, [this] {
+    shortcut(QKeySequence::Close, [this] { close(); });
+    shortcut(QKeySequence(Qt::Key_Escape), [this] { close(); });
+
+    foldAnimation = new QVariantAnimation(this);
+    foldAnimation->setDuration(500);
+    foldAnimation->setEasingCurve(QEasingCurve::InOutQuad);
+    connect(foldAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        setGeneratorHeight(value.toInt());
+        // The top edge stays; the bottom follows the generator. The layout
+        // takes the new height first, or the window's minimum would still
+        // hold the old one back.
+        QWidget::layout()->activate();
+        resize(width(), foldBase + shownGeneratorHeight);
+    });
+    connect(foldAnimation, &QVariantAnimation::finished, this, [this] {
         generator->setVisible(parts.defaults.boolForKey(DefaultsKeys::showDragView));
     });
 }
@@ -161,10 +202,14 @@ void ToolController::observe()
     center.addObserver(QStringLiteral("clickedGeneratorMenu"), this,
                        [this](const Notification& n) { rowChosen(n, true); });
     center.addObserver(QStringLiteral("imageDropped"), this, [this](const Notification& n) {
-        extractDrop({qvariant_cast<QImage>(n.userInfo.value(QStringLiteral("image"))), {}});
+        const QVariant image = n.userInfo.value(QStringLiteral("image"));
+        if (image.typeId() == QMetaType::QByteArray)
+            extractDrop({image.toByteArray(), {}, {}});
+        else
+            extractDrop({{}, qvariant_cast<QImage>(image), {}});
     });
     center.addObserver(QStringLiteral("fileDropped"), this, [this](const Notification& n) {
-        extractDrop({{}, n.userInfo.value(QStringLiteral("files")).toStringList()});
+        extractDrop({{}, {}, n.userInfo.value(QStringLiteral("files")).toStringList()});
     });
     center.addObserver(QStringLiteral("sliderChanged"), this, [this](const Notification& n) { sliderChanged(n); });
 }
@@ -179,9 +224,11 @@ void ToolController::showAndRaise()
 void ToolController::closeEvent(QCloseEvent* event)
 {
     // A fold under way ends first: the frame saved is a whole one.
-    if (folding->state() == QAbstractAnimation::Running)
-        folding->setCurrentTime(folding->duration());
+    if (foldAnimation->state() == QAbstractAnimation::Running)
+        foldAnimation->setCurrentTime(foldAnimation->duration());
     frame->save();
+    // Results on their way belong to no drop any more.
+    ++dropNumber;
     event->accept();
     Q_EMIT windowWillClose();
 }
@@ -206,26 +253,38 @@ void ToolController::updateToolSwatches()
     const Color base = ColorSpace::convert(main, parts.well.current()).value_or(main);
     const QList<ColorHarmonies::Row> computed = parts.harmonies(base);
     if (rows.isEmpty()) {
+        QWidget* previous = toggleDragViewButton;
         for (const ColorHarmonies::Row& made : computed) {
             auto* view = new GeneratorPaletteView(made.identifier, parts.center, this);
             auto* wells = new QHBoxLayout(view);
             wells->setContentsMargins(6, 6, 6, 6);
             wells->setSpacing(4);
-            for (qsizetype i = 0; i < made.colors.size(); ++i)
-                wells->addWidget(new ToolWell(view));
-            if (made.colors.size() == 1)
-                wells->addStretch(made.identifier == GeneratorPaletteView::baseColor ? 9 : 0);
+            wells->addStretch(made.identifier == GeneratorPaletteView::baseColor ? 9 : 0);
             swatchStackView->addWidget(view);
             rows << view;
+            // Tab goes down the rows as they stand, then to the generator.
+            setTabOrder(previous, view);
+            previous = view;
         }
+        setTabOrder(previous, previewRow);
+        setTabOrder(previewRow, slider);
     }
     rowColors.clear();
     for (qsizetype r = 0; r < computed.size() && r < rows.size(); ++r) {
-        rowColors << computed[r].colors;
-        const QList<ToolWell*> wells = rows[r]->findChildren<ToolWell*>(Qt::FindDirectChildrenOnly);
+        const QList<Color>& colors = computed[r].colors;
+        rowColors << colors;
+        // A row has a well per colour; a colour without an sRGB form leaves
+        // the ramp empty for a while, and its wells come back with it.
+        auto* layout = static_cast<QHBoxLayout*>(rows[r]->layout());
+        QList<ToolWell*> wells = rows[r]->findChildren<ToolWell*>(Qt::FindDirectChildrenOnly);
+        while (wells.size() > colors.size())
+            delete wells.takeLast();
+        while (wells.size() < colors.size()) {
+            wells << new ToolWell(rows[r]);
+            layout->insertWidget(int(wells.size()) - 1, wells.last());
+        }
         for (qsizetype i = 0; i < wells.size(); ++i)
-            wells[i]->setColor(i < computed[r].colors.size() ? AppearanceColors::onScreen(computed[r].colors[i])
-                                                             : QColor(Qt::transparent));
+            wells[i]->setColor(AppearanceColors::onScreen(colors[i]));
     }
 }
 
@@ -288,7 +347,7 @@ void ToolController::loadPalette(const QList<Color>& colors, bool replace)
 
 void ToolController::extractDrop(const DropJob& job)
 {
-    if (!parts.extract || (job.image.isNull() && job.files.isEmpty()))
+    if (!parts.extract || (job.imageData.isEmpty() && job.image.isNull() && job.files.isEmpty()))
         return;
     const int number = ++dropNumber;
     ++pendingDrops;
@@ -298,9 +357,10 @@ void ToolController::extractDrop(const DropJob& job)
     const auto extract = parts.extract;
     QThreadPool::globalInstance()->start([window, extract, job, number] {
         const DropColors result = extract(job);
-        // A window closed meanwhile receives nothing.
+        // The window is asked for on the main thread only: it may be gone
+        // by then, and a window closed meanwhile receives nothing.
         QMetaObject::invokeMethod(
-            window.data(),
+            qApp,
             [window, number, result] {
                 if (window)
                     window->dropFinished(number, result);
@@ -416,22 +476,29 @@ void ToolController::toggleDragView()
     shouldShowDragView(show, true);
 }
 
+bool ToolController::folding() const
+{
+    return foldAnimation->state() == QAbstractAnimation::Running;
+}
+
 void ToolController::setGeneratorHeight(int height)
 {
-    generator->setMaximumHeight(std::max(1, height));
+    shownGeneratorHeight = height;
+    generator->setFixedHeight(height);
 }
 
 void ToolController::shouldShowDragView(bool show, bool animate)
 {
     if (animate) {
-        folding->stop();
+        foldAnimation->stop();
         if (show)
             generator->show();
-        folding->setStartValue(generator->maximumHeight());
-        folding->setEndValue(show ? generatorHeight : 0);
-        folding->start();
+        foldBase = height() - shownGeneratorHeight;
+        foldAnimation->setStartValue(shownGeneratorHeight);
+        foldAnimation->setEndValue(show ? generatorHeight : 0);
+        foldAnimation->start();
     }
-    toggleDragViewButton->setArrowType(show ? Qt::DownArrow : Qt::RightArrow);
+    toggleDragViewButton->setIcon(chevron(show ? Qt::DownArrow : Qt::RightArrow, palette().color(QPalette::WindowText)));
     toggleDragViewButton->setToolTip(show ? tr("Hide the Palettes Generator") : tr("Show the Palettes Generator"));
     toggleDragViewButton->setAccessibleName(toggleDragViewButton->toolTip());
 }

@@ -63,6 +63,7 @@ public:
     QLabel* dropMessage = nullptr;
     GeneratorPaletteView* row(const QString& identifier) const;
     bool extracting() const { return pendingDrops > 0; }
+    bool folding() const;
 
 Q_SIGNALS:
     void windowWillClose();
@@ -88,7 +89,9 @@ private:
     QWidget* generator = nullptr;
     GeneratorPaletteView* previewRow = nullptr;
     QList<Color> previewColors;
-    QVariantAnimation* folding = nullptr;
+    QVariantAnimation* foldAnimation = nullptr;
+    int shownGeneratorHeight = 0;
+    int foldBase = 0; // the window's height without the generator, while folding
     std::unique_ptr<WindowFrameAutosave> frame;
     bool storingSlider = true;
     int dropNumber = 0;

@@ -3,6 +3,7 @@
 #include "colour/Color.h"
 #include "tools/ColorHarmonies.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -16,9 +17,12 @@ class NotificationCenter;
 class UserDefaults;
 class WellColorSpace;
 
-// What was dropped on the tool window: an image, or image files.
+// What was dropped on the tool window: a picture's file contents, a
+// picture another part of the program handed over, or image files. Decoding
+// waits for the worker: a big picture must not stall the window.
 struct DropJob
 {
+    QByteArray imageData;
     QImage image;
     QStringList files;
 };

@@ -127,7 +127,7 @@ TEST_F(PaletteWindow, SaveRenameDeleteAndUndoFromTheKeyboard)
     EXPECT_EQ(selected(), QStringList({"palette (2)"}));
     EXPECT_EQ(keys("palette"), QStringList({"Red", "Red_fa0000", "Other"}));
     // The column is a palette now: saving it again is offered no more.
-    QTRY_VERIFY(!save->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([save] { return !save->isEnabled(); }));
 
     rename("palette (2)", "Zebra");
     EXPECT_EQ(rows(), QStringList({"CSS Colors", "palette", "Web Safe Colors", "Zebra"}));
@@ -243,7 +243,7 @@ TEST_F(PaletteWindow, OutsideChangesReloadOnceOwnChangesNever)
         list.setColor("x", Color::fromIntegers(0, 0, 200));
         ASSERT_EQ(other.saveColorList(list), "");
     }
-    QTRY_VERIFY(rows().contains("Ice"));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return rows().contains("Ice"); }));
     QTest::qWait(50);
     EXPECT_EQ(reloads.count(), 5);
     EXPECT_EQ(selected(), QStringList({"palette"})) << "the selection stays on its palette";

@@ -1,8 +1,11 @@
 #include "settings/NotificationCenter.h"
+#include "tools/DragDropView.h"
 #include "tools/GeneratorPaletteView.h"
 #include "tools/RangeSlider.h"
 
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -150,4 +153,40 @@ TEST(RangeSlider, ValuesRangesAndWhatTheyPost)
     QCoreApplication::sendEvent(&slider, &drag);
     EXPECT_EQ(slider.start(), 0);
     EXPECT_EQ(slider.end(), 0);
+}
+
+// What the drop area takes: a picture's bytes before file links (a program
+// offering both means the picture), local files, never remote links.
+TEST(DragDropView, TakesPicturesBeforeFilesAndOnlyLocalFiles)
+{
+    struct Row
+    {
+        const char* what;
+        QByteArray png;
+        QList<QUrl> urls;
+        const char* posted; // "" when refused
+    };
+    const QUrl local = QUrl::fromLocalFile("/tmp/a.png");
+    const Row rows[] = {
+        {"a picture and its file", "PNGDATA", {local}, "imageDropped"},
+        {"a local file", {}, {local}, "fileDropped"},
+        {"a remote link", {}, {QUrl("https://example.org/a.png")}, ""},
+        {"a local file and a remote link", {}, {local, QUrl("https://example.org/a.png")}, ""},
+        {"nothing of either", {}, {}, ""},
+    };
+    NotificationCenter center;
+    Posted posted(center);
+    DragDropView area(center);
+    for (const Row& row : rows) {
+        QMimeData data;
+        if (!row.png.isEmpty())
+            data.setData("image/png", row.png);
+        data.setUrls(row.urls);
+        data.setText("text");
+        const bool accepted = DragDropView::acceptsData(&data);
+        EXPECT_EQ(accepted, *row.posted != 0) << row.what;
+        if (accepted)
+            area.takeData(&data);
+        EXPECT_EQ(posted.take(), *row.posted ? QStringList({row.posted}) : QStringList()) << row.what;
+    }
 }

@@ -1,12 +1,14 @@
 #include "../app/AppHarness.h"
 
 #include "tools/DragDropView.h"
+#include "tools/DropExtraction.h"
 #include "tools/DropPreviewView.h"
 #include "tools/GeneratorPaletteView.h"
 #include "tools/LazyToolWindow.h"
 #include "tools/RangeSlider.h"
 #include "tools/ToolController.h"
 
+#include <QBuffer>
 #include <QLabel>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -189,7 +191,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     quick.setImageData(stripe({Qt::white, Qt::black}));
     drop(&quick);
     slowDrop.release();
-    QTRY_VERIFY(!window().extracting());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window().extracting(); }));
     QCoreApplication::processEvents();
     EXPECT_EQ(window().dropPreviewView->count(), 2);
 
@@ -206,6 +208,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     EXPECT_TRUE(window().dropMessage->text().contains("notes.png")) << window().dropMessage->text().toStdString();
 
     // A window closed while a drop is worked on gets nothing.
+    const QVariantList stored = app.settings().arrayForKey("dropColors");
     slow.setImageData(stripe({Qt::darkRed}).scaled(1, 2));
     QCoreApplication::sendEvent(window().dropArea, &enter);
     QCoreApplication::sendEvent(window().dropArea, &dropped);
@@ -213,6 +216,33 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     slowDrop.release();
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
+    EXPECT_EQ(app.settings().arrayForKey("dropColors"), stored);
+}
+
+// The program's own extraction: a picture's colours, and the files it
+// could not read named with the reason, also when none could be read.
+TEST(DropExtraction, NamesWhatItCouldNotRead)
+{
+    QTemporaryDir files;
+    stripe({Qt::red, Qt::blue}).scaled(40, 40).save(files.filePath("two.png"));
+    QFile text(files.filePath("notes.jpg"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    stripe({Qt::green}).save(&png, "PNG");
+
+    const DropColors both = DropExtraction::extract({{}, {}, {files.filePath("two.png"), files.filePath("notes.jpg")}});
+    EXPECT_EQ(AppHarness::codes(both.colors), QList<AppHarness::Code>({"0000ff", "ff0000"}));
+    ASSERT_EQ(both.skipped.size(), 1);
+    EXPECT_TRUE(both.skipped[0].startsWith("notes.jpg (")) << both.skipped[0].toStdString();
+    const DropColors none = DropExtraction::extract({{}, {}, {files.filePath("notes.jpg")}});
+    EXPECT_TRUE(none.colors.isEmpty());
+    EXPECT_EQ(none.skipped.size(), 1);
+    const DropColors data = DropExtraction::extract({png.data(), {}, {}});
+    EXPECT_EQ(AppHarness::codes(data.colors), QList<AppHarness::Code>({"00ff00"}));
+    EXPECT_TRUE(DropExtraction::extract({"not a picture", {}, {}}).skipped.size() == 1);
 }
 
 // Folded, the window is shorter by the generator; a frame saved folded is
@@ -221,11 +251,13 @@ TEST_F(ToolWindowTest, FoldingTheGeneratorShrinksTheWindowOnce)
 {
     const int full = open().height();
     window().toggleDragViewButton->click();
-    QTRY_COMPARE(window().height(), full - ToolController::generatorHeight);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
+    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
     EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Show the Palettes Generator");
     reopen();
     EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
     window().toggleDragViewButton->click();
-    QTRY_COMPARE(window().height(), full);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
+    EXPECT_EQ(window().height(), full);
     EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Hide the Palettes Generator");
 }
