@@ -197,7 +197,7 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
         auto* tools = dynamic_cast<LazyToolWindow*>(delegate.appParts().tools.get());
         ToolController* controller = tools->toolController();
         QSignalSpy shown(controller, &ToolController::dropShown);
-        controller->extractDrop({ sunset(), {} });
+        controller->extractDrop({ {}, sunset(), {} });
         shown.wait(5000);
         controller->slider->setStart(1);
         QTest::qWait(50);
