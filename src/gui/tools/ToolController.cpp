@@ -132,7 +132,7 @@ void ToolController::buildWindow()
     // Exactly its height, whatever it holds: folding it shrinks the window
     // by that much and no more.
     generator = new QWidget(this);
-    generator->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    generator->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* generatorLayout = new QVBoxLayout(generator);
     generatorLayout->setContentsMargins(0, 6, 0, 0);
     generatorLayout->setSpacing(6);
@@ -259,7 +259,9 @@ void ToolController::updateToolSwatches()
             auto* wells = new QHBoxLayout(view);
             wells->setContentsMargins(6, 6, 6, 6);
             wells->setSpacing(4);
-            wells->addStretch(made.identifier == GeneratorPaletteView::baseColor ? 9 : 0);
+            // The base colour's one well stays a swatch, not a bar.
+            if (made.identifier == GeneratorPaletteView::baseColor)
+                wells->addStretch(9);
             swatchStackView->addWidget(view);
             rows << view;
             // Tab goes down the rows as they stand, then to the generator.
@@ -282,6 +284,8 @@ void ToolController::updateToolSwatches()
         while (wells.size() < colors.size()) {
             wells << new ToolWell(rows[r]);
             layout->insertWidget(int(wells.size()) - 1, wells.last());
+            // Shown with the window, and counted in its size before that.
+            wells.last()->show();
         }
         for (qsizetype i = 0; i < wells.size(); ++i)
             wells[i]->setColor(AppearanceColors::onScreen(colors[i]));
