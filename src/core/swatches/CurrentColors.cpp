@@ -178,6 +178,21 @@ void CurrentColors::handOver(const Color& last, const std::optional<QList<Color>
     Q_EMIT colorsHandedOver();
 }
 
+void CurrentColors::handOverAdding(const Color& last, const QList<Color>& colors)
+{
+    swatchesArray();
+    QVariantList stored;
+    for (const QByteArray& data : std::as_const(swatches))
+        stored << data;
+    for (const Color& color : colors)
+        if (!isSwatch(color))
+            stored << archiveInWellSpace(color);
+    defaults.setData(archiveInWellSpace(last), DefaultsKeys::color_last);
+    defaults.setArray(stored, DefaultsKeys::currentColors);
+    defaults.synchronize();
+    Q_EMIT colorsHandedOver();
+}
+
 void CurrentColors::keepTopSwatch(const Color& current)
 {
     QVariantList kept;

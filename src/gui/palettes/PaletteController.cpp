@@ -566,15 +566,11 @@ void PaletteController::restorePalette()
 void PaletteController::addToPalette()
 {
     const std::optional<PaletteEntry> palette = singleSelected();
-    if (!palette || !parts.swatches)
+    if (!palette || palette->colors.isEmpty() || !parts.swatches)
         return;
-    // Compared with the column as it was: the palette's own repeats stay.
-    parts.swatches->swatchesArray();
-    QList<Color> column = parts.swatches->currentPalette();
-    for (const Color& color : palette->colors)
-        if (!parts.swatches->isSwatch(color))
-            column << ColorSpace::convert(color, well.current()).value_or(color);
-    handOverSwatches(column);
+    parts.swatches->handOverAdding(parts.mainColor ? parts.mainColor() : *parts.swatches->lastColor(),
+                                   palette->colors);
+    fixButtonState();
 }
 
 // ---- files

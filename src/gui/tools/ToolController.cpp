@@ -332,19 +332,17 @@ void ToolController::loadPalette(const QList<Color>& colors, bool replace)
     if (colors.isEmpty() || !parts.swatches)
         return;
     CurrentColors& swatches = *parts.swatches;
-    const ColorSpacePtr& space = parts.well.current();
-    QList<Color> column;
+    const Color main = parts.mainColor ? parts.mainColor() : *swatches.lastColor();
     if (!replace) {
-        // Compared with the column as it was: the row's own repeats stay.
-        swatches.swatchesArray();
-        column = swatches.currentPalette();
+        swatches.handOverAdding(main, colors);
+        if (parts.showLastSwatch)
+            parts.showLastSwatch();
+        return;
     }
+    QList<Color> column;
     for (const Color& color : colors)
-        if (replace || !swatches.isSwatch(color))
-            column << ColorSpace::convert(color, space).value_or(color);
-    swatches.handOver(parts.mainColor ? parts.mainColor() : *swatches.lastColor(), column);
-    if (!replace && parts.showLastSwatch)
-        parts.showLastSwatch();
+        column << ColorSpace::convert(color, parts.well.current()).value_or(color);
+    swatches.handOver(main, column);
 }
 
 // ---- the generator
