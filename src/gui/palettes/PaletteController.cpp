@@ -37,12 +37,6 @@ namespace {
 
 const QString frameName = QStringLiteral("PaletteView");
 
-QList<PaletteEntry> sorted(QList<PaletteEntry> palettes)
-{
-    PaletteListModel::sortPalettes(palettes);
-    return palettes;
-}
-
 } // namespace
 
 PaletteController::PaletteController(PaletteParts& windowParts, QWidget* parent)
@@ -254,7 +248,7 @@ QList<PaletteEntry> PaletteController::palettes() const
             entry.colors << color.color;
         all << entry;
     }
-    return sorted(all);
+    return all;
 }
 
 void PaletteController::showPalettes(const QString& selectName)

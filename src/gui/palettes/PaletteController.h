@@ -44,7 +44,8 @@ public:
     // Brings the open window to the front as it is.
     void showAndRaise();
 
-    // Every palette, sorted as shown, rebuilt from the store.
+    // Every palette, rebuilt from the store; the list model puts them in
+    // the order shown.
     QList<PaletteEntry> palettes() const;
 
     void saveCurrentPalette(const QList<Color>& palette);

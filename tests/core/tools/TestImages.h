@@ -43,10 +43,10 @@ inline CCImage imageOf(const ColorHistogram::Pixels& pixels)
 
 // Something like a photograph: smooth gradients, soft shapes and grain,
 // straight (not premultiplied) RGBA, opaque unless `withAlpha`.
-inline QImage photoLike(int width, int height, unsigned seed, bool withAlpha = false)
+inline QImage photoLike(int width, int height, unsigned variant, bool withAlpha = false)
 {
     QImage image(width, height, QImage::Format_RGBA8888);
-    std::mt19937 random(seed);
+    std::mt19937 random(variant);
     std::normal_distribution<double> grain(0, 6);
     for (int y = 0; y < height; ++y) {
         uchar* row = image.scanLine(y);
@@ -66,10 +66,10 @@ inline QImage photoLike(int width, int height, unsigned seed, bool withAlpha = f
     return image;
 }
 
-inline QImage randomImage(int width, int height, unsigned seed)
+inline QImage randomImage(int width, int height, unsigned variant)
 {
     QImage image(width, height, QImage::Format_RGBA8888_Premultiplied);
-    std::mt19937 random(seed);
+    std::mt19937 random(variant);
     for (int y = 0; y < height; ++y) {
         uchar* row = image.scanLine(y);
         for (int x = 0; x < width; ++x) {
