@@ -179,6 +179,9 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     reopen();
     EXPECT_EQ(preview(), QList<AppHarness::Code>({"00ff00", "0000ff"}));
     EXPECT_TRUE(window().dropPreviewView->isDimmed(0));
+    app.settings().setInteger(40, "dropSliderEnd");
+    reopen();
+    EXPECT_EQ(window().slider->end(), 5) << "a stored range is cut to the cells shown";
 
     // A slow drop, then a quick one: the quick one stays.
     QMimeData slow;
