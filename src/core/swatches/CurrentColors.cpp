@@ -181,12 +181,23 @@ void CurrentColors::handOver(const Color& last, const std::optional<QList<Color>
 void CurrentColors::handOverAdding(const Color& last, const QList<Color>& colors)
 {
     swatchesArray();
+    // A colour is new unless an equal value (space and components) is
+    // stored; a stored swatch that cannot be read takes no part, and the
+    // list is not updated while adding, so a row's own repeats all go in.
+    const ColorSpacePtr& space = well.current();
     QVariantList stored;
-    for (const QByteArray& data : std::as_const(swatches))
+    QList<Color> present;
+    for (const QByteArray& data : std::as_const(swatches)) {
         stored << data;
-    for (const Color& color : colors)
-        if (!isSwatch(color))
+        if (const std::optional<Color> color = ColorArchive::unarchive(data, spaces))
+            if (const std::optional<Color> inWell = ColorSpace::convert(*color, space))
+                present << *inWell;
+    }
+    for (const Color& color : colors) {
+        const std::optional<Color> inWell = ColorSpace::convert(color, space);
+        if (!inWell || !present.contains(*inWell))
             stored << archiveInWellSpace(color);
+    }
     defaults.setData(archiveInWellSpace(last), DefaultsKeys::color_last);
     defaults.setArray(stored, DefaultsKeys::currentColors);
     defaults.synchronize();

@@ -73,8 +73,9 @@ public:
     // The hand-over: "color_last" becomes `last` and, when given, the list
     // becomes `list`; then colorsHandedOver().
     void handOver(const Color& last, const std::optional<QList<Color>>& list = std::nullopt);
-    // The hand-over that adds: each of `colors` that is not a swatch (of the
-    // list as it was; repeats within `colors` all go) to the end of the list
+    // The hand-over that adds: each of `colors` whose value (space and
+    // components, in the window's space) no readable swatch of the list as
+    // it was has (repeats within `colors` all go) to the end of the list
     // as it is stored, every stored swatch left exactly as it is, even one
     // this version cannot read.
     void handOverAdding(const Color& last, const QList<Color>& colors);

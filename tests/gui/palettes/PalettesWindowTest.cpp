@@ -7,6 +7,7 @@
 #include "palettes/PaletteFile.h"
 #include "palettes/PaletteTableView.h"
 #include "palettes/StoredPalettes.h"
+#include "swatches/CurrentColors.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -192,6 +193,10 @@ TEST_F(PaletteWindow, RestoreAndAddGoIntoTheSwatchColumnAndTheHistory)
     warm.setColor("a", Color::fromIntegers(0, 0, 255));
     warm.setColor("b", Color::fromIntegers(0, 128, 0));
     warm.setColor("c", Color::fromIntegers(0, 128, 0));
+    // Duplicates are equal values: one that only shares a hex code is new,
+    // and an unreadable swatch matches nothing, not even its stand-in.
+    warm.setColor("d", CurrentColors::fallbackColor());
+    warm.setColor("e", Color(250.2 / 255, 0, 0, Color().space()));
     ASSERT_EQ(store().saveColorList(warm), "");
     palettes->openPalettesWindow();
     const AppHarness::Code current = app.current();
@@ -201,9 +206,10 @@ TEST_F(PaletteWindow, RestoreAndAddGoIntoTheSwatchColumnAndTheHistory)
     QVariantList column = app.settings().arrayForKey("currentColors");
     app.settings().setArray(column << QByteArray("from a later version"), "currentColors");
     key(Qt::Key_Return, Qt::ShiftModifier); // add: the blue is there already, the palette's repeat stays
-    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"ff0000", "fa0000", "0000ff", "unreadable", "008000", "008000"}));
+    EXPECT_EQ(app.stored(),
+              QList<AppHarness::Code>({"ff0000", "fa0000", "0000ff", "unreadable", "008000", "008000", "2d3441", "fa0000"}));
     key(Qt::Key_Return); // restore
-    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"0000ff", "008000", "008000"}));
+    EXPECT_EQ(app.stored(), QList<AppHarness::Code>({"0000ff", "008000", "008000", "2d3441", "fa0000"}));
     EXPECT_EQ(app.current(), current);
     app.settle();
     EXPECT_EQ(app.entries().size(), 2);
