@@ -6,7 +6,10 @@
 #include "tools/CCColorCube.h"
 #include "tools/ImageHistogram.h"
 
+#include <cstdio>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +37,38 @@ QString hexCode(const CCLocalMaximum& m)
         .toUpper();
 }
 
+// libpng writes its own "libpng error: …" straight to the standard error
+// before Qt's reader gives up on a damaged PNG, and the one line the file
+// gets already says why: while images are read, that output goes nowhere.
+class QuietStandardError
+{
+public:
+    QuietStandardError()
+    {
+        std::fflush(stderr);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null < 0)
+            return;
+        saved = ::dup(STDERR_FILENO);
+        if (saved >= 0)
+            ::dup2(null, STDERR_FILENO);
+        ::close(null);
+    }
+    ~QuietStandardError()
+    {
+        if (saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved = -1;
+};
+
 } // namespace
 
 namespace ExtractCommand {
@@ -41,7 +76,7 @@ namespace ExtractCommand {
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const Arguments args = Arguments::parse(arguments, {jsonOption}, {countOption, flagsOption});
-    if (const std::optional<int> status = Usage::endEarly(args, QStringLiteral("extract"), Usage::Values::some, out, err))
+    if (const std::optional<int> status = Usage::endEarly(args, QStringLiteral("extract"), Usage::Values::files, out, err))
         return *status;
     // The drop preview's one option, distinctOnly.
     unsigned flags = CCColorCube::distinctOnly;
@@ -60,9 +95,13 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
     ImageHistogram::Stitching stitching;
     CCColorCube cube;
-    CCColorCube::Maxima maxima =
-        cube.extractAndFilterMaximaFromImage(ImageHistogram::stitchedFiles(args.operands, &stitching), flags)
-            .value_or(CCColorCube::Maxima{});
+    CCColorCube::Maxima maxima;
+    {
+        err.flush();
+        const QuietStandardError quiet;
+        maxima = cube.extractAndFilterMaximaFromImage(ImageHistogram::stitchedFiles(args.operands, &stitching), flags)
+                     .value_or(CCColorCube::Maxima{});
+    }
     if (count)
         maxima = CCColorCube::performAdaptiveDistinctFilteringForMaxima(maxima, static_cast<int>(*count));
     for (const auto& [path, reading] : stitching.failures)

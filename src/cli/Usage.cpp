@@ -163,6 +163,8 @@ std::optional<int> endEarly(const Arguments& args, const QString& command, Value
         return printUsageError(err, QStringLiteral("%1 takes no VALUE").arg(command));
     if (values == Values::some && args.operands.isEmpty())
         return printUsageError(err, QStringLiteral("%1 needs at least one VALUE").arg(command));
+    if (values == Values::files && args.operands.isEmpty())
+        return printUsageError(err, QStringLiteral("%1 needs at least one FILE").arg(command));
     return std::nullopt;
 }
 

@@ -25,10 +25,11 @@ int printUsageError(QTextStream& err, const QString& problem);
 void printError(QTextStream& err, const QString& message);
 
 // How many VALUEs a command takes.
-enum class Values { none, some, any };
+enum class Values { none, some, any, files };
 
 // The exit status of a call that ends before its command runs: --help, an
-// option error, or VALUEs where none (or none where some) belong. Nothing
+// option error, or VALUEs where none (or none where some, or no FILE)
+// belong. Nothing
 // when the command should run.
 std::optional<int> endEarly(const Arguments& args, const QString& command, Values values, QTextStream& out,
                             QTextStream& err);

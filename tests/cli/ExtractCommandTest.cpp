@@ -1,6 +1,8 @@
 #include "CliProcess.h"
 #include "FileBytes.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -35,6 +37,13 @@ TEST(ExtractCommand, PrintsTheDominantColoursMostFrequentFirst)
     const QString tall = writeImage(folder, "tall.png", {blue, blue, blue}, true);
     const QString notAnImage = folder.filePath("notes.png");
     ASSERT_TRUE(put(notAnImage, "not an image"));
+    // Cut short, it makes the PNG reader complain on its own as well.
+    QImage noise(64, 64, QImage::Format_RGB32);
+    for (int i = 0; i < 64 * 64; ++i)
+        noise.setPixel(i % 64, i / 64, qRgb(i * 7 % 256, i * 13 % 256, i * 31 % 256));
+    const QString cut = folder.filePath("cut.png");
+    ASSERT_TRUE(noise.save(cut));
+    QFile(cut).resize(QFileInfo(cut).size() / 2);
 
     const struct
     {
@@ -60,6 +69,7 @@ TEST(ExtractCommand, PrintsTheDominantColoursMostFrequentFirst)
           "huelark-cli: " + folder.filePath("gone.png") + ": No such file or directory"}},
         {{"--json", notAnImage}, 1, "{\"pixels\":0,\"colors\":[]}\n",
          {"huelark-cli: " + notAnImage + ": Unsupported image format"}},
+        {{cut}, 1, "", {"huelark-cli: " + cut + ": Unable to read image data"}},
     };
     for (const auto& row : rows)
         expectCli(QStringList{"extract"} + row.arguments, row.status, row.out, row.err);
@@ -72,7 +82,7 @@ TEST(ExtractCommand, WrongCallsExitWithTwo)
         QStringList arguments;
         const char* firstLine;
     } rows[] = {
-        {{"extract"}, "huelark-cli: extract needs at least one VALUE"},
+        {{"extract"}, "huelark-cli: extract needs at least one FILE"},
         {{"extract", "--flags", "128", "a.png"}, "huelark-cli: --flags takes a number from 0 to 127"},
         {{"extract", "--flags", "-1", "a.png"}, "huelark-cli: --flags takes a number from 0 to 127"},
         {{"extract", "--count", "0", "a.png"}, "huelark-cli: --count takes a whole number from 1"},

@@ -1,5 +1,6 @@
 #include "GeneratorPaletteView.h"
 
+#include "tools/ColorHarmonies.h"
 #include "tools/LightGradientView.h"
 
 #include "controls/AppearanceColors.h"
@@ -29,7 +30,7 @@ GeneratorPaletteView::GeneratorPaletteView(const QString& identifier, Notificati
     // Tab reaches every row, the base colour's for its menu too; a click
     // does not take the focus, so a row does not stay lit after the pointer.
     setFocusPolicy(Qt::TabFocus);
-    setAccessibleName(identifier);
+    setAccessibleName(identifier == dropPreview ? tr("Drop Preview") : ColorHarmonies::title(identifier));
     if (identifier != baseColor)
         setToolTip(tr("Click to load Swatches, Right click for options"));
     // Every row has the menu, the base colour's too.
