@@ -102,6 +102,13 @@ TEST(ColorHistogram, FastPathMatchesThePlainLoop)
     };
     for (const auto& row : rows)
         expectSameAsReference(row.image, row.flags, row.name);
+
+    const QString source = qEnvironmentVariable("HUELARK_SOURCE_DIR");
+    for (const char* real : {"docs/tools-light.png", "docs/palettes-dark.png", "tests/fuzz/ImageFuzzer/adobe-turned.jpg"}) {
+        const QImage image(source + QLatin1Char('/') + QLatin1String(real));
+        ASSERT_FALSE(image.isNull()) << real;
+        expectSameAsReference(image.convertToFormat(QImage::Format_RGBA8888_Premultiplied), 0, real);
+    }
 }
 
 TEST(ColorHistogram, EveryLayoutCountsTheSame)
