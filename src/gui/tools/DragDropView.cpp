@@ -5,6 +5,7 @@
 
 #include <QDragEnterEvent>
 #include <QImage>
+#include <QImageReader>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,11 +13,15 @@
 
 namespace {
 
-// The first image type the drag offers, if any.
+// The first image type the drag offers that the image readers here decode:
+// a drag that offers SVG first and PNG next, without the SVG reader, is
+// still a picture, and one that offers only an unreadable picture and its
+// file is the file.
 QString imageFormat(const QMimeData* data)
 {
+    static const QList<QByteArray> readable = QImageReader::supportedMimeTypes();
     for (const QString& format : data->formats())
-        if (format.startsWith(QLatin1String("image/")))
+        if (format.startsWith(QLatin1String("image/")) && readable.contains(format.toLatin1()))
             return format;
     return {};
 }

@@ -165,11 +165,13 @@ TEST(DragDropView, TakesPicturesBeforeFilesAndOnlyLocalFiles)
         QByteArray png;
         QList<QUrl> urls;
         const char* posted; // "" when refused
+        const char* type = "image/png";
     };
     const QUrl local = QUrl::fromLocalFile("/tmp/a.png");
     const Row rows[] = {
         {"a picture and its file", "PNGDATA", {local}, "imageDropped"},
         {"a local file", {}, {local}, "fileDropped"},
+        {"a picture no reader here decodes, and its file", "DATA", {local}, "fileDropped", "image/x-unknown"},
         {"a remote link", {}, {QUrl("https://example.org/a.png")}, ""},
         {"a local file and a remote link", {}, {local, QUrl("https://example.org/a.png")}, ""},
         {"nothing of either", {}, {}, ""},
@@ -180,7 +182,7 @@ TEST(DragDropView, TakesPicturesBeforeFilesAndOnlyLocalFiles)
     for (const Row& row : rows) {
         QMimeData data;
         if (!row.png.isEmpty())
-            data.setData("image/png", row.png);
+            data.setData(row.type, row.png);
         data.setUrls(row.urls);
         data.setText("text");
         const bool accepted = DragDropView::acceptsData(&data);
