@@ -85,6 +85,7 @@ PreferencesWindowController::PreferencesWindowController(UserDefaults& defaults,
     toolBar->setFloatable(false);
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     toolBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    toolBar->setAccessibleName(tr("Panes"));
     layout->addWidget(toolBar);
     content = new QVBoxLayout;
     content->setContentsMargins(0, 0, 0, 0);
@@ -309,10 +310,23 @@ void PreferencesWindowController::setSelectedViewController(PreferencesPane* pan
     const QSize natural = pane->sizeHint().expandedTo(pane->minimumSizeHint());
     if (!minimumViewRects.contains(identifier))
         minimumViewRects.insert(identifier, QRect(QPoint(), natural));
-    const int minimumHeight = minimumViewRects.value(identifier).height();
-    const bool resizable = pane->hasResizableHeight();
     const std::optional<QRect> stored = rectFromString(defaults.stringForKey(frameKey(identifier)));
-    int height = stored ? stored->height() : natural.height();
+    fit(pane, stored ? stored->height() : natural.height());
+
+    selected = pane;
+    if (isVisible())
+        pane->viewWillAppear();
+    content->addWidget(pane);
+    pane->show();
+    Q_EMIT didChangeView();
+    center.postNotification(QStringLiteral("AmbrelPreferencesWindowControllerDidChangeViewNotification"),
+                            QVariant::fromValue<QObject*>(this));
+}
+
+void PreferencesWindowController::fit(PreferencesPane* pane, int height)
+{
+    const int minimumHeight = minimumViewRects.value(pane->identifier()).height();
+    const bool resizable = pane->hasResizableHeight();
     if (!resizable || height < minimumHeight)
         height = minimumHeight;
     // A stored height from a larger screen, or a damaged one, would put the
@@ -328,15 +342,22 @@ void PreferencesWindowController::setSelectedViewController(PreferencesPane* pan
     setMaximumSize(width, resizable ? QWIDGETSIZE_MAX : chrome + height);
     pane->resize(width, height);
     resize(width, chrome + height);
+}
 
-    selected = pane;
-    if (isVisible())
-        pane->viewWillAppear();
-    content->addWidget(pane);
-    pane->show();
-    Q_EMIT didChangeView();
-    center.postNotification(QStringLiteral("AmbrelPreferencesWindowControllerDidChangeViewNotification"),
-                            QVariant::fromValue<QObject*>(this));
+bool PreferencesWindowController::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // The pane's content grew (a longer status, a larger font): the pane
+    // grows with it rather than cut it off.
+    if (event->type() == QEvent::LayoutRequest && selected) {
+        QRect& minimum = minimumViewRects[selected->identifier()];
+        const QSize natural = selected->sizeHint().expandedTo(selected->minimumSizeHint());
+        if (natural.height() > minimum.height() || contentWidthFor(selected) != width()) {
+            minimum.setHeight(std::max(minimum.height(), natural.height()));
+            fit(selected, selected->height());
+        }
+    }
+    return handled;
 }
 
 QPoint PreferencesWindowController::clampedTopLeft(QPoint topLeft, QSize size, const QList<QRect>& screens)

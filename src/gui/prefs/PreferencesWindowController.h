@@ -75,6 +75,7 @@ Q_SIGNALS:
     void didChangeView();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -88,6 +89,9 @@ private:
     void toolbarItemDidClick(const QString& identifier);
     void checkToolbarItem(const QString& identifier);
     void step(int direction);
+    // Gives the window the pane's width and `height`, within the pane's
+    // limits.
+    void fit(PreferencesPane* pane, int height);
     int contentWidthFor(PreferencesPane* pane) const;
     QString frameKey(const QString& identifier) const;
     bool placesItsWindows() const;

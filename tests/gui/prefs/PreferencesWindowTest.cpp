@@ -75,6 +75,7 @@ TEST(PreferencesWindow, SizesFollowThePaneRules)
         QString pane;
         QString storedFrame;
         QSize content;
+        QSize grownTo = {};
     } rows[] = {
         { "fixed pane, natural size", "a", {}, { 470, 200 } },
         { "fixed pane ignores a stored height", "a", "{{0, 0}, {470, 500}}", { 470, 200 } },
@@ -82,10 +83,16 @@ TEST(PreferencesWindow, SizesFollowThePaneRules)
         { "growing pane never below its own", "b", "{{0, 0}, {470, 90}}", { 470, 150 } },
         { "damaged stored frame", "b", "{{0, 0}, {x, -4}}", { 470, 150 } },
         { "a font that needs more width", "wide", {}, { 600, 120 } },
+        { "content that grows", "a", {}, { 470, 260 }, { 300, 260 } },
     };
     for (const auto& r : rows) {
         Window w({ { "AmbrelPreferences Selected Identifier View", r.pane }, { "AmbrelPreferences " + r.pane + " Frame", r.storedFrame } });
         ASSERT_EQ(w.shown(), r.pane) << r.row;
+        if (r.grownTo.isValid()) {
+            w.a->natural = r.grownTo;
+            w.a->updateGeometry();
+            QCoreApplication::processEvents();
+        }
         const int chrome = w.window->toolbar()->height();
         EXPECT_EQ(w.window->size(), r.content + QSize(0, chrome)) << r.row;
         EXPECT_EQ(w.window->selectedViewController()->size(), r.content) << r.row;
