@@ -318,6 +318,7 @@ void PreferencesWindowController::setSelectedViewController(PreferencesPane* pan
         pane->viewWillAppear();
     content->addWidget(pane);
     pane->show();
+    focusFirstControl(pane);
     Q_EMIT didChangeView();
     center.postNotification(QStringLiteral("AmbrelPreferencesWindowControllerDidChangeViewNotification"),
                             QVariant::fromValue<QObject*>(this));
@@ -342,6 +343,21 @@ void PreferencesWindowController::fit(PreferencesPane* pane, int height)
     setMaximumSize(width, resizable ? QWIDGETSIZE_MAX : chrome + height);
     pane->resize(width, height);
     resize(width, chrome + height);
+}
+
+void PreferencesWindowController::focusFirstControl(PreferencesPane* pane)
+{
+    // The control that had the focus went with the old pane; the keyboard
+    // carries on in the new one.
+    if (QWidget* focus = focusWidget(); focus && pane->isAncestorOf(focus))
+        return;
+    for (QWidget* next = pane->nextInFocusChain(); next && next != pane && pane->isAncestorOf(next);
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(pane)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 bool PreferencesWindowController::event(QEvent* event)

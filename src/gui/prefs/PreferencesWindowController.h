@@ -89,6 +89,7 @@ private:
     void toolbarItemDidClick(const QString& identifier);
     void checkToolbarItem(const QString& identifier);
     void step(int direction);
+    void focusFirstControl(PreferencesPane* pane);
     // Gives the window the pane's width and `height`, within the pane's
     // limits.
     void fit(PreferencesPane* pane, int height);

@@ -146,8 +146,12 @@ TEST(PreferencesWindow, PanesSwitchAndKeepTheTopEdge)
         }
     }
     EXPECT_EQ(w.window->windowTitle(), "B") << "the pane's label";
-    QTest::keyClick(w.window.get(), Qt::Key_Escape);
-    EXPECT_FALSE(w.window->isVisible());
+    for (const Qt::Key close : { Qt::Key_W, Qt::Key_Escape }) {
+        w.window->showAndRaise();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
+        QTest::keyClick(w.window.get(), close, close == Qt::Key_W ? Qt::ControlModifier : Qt::NoModifier);
+        EXPECT_FALSE(w.window->isVisible()) << QKeySequence(close).toString().toStdString();
+    }
 
     // The next start comes back to that pane and place.
     w.defaults.synchronize();
