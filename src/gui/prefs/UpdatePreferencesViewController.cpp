@@ -11,8 +11,7 @@ UpdatePreferencesViewController::UpdatePreferencesViewController(UserDefaults& d
     : PreferencesPane(parent)
 {
     auto* packages = new QLabel(tr("Your distribution's package manager keeps Huelark up to date, together with "
-                                   "the rest of your system. Huelark does not download or install anything by "
-                                   "itself."),
+                                   "the rest of your system. Huelark never replaces itself."),
                                 this);
     packages->setWordWrap(true);
     addCaption(tr("Updates"));
