@@ -365,13 +365,13 @@ void AppDelegate::hideWindow()
 }
 
 void AppDelegate::openPrefs() { parts.preferences->openPreferencesWindow(); }
-void AppDelegate::openNamesPreferences() { parts.names->openNamesPreferences(); }
+void AppDelegate::openNamesPreferences() { openPreferencesPane(PreferencesWindow::namesPaneIdentifier()); }
+void AppDelegate::aboutHuelark() { openPreferencesPane(PreferencesWindow::aboutPaneIdentifier()); }
 
-void AppDelegate::aboutHuelark()
+void AppDelegate::openPreferencesPane(const QString& identifier)
 {
     parts.preferences->openPreferencesWindow();
-    center.postNotification(QStringLiteral("changePrefsTab"), {},
-                            { { QStringLiteral("tab"), PreferencesWindow::aboutPaneIdentifier() } });
+    center.postNotification(QStringLiteral("changePrefsTab"), {}, { { QStringLiteral("tab"), identifier } });
     parts.preferences->raise();
 }
 

@@ -142,6 +142,8 @@ public:
 private:
     void wireWindow();
     void wireCommands();
+    // Opens the preferences on the pane of that identifier ("changePrefsTab").
+    void openPreferencesPane(const QString& identifier);
     void terminate(int status = 0);
 
     UserDefaults& defaults;

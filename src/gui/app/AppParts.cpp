@@ -3,6 +3,7 @@
 #include "colour/WellColorSpace.h"
 #include "history/HistoryStore.h"
 #include "palettes/StoredPaletteMigration.h"
+#include "prefs/LazyPreferencesWindow.h"
 #include "palettes/StoredPalettes.h"
 #include "tools/ColorHarmonies.h"
 #include "tools/DropExtraction.h"
@@ -39,4 +40,12 @@ void AppParts::buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spac
         defaults, spaces, well, center,
         [&well](const Color& base) { return ColorHarmonies::rows(base, well.current()); },
         DropExtraction::extract, nullptr, {}, {}});
+}
+
+void AppParts::buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center,
+                                std::function<QWidget*(QWidget* parent)> shortcutRecorder)
+{
+    NameLookup* lookup = names.get();
+    preferences = std::make_unique<LazyPreferencesWindow>(PreferencesParts {
+        defaults, spaces, center, [lookup] { return lookup->namesPreferencesUpdater(); }, std::move(shortcutRecorder) });
 }

@@ -16,6 +16,8 @@
 
 #include <QDateTime>
 
+class QWidget;
+
 #include <functional>
 #include <memory>
 
@@ -62,4 +64,10 @@ struct AppParts
     // The tool window, its rows from the colour harmonies and its drops
     // read on worker threads; after buildStores.
     void buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center);
+    // The preferences window, made when it is first opened, with the Names
+    // pane over `names`' update; after `names` is in place.
+    // `shortcutRecorder` makes the General pane's shortcut recorder; empty
+    // leaves a disabled placeholder there.
+    void buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center,
+                          std::function<QWidget*(QWidget* parent)> shortcutRecorder = {});
 };

@@ -21,6 +21,8 @@ QUrl supportForum() { return QUrl(QLatin1String(supportPage)); }
 
 QUrl news() { return QUrl(QLatin1String(newsPage)); }
 
+QUrl makerSite() { return QUrl(QLatin1String(makerPage)); }
+
 QUrl namesRepository(const QString& setting)
 {
     const QUrl page(setting.trimmed(), QUrl::StrictMode);

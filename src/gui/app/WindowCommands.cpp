@@ -61,5 +61,6 @@ void WindowCommands::enableParts(const AppParts& parts)
     action(C::Tools)->setEnabled(parts.tools->available());
     action(C::Preferences)->setEnabled(parts.preferences->available());
     action(C::About)->setEnabled(parts.preferences->available());
-    action(C::NamesPreferences)->setEnabled(parts.names->hasNamesPreferences());
+    // The Names preferences are a pane of the preferences window.
+    action(C::NamesPreferences)->setEnabled(parts.names->hasNamesPreferences() && parts.preferences->available());
 }

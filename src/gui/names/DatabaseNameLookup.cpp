@@ -2,7 +2,6 @@
 
 #include "names/NameTable.h"
 #include "names/NamesDatabaseUpdater.h"
-#include "prefs/NamesPreferencesWindow.h"
 
 #include <algorithm>
 #include <atomic>
@@ -43,8 +42,9 @@ DatabaseNameLookup::DatabaseNameLookup(UserDefaults& defaults, QString supportFo
 
 DatabaseNameLookup::~DatabaseNameLookup()
 {
-    // The window shows the updater: it goes first.
-    window.reset();
+    // The updater works on the database and the cache: it goes first. The
+    // preferences window that shows it is gone by now (AppParts holds it
+    // after the names).
     namesUpdater.reset();
 }
 
@@ -123,11 +123,4 @@ NamesDatabaseUpdater& DatabaseNameLookup::updater()
         namesUpdater->setWellColorSpace(wellSpace);
     }
     return *namesUpdater;
-}
-
-void DatabaseNameLookup::openNamesPreferences()
-{
-    if (!window)
-        window = std::make_unique<NamesPreferencesWindow>(updater(), defaults);
-    window->showAndRaise();
 }

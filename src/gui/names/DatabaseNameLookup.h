@@ -9,11 +9,10 @@
 #include <memory>
 
 class NamesDatabaseUpdater;
-class NamesPreferencesWindow;
 class UserDefaults;
 
 // The names of the program: the live names database in the support folder,
-// its in-memory cache, its update and the window of the Names preferences.
+// its in-memory cache and its update, which the Names preferences show.
 //
 // Lookups on the main thread answer "Invalid Color" while the cache is freed
 // (the main window is closed). The history writer's lookup does not: a
@@ -53,14 +52,12 @@ public:
     ClosestName closestColorNameOnAnyThread() const override;
     void setWellColorSpace(const ColorSpacePtr& space) override;
     bool hasNamesPreferences() const override { return true; }
-    void openNamesPreferences() override;
+    NamesDatabaseUpdater* namesPreferencesUpdater() override { return &updater(); }
 
     NameCache& cache() { return nameCache; }
     NamesDatabase& database() { return namesDatabase; }
     // Made on first use: most runs never update.
     NamesDatabaseUpdater& updater();
-    // The window of the Names preferences once it has been opened.
-    NamesPreferencesWindow* preferencesWindow() const { return window.get(); }
 
 private:
     struct SharedNames;
@@ -72,5 +69,4 @@ private:
     std::shared_ptr<SharedNames> shared;
     std::unique_ptr<NamesDatabaseUpdater> namesUpdater;
     bool countAfterLoad = false;
-    std::unique_ptr<NamesPreferencesWindow> window;
 };

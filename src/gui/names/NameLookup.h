@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+class NamesDatabaseUpdater;
+
 // The colour-names database as the program uses it: the closest name of a
 // colour, the code of a typed name, the names completing a typed text, the
 // cache's life cycle and the Names preferences.
@@ -50,7 +52,8 @@ public:
 
     // The Names preferences: the database's size, release and update.
     virtual bool hasNamesPreferences() const { return false; }
-    virtual void openNamesPreferences() {}
+    // The update behind them, made on first use; none without preferences.
+    virtual NamesDatabaseUpdater* namesPreferencesUpdater() { return nullptr; }
 
 Q_SIGNALS:
     // The names changed (loaded, reloaded, grown): names shown so far may

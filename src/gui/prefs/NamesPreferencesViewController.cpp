@@ -1,11 +1,11 @@
 #include "NamesPreferencesViewController.h"
 
 #include "app/OutsideLinks.h"
+#include "prefs/PreferencesWindow.h"
 #include "names/NamesDatabaseUpdater.h"
 #include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,42 +13,25 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-namespace {
 
-QLabel* caption(const QString& text, QWidget* parent)
+QString NamesPreferencesViewController::identifier() const
 {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label->setProperty("muted", true);
-    return label;
+    return PreferencesWindow::namesPaneIdentifier();
 }
 
-// Themes that do not set a link colour of their own leave Qt's dark blue,
-// which cannot be read on a dark background.
-QColor readableLinkColor(const QPalette& palette)
+QString NamesPreferencesViewController::toolbarItemLabel() const
 {
-    const QColor link = palette.color(QPalette::Link);
-    const bool dark = palette.color(QPalette::Window).lightnessF() < palette.color(QPalette::WindowText).lightnessF();
-    if (!dark || link.lightnessF() >= 0.6f)
-        return link;
-    return QColor::fromHslF(link.hslHueF() < 0 ? 0.6f : link.hslHueF(), 0.8f, 0.7f);
+    return tr("Names");
 }
 
-} // namespace
-
-QString NamesPreferencesViewController::identifier()
+QIcon NamesPreferencesViewController::toolbarItemImage() const
 {
-    return QCoreApplication::translate("NamesPreferencesViewController", "NamesPreferences_en");
-}
-
-QString NamesPreferencesViewController::toolbarItemLabel()
-{
-    return QCoreApplication::translate("NamesPreferencesViewController", "Names");
+    return themeIcon(QStringLiteral("preferences-desktop-font"), QStyle::SP_FileDialogDetailedView);
 }
 
 NamesPreferencesViewController::NamesPreferencesViewController(NamesDatabaseUpdater& updater, UserDefaults& defaults,
                                                                QWidget* parent)
-    : QWidget(parent)
+    : PreferencesPane(parent)
     , updater(updater)
     , defaults(defaults)
 {
@@ -58,8 +41,8 @@ NamesPreferencesViewController::NamesPreferencesViewController(NamesDatabaseUpda
     large.setWeight(QFont::DemiBold);
     namesCount->setFont(large);
     namesVersion = new QLabel(this);
-    auto* explanation = new QLabel(tr("Every colour is named after the nearest of them."), this);
-    explanation->setProperty("muted", true);
+    auto* about = new QLabel(tr("Every colour is named after the nearest of them."), this);
+    about->setProperty("muted", true);
     updatedLabel = new QLabel(this);
     updatedLabel->setWordWrap(true);
     updatedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -95,17 +78,17 @@ NamesPreferencesViewController::NamesPreferencesViewController(NamesDatabaseUpda
     grid->setContentsMargins(24, 20, 24, 20);
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(8);
-    grid->addWidget(caption(tr("Names"), this), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(caption(tr("Names")), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(namesCount, 0, 1);
-    grid->addWidget(explanation, 1, 1);
+    grid->addWidget(about, 1, 1);
     grid->setRowMinimumHeight(2, 4);
-    grid->addWidget(caption(tr("Release"), this), 3, 0);
+    grid->addWidget(caption(tr("Release")), 3, 0);
     grid->addWidget(namesVersion, 3, 1);
-    grid->addWidget(caption(tr("Status"), this), 4, 0);
+    grid->addWidget(caption(tr("Status")), 4, 0);
     grid->addWidget(updatedLabel, 4, 1);
     grid->addLayout(buttonRow, 5, 1);
     grid->setRowMinimumHeight(6, 6);
-    grid->addWidget(caption(tr("Source"), this), 7, 0);
+    grid->addWidget(caption(tr("Source")), 7, 0);
     grid->addWidget(urlView, 7, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(8, 1);
@@ -144,33 +127,8 @@ void NamesPreferencesViewController::viewWillAppear()
 
 void NamesPreferencesViewController::applyColors()
 {
-    // Captions and the explanation are the text colour, faded.
-    QPalette muted = palette();
-    QColor faded = muted.color(QPalette::WindowText);
-    faded.setAlphaF(0.6f);
-    muted.setColor(QPalette::WindowText, faded);
-    for (QLabel* label : findChildren<QLabel*>()) {
-        if (label->property("muted").toBool())
-            label->setPalette(muted);
-    }
+    PreferencesPane::applyColors();
     updateLink();
-}
-
-void NamesPreferencesViewController::changeEvent(QEvent* event)
-{
-    // The desktop switched between light and dark themes.
-    if (event->type() == QEvent::PaletteChange && !applyingColors) {
-        applyingColors = true;
-        applyColors();
-        applyingColors = false;
-    }
-    QWidget::changeEvent(event);
-}
-
-void NamesPreferencesViewController::showEvent(QShowEvent* event)
-{
-    viewWillAppear();
-    QWidget::showEvent(event);
 }
 
 void NamesPreferencesViewController::updateButton()

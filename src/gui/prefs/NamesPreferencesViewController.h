@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "prefs/PreferencesPane.h"
 
 class NamesDatabaseUpdater;
 class QLabel;
@@ -13,20 +13,20 @@ class UserDefaults;
 // update, the one button that starts or cancels an update, and a link to
 // the dataset's project. Everything shown is the updater's; the pane only
 // binds to it.
-class NamesPreferencesViewController : public QWidget
+class NamesPreferencesViewController final : public PreferencesPane
 {
     Q_OBJECT
 
 public:
     NamesPreferencesViewController(NamesDatabaseUpdater& updater, UserDefaults& defaults, QWidget* parent = nullptr);
 
-    // The pane's name among the preferences, and its label.
-    static QString identifier();
-    static QString toolbarItemLabel();
+    QString identifier() const override;
+    QString toolbarItemLabel() const override;
+    QIcon toolbarItemImage() const override;
 
     // The pane is about to be shown: the status line shows the last update,
     // unless one is running.
-    void viewWillAppear();
+    void viewWillAppear() override;
 
     QProgressBar* createDBIndicator = nullptr;
     QPushButton* downloadButton = nullptr;
@@ -36,12 +36,10 @@ public:
     QLabel* namesVersion = nullptr;
 
 protected:
-    void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void applyColors() override;
 
 private:
     void bind();
-    void applyColors();
     void updateButton();
     void updateVersion();
     void updateLink();
@@ -49,5 +47,4 @@ private:
 
     NamesDatabaseUpdater& updater;
     UserDefaults& defaults;
-    bool applyingColors = false;
 };

@@ -1,27 +1,24 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QString>
 
 // The preferences window, created on first use and kept until the program
 // ends.
 //
-// The preferences window arrives in a later change. Until then the program
-// runs with `NoPreferencesWindow`: `available()` is false, so the button and
-// the tray's Preferences and About commands stay disabled.
+// The program runs with LazyPreferencesWindow; `NoPreferencesWindow` stands
+// in where there is none (tests of other parts): `available()` is false, so
+// the button and the tray's Preferences and About commands stay disabled.
 //
 // The window switches panes on the notification "changePrefsTab", whose
-// "tab" is the identifier of a pane.
+// "tab" is the identifier of a pane. Identifiers are fixed strings: the
+// window stores its selection and each pane's size under them.
 class PreferencesWindow
 {
 public:
     virtual ~PreferencesWindow() = default;
 
-    // The identifier of the About pane.
-    static QString aboutPaneIdentifier()
-    {
-        return QCoreApplication::translate("PreferencesWindow", "AboutPreferences_en");
-    }
+    static QString aboutPaneIdentifier() { return QStringLiteral("AboutPreferences_en"); }
+    static QString namesPaneIdentifier() { return QStringLiteral("NamesPreferences_en"); }
 
     virtual bool available() const = 0;
     virtual bool isVisible() const = 0;

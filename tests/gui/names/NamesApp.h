@@ -7,6 +7,9 @@
 #include "names/AutoCompleteTextField.h"
 #include "names/DatabaseNameLookup.h"
 #include "names/NamesDatabaseBuilder.h"
+#include "prefs/LazyPreferencesWindow.h"
+#include "prefs/NamesPreferencesViewController.h"
+#include "prefs/PreferencesWindowController.h"
 #include "settings/Paths.h"
 
 #include <QApplication>
@@ -61,10 +64,24 @@ public:
             lookup->cache().setPrepareCompletionsAhead(false);
             names = lookup.get();
             parts.names = std::move(lookup);
+            parts.buildPreferences(h.settings(), h.registry(), h.notifications());
         });
     }
 
     AutoCompleteTextField* field() { return h.window().nameField(); }
+    // The preferences window once it has been opened, and its Names pane.
+    PreferencesWindowController* preferences()
+    {
+        auto* lazy = dynamic_cast<LazyPreferencesWindow*>(h.app().appParts().preferences.get());
+        return lazy ? lazy->preferencesWindowController() : nullptr;
+    }
+    NamesPreferencesViewController* namesPane()
+    {
+        PreferencesWindowController* window = preferences();
+        return window ? qobject_cast<NamesPreferencesViewController*>(
+                            window->viewControllerForIdentifier(QStringLiteral("NamesPreferences_en")))
+                      : nullptr;
+    }
     QListView* list() { return field()->autoCompleteTableView; }
     bool popoverShown() { return field()->autoCompletePopover->isVisible(); }
     QString highlighted()

@@ -10,7 +10,6 @@
 #include "sqlite/SqlResultSet.h"
 #include "names/NamesDatabaseUpdater.h"
 #include "prefs/NamesPreferencesViewController.h"
-#include "prefs/NamesPreferencesWindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -56,9 +55,10 @@ protected:
         QAction* names = app.h.app().commands().action(WindowCommand::NamesPreferences);
         ASSERT_TRUE(names->isEnabled());
         names->trigger();
-        ASSERT_NE(app.names->preferencesWindow(), nullptr);
-        window = app.names->preferencesWindow();
-        pane = window->pane();
+        window = app.preferences();
+        ASSERT_NE(window, nullptr);
+        pane = app.namesPane();
+        ASSERT_EQ(window->selectedViewController(), pane) << "the Names pane on show";
         // Every change of the pane, as the user would see it.
         NamesDatabaseUpdater* updater = &app.names->updater();
         QObject::connect(updater, &NamesDatabaseUpdater::buttonChanged, pane, [this] { look(); });
@@ -105,7 +105,7 @@ protected:
 
     NamesApp app;
     LocalHttpServer server;
-    NamesPreferencesWindow* window = nullptr;
+    PreferencesWindowController* window = nullptr;
     NamesPreferencesViewController* pane = nullptr;
     QStringList seen;
 };
@@ -113,7 +113,7 @@ protected:
 TEST_F(NamesPane, OpensIdleAndEachUpdateShowsItsOutcome)
 {
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), "Colour Names");
+    EXPECT_EQ(window->windowTitle(), "Names");
     EXPECT_EQ(pane->namesCount->text(), "34 unique color names");
     EXPECT_EQ(pane->namesVersion->text(), "v1.0");
     expectIdle("Last Updated: 1 Dec 2026, 09:00");
@@ -163,7 +163,7 @@ TEST_F(NamesPane, CancellingABuildKeepsTheNames)
             // Closing the window does not stop the build, nor does opening
             // it again hide what is going on.
             window->close();
-            app.names->openNamesPreferences();
+            app.h.app().commands().action(WindowCommand::NamesPreferences)->trigger();
             reopened = pane->updatedLabel->text();
             QTest::mouseClick(pane->downloadButton, Qt::LeftButton);
         });
@@ -205,7 +205,8 @@ TEST(NamesPaneAfterDamage, TheShippedNamesArePutBackAndThePaneSaysWhereTheOldOne
 {
     NamesApp app{QByteArray()}; // the shipped names, copied in at the first start
     app.h.app().commands().action(WindowCommand::NamesPreferences)->trigger();
-    NamesPreferencesViewController* pane = app.names->preferencesWindow()->pane();
+    NamesPreferencesViewController* pane = app.namesPane();
+    ASSERT_TRUE(pane);
     EXPECT_TRUE(pane->updatedLabel->text().startsWith("Shipped with Huelark ")) << pane->updatedLabel->text().toStdString();
 
     damageMiddlePages(app.names->database().liveDatabasePath());

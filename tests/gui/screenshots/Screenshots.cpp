@@ -1,7 +1,7 @@
 // Renders the main window to PNG files for the README: light and dark
 // desktop themes, with every row and with a few rows, with the name field's
-// completion list open, the History menu open, the Names preferences and the
-// palettes and tool windows.
+// completion list open, the History menu open, each pane of the preferences
+// and the palettes and tool windows.
 //   gui_screenshots OUTPUT_FOLDER
 #include "../app/AppHarness.h"
 
@@ -13,7 +13,8 @@
 #include "tools/LazyToolWindow.h"
 #include "tools/RangeSlider.h"
 #include "tools/ToolController.h"
-#include "prefs/NamesPreferencesWindow.h"
+#include "prefs/LazyPreferencesWindow.h"
+#include "prefs/PreferencesWindowController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,7 +50,7 @@ QPalette darkPalette()
     return p;
 }
 
-enum class Shot { Window, Completion, NamesPreferences, History, Palettes, Tools };
+enum class Shot { Window, Completion, Preferences, History, Palettes, Tools };
 
 // A picture to drop on the tool window: bands of a sunset and the sea.
 QImage sunset()
@@ -165,6 +166,8 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     AppHarness h(HarnessSetup { .trayAvailable = false, .palettes = shot == Shot::Palettes });
     if (shot == Shot::Tools)
         h.withStores = [&h](AppParts& parts) { parts.buildTools(h.settings(), h.registry(), h.notifications()); };
+    if (shot == Shot::Preferences)
+        h.withStores = [&h](AppParts& parts) { parts.buildPreferences(h.settings(), h.registry(), h.notifications()); };
     for (const QString& key : hiddenRows)
         h.settings().setBool(false, key);
     DatabaseNameLookup* lookup = nullptr;
@@ -185,9 +188,14 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     window.resize(window.sizeHint());
     QTest::qWait(50);
     bool saved = false;
-    if (shot == Shot::NamesPreferences) {
-        lookup->openNamesPreferences();
-        QWidget* prefs = lookup->preferencesWindow();
+    if (shot == Shot::Preferences) {
+        // `typed` names the pane.
+        delegate.openPrefs();
+        h.notifications().postNotification(QStringLiteral("changePrefsTab"), {}, { { QStringLiteral("tab"), typed } });
+        auto* preferences = dynamic_cast<LazyPreferencesWindow*>(delegate.appParts().preferences.get());
+        QWidget* prefs = preferences->preferencesWindowController();
+        // The pointer rests on the pane, not on a toolbar button it would light up.
+        QTest::mouseMove(prefs, QPoint(prefs->width() / 2, prefs->height() - 4));
         QTest::qWait(50);
         saved = prefs->grab().save(path);
     } else if (shot == Shot::History) {
@@ -251,8 +259,15 @@ int main(int argc, char** argv)
     ok &= render(out + "/completion-dark.png", true, few, QStringLiteral("2d3142"), Shot::Completion, QStringLiteral("midnight"));
     ok &= render(out + "/history-light.png", false, few, QStringLiteral("e07a5f"), Shot::History);
     ok &= render(out + "/history-dark.png", true, few, QStringLiteral("3d405b"), Shot::History);
-    ok &= render(out + "/names-light.png", false, {}, QString(), Shot::NamesPreferences);
-    ok &= render(out + "/names-dark.png", true, {}, QString(), Shot::NamesPreferences);
+    const QString general = QStringLiteral("GeneralPreferences_en");
+    ok &= render(out + "/prefs-general-light.png", false, {}, QString(), Shot::Preferences, general);
+    ok &= render(out + "/prefs-general-dark.png", true, {}, QString(), Shot::Preferences, general);
+    ok &= render(out + "/prefs-display-light.png", false, {}, QString(), Shot::Preferences, "DisplayPreferences_en");
+    ok &= render(out + "/names-light.png", false, {}, QString(), Shot::Preferences, "NamesPreferences_en");
+    ok &= render(out + "/names-dark.png", true, {}, QString(), Shot::Preferences, "NamesPreferences_en");
+    ok &= render(out + "/prefs-converter-light.png", false, {}, QString(), Shot::Preferences, "ConverterPreferences_en");
+    ok &= render(out + "/prefs-updates-light.png", false, {}, QString(), Shot::Preferences, "UpdatePreferences_en");
+    ok &= render(out + "/prefs-about-light.png", false, {}, QString(), Shot::Preferences, "AboutPreferences_en");
     ok &= render(out + "/palettes-light.png", false, {}, QString(), Shot::Palettes);
     ok &= render(out + "/palettes-dark.png", true, {}, QString(), Shot::Palettes);
     ok &= render(out + "/tools-light.png", false, {}, QStringLiteral("e07a5f"), Shot::Tools);
