@@ -2,6 +2,7 @@
 
 #include "colour/WellColorSpace.h"
 #include "history/HistoryStore.h"
+#include "login/AutostartLoginItem.h"
 #include "palettes/StoredPaletteMigration.h"
 #include "palettes/StoredPalettes.h"
 #include "tools/ColorHarmonies.h"
@@ -39,4 +40,9 @@ void AppParts::buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spac
         defaults, spaces, well, center,
         [&well](const Color& base) { return ColorHarmonies::rows(base, well.current()); },
         DropExtraction::extract, nullptr, {}, {}});
+}
+
+void AppParts::buildLogin(UserDefaults& defaults, const QString& programFolder)
+{
+    login = std::make_unique<AutostartLoginItem>(defaults, programFolder);
 }

@@ -62,4 +62,7 @@ struct AppParts
     // The tool window, its rows from the colour harmonies and its drops
     // read on worker threads; after buildStores.
     void buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center);
+    // Start at login through the autostart entry, with the login helper
+    // looked for beside the program in `programFolder`.
+    void buildLogin(UserDefaults& defaults, const QString& programFolder);
 };

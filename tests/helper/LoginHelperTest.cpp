@@ -1,0 +1,99 @@
+// Runs under its own session bus (dbus-run-session, see tests/CMakeLists.txt),
+// with the real helper and the real program of the build tree.
+#include "FileBytes.h"
+#include "TempHome.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+namespace {
+
+const QString huelark = QStringLiteral("com.quillfen.Huelark");
+
+bool huelarkRuns() { return QDBusConnection::sessionBus().interface()->isServiceRegistered(huelark); }
+
+void sendNotice(const QString& object)
+{
+    QDBusMessage notice = QDBusMessage::createSignal(QStringLiteral("/com/quillfen/Huelark"), huelark,
+                                                     QStringLiteral("terminateHuelarkLoginHelper"));
+    notice << object;
+    ASSERT_TRUE(QDBusConnection::sessionBus().send(notice));
+}
+
+// The helper, telling what it does on stderr.
+std::unique_ptr<QProcess> startHelper(const QString& program = qEnvironmentVariable("HUELARK_LOGIN_HELPER"))
+{
+    auto helper = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("huelark.login.debug=true"));
+    helper->setProcessEnvironment(environment);
+    helper->start(program, {});
+    return helper;
+}
+
+bool saidSoFar(QProcess& helper, QByteArray& said, const char* line)
+{
+    said += helper.readAllStandardError();
+    return said.contains(line);
+}
+
+TEST(LoginHelper, StartsTheProgramHiddenAndQuitsOnItsNotice)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run under dbus-run-session";
+    TempHome home;
+    auto helper = startHelper();
+    ASSERT_TRUE(QTest::qWaitFor(huelarkRuns, 20000));
+    const uint pid = QDBusConnection::sessionBus().interface()->servicePid(huelark);
+    const QList<QByteArray> arguments = contents(QStringLiteral("/proc/%1/cmdline").arg(pid)).split('\0');
+    EXPECT_TRUE(arguments.contains("--at-login")) << arguments.join(' ').toStdString();
+
+    ASSERT_TRUE(helper->waitForFinished(20000)) << "the program's end of launch tells the helper to quit";
+    EXPECT_EQ(helper->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(helper->exitCode(), 0);
+    ::kill(pid_t(pid), SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !huelarkRuns(); }, 20000));
+}
+
+TEST(LoginHelper, IgnoresANoticeForAnotherProgramAndQuitsOnHuelarks)
+{
+    TempHome home;
+    QDBusConnection running = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("running"));
+    ASSERT_TRUE(running.registerService(huelark));
+    auto helper = startHelper();
+    QByteArray said;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return saidSoFar(*helper, said, "nothing to start"); }, 20000)) << said.data();
+
+    sendNotice(QStringLiteral("org.example.Other"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return saidSoFar(*helper, said, "ignored"); }, 20000)) << said.data();
+    EXPECT_EQ(helper->state(), QProcess::Running);
+    sendNotice(huelark);
+    ASSERT_TRUE(helper->waitForFinished(20000));
+    EXPECT_EQ(helper->exitCode(), 0);
+    running.unregisterService(huelark);
+}
+
+// Without a program beside it, the helper has nothing to wait for.
+TEST(LoginHelper, QuitsWhenTheProgramCannotStart)
+{
+    QTemporaryDir prefix;
+    const QString copy = prefix.path() + QStringLiteral("/libexec/huelark/huelark-login-helper");
+    ASSERT_TRUE(put(copy, contents(qEnvironmentVariable("HUELARK_LOGIN_HELPER"))));
+    QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
+    ASSERT_TRUE(put(prefix.path() + QStringLiteral("/bin/huelark"), "not a program"));
+
+    auto helper = startHelper(copy);
+    ASSERT_TRUE(helper->waitForFinished(20000));
+    EXPECT_EQ(helper->exitCode(), 1);
+    EXPECT_TRUE(helper->readAllStandardError().contains("Failed to open Huelark: "));
+    EXPECT_FALSE(huelarkRuns());
+}
+
+} // namespace
