@@ -21,7 +21,7 @@ foreach(file
     share/icons/hicolor/scalable/apps/com.quillfen.Huelark.svg
     share/icons/hicolor/48x48/apps/com.quillfen.Huelark.png
     share/icons/hicolor/256x256/apps/com.quillfen.Huelark.png
-    share/man/man1/huelark-cli.1)
+    share/man/man1/huelark-cli.1.gz)
   if(NOT EXISTS ${PREFIX}/${file})
     message(FATAL_ERROR "${file} is not installed")
   endif()

@@ -103,15 +103,16 @@ QString StartAtLoginController::setStartAtLogin(bool flag)
         return QStringLiteral("%1 was not written by Huelark and is left as it is. "
                               "Remove it to let Huelark start at login.").arg(QDir::toNativeSeparators(path));
     }
-    if (!flag) {
+    // Without the helper an entry of ours could only fail at the next login.
+    if (!flag || helperUrl.isEmpty()) {
         QFile entry(path);
         if (exists && !entry.remove())
             return QStringLiteral("Could not remove %1: %2.").arg(QDir::toNativeSeparators(path), entry.errorString());
+        if (flag)
+            return QStringLiteral("The login helper is not installed beside Huelark (%1 is missing).")
+                .arg(QDir::toNativeSeparators(expectedPath));
         return {};
     }
-    if (helperUrl.isEmpty())
-        return QStringLiteral("The login helper is not installed beside Huelark (%1 is missing).")
-            .arg(QDir::toNativeSeparators(expectedPath));
 
     const QByteArray contents = entryContents(helperUrl);
     QFile current(path);

@@ -30,6 +30,10 @@ TEST(StartAtLoginController, WritesAValidEntryRemovesItAndLeavesTheUsersAlone)
     EXPECT_EQ(validate.exitCode(), 0) << validate.readAll().toStdString() << contents(entry).toStdString();
     EXPECT_EQ(controller.setStartAtLogin(false), QString());
     EXPECT_FALSE(QFile::exists(entry));
+    ASSERT_EQ(controller.setStartAtLogin(true), QString());
+    StartAtLoginController moved(StartAtLoginController::installedHelper(home.path() + QStringLiteral("/gone/bin")));
+    EXPECT_FALSE(moved.setStartAtLogin(true).isEmpty());
+    EXPECT_FALSE(QFile::exists(entry)) << "an entry whose helper is gone could only fail at login";
 
     const QByteArray users = "[Desktop Entry]\nType=Application\nName=Huelark\nExec=huelark\nHidden=true\n";
     ASSERT_TRUE(put(entry, users));
