@@ -13,7 +13,7 @@ FUZZ_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_CXX_FLAGS_SANITIZE="-
 JOBS ?= $(shell nproc)
 CTEST = ctest --output-on-failure -j $(JOBS) --timeout 300
 
-.PHONY: all deps configure build run test test-asan bench fuzz screenshots clean
+.PHONY: all deps configure build run test test-asan bench fuzz screenshots deb clean
 
 all: build
 
@@ -56,6 +56,11 @@ fuzz:
 	@[ -f $(FUZZ_BUILD)/build.ninja ] || cmake -S . -B $(FUZZ_BUILD) $(FUZZ_FLAGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target huelark_fuzzers
 	@BUILD=$(FUZZ_BUILD) scripts/fuzz
+
+# A Debian package of the install tree (CPack), written into $(BUILD)/.
+deb: deps
+	@$(MAKE) --no-print-directory build
+	cd $(BUILD) && cpack -G DEB
 
 screenshots: build
 	@scripts/screenshots

@@ -2,6 +2,7 @@
 
 #include "colour/WellColorSpace.h"
 #include "history/HistoryStore.h"
+#include "login/AutostartLoginItem.h"
 #include "palettes/StoredPaletteMigration.h"
 #include "prefs/LazyPreferencesWindow.h"
 #include "palettes/StoredPalettes.h"
@@ -48,4 +49,9 @@ void AppParts::buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry
     NameLookup* lookup = names.get();
     preferences = std::make_unique<LazyPreferencesWindow>(PreferencesParts {
         defaults, spaces, center, [lookup] { return lookup->namesPreferencesUpdater(); }, std::move(shortcutRecorder) });
+}
+
+void AppParts::buildLogin(UserDefaults& defaults, const QString& programFolder)
+{
+    login = std::make_unique<AutostartLoginItem>(defaults, programFolder);
 }

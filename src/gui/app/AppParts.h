@@ -70,4 +70,7 @@ struct AppParts
     // leaves a disabled placeholder there.
     void buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center,
                           std::function<QWidget*(QWidget* parent)> shortcutRecorder = {});
+    // Start at login through the autostart entry, with the login helper
+    // looked for beside the program in `programFolder`.
+    void buildLogin(UserDefaults& defaults, const QString& programFolder);
 };

@@ -50,6 +50,7 @@ int main(int argc, char** argv)
     parts.buildPalettes(defaults, spaces);
     parts.buildTools(defaults, spaces, NotificationCenter::defaultCenter());
     parts.buildPreferences(defaults, spaces, NotificationCenter::defaultCenter());
+    parts.buildLogin(defaults, QCoreApplication::applicationDirPath());
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
     // A logout or `kill` ends the program as its quit command does.

@@ -1,9 +1,7 @@
 #pragma once
 
 // Start at login: registers or removes the program's autostart entry from
-// the "loginStart" setting.
-//
-// Start at login arrives in a later change. Until then the program runs with
+// the "loginStart" setting (login/AutostartLoginItem). Tests run with
 // `NoLoginItem`, which writes no autostart entry.
 class LoginItem
 {
