@@ -4,6 +4,7 @@
 #include "history/HistoryStore.h"
 #include "palettes/StoredPaletteMigration.h"
 #include "palettes/StoredPalettes.h"
+#include "shortcut/ShortcutMonitor.h"
 #include "tools/ColorHarmonies.h"
 #include "tools/DropExtraction.h"
 #include "tools/LazyToolWindow.h"
@@ -39,4 +40,9 @@ void AppParts::buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spac
         defaults, spaces, well, center,
         [&well](const Color& base) { return ColorHarmonies::rows(base, well.current()); },
         DropExtraction::extract, nullptr, {}, {}});
+}
+
+void AppParts::buildShortcuts(UserDefaults& defaults)
+{
+    shortcuts = std::make_unique<ShortcutBinder>(defaults, ShortcutMonitor::sharedMonitor());
 }

@@ -11,7 +11,7 @@
 #include "palettes/Sandbox.h"
 #include "prefs/LoginItem.h"
 #include "prefs/PreferencesWindow.h"
-#include "prefs/ShortcutBinder.h"
+#include "shortcut/ShortcutBinder.h"
 #include "tools/ToolWindow.h"
 
 #include <QDateTime>
@@ -62,4 +62,7 @@ struct AppParts
     // The tool window, its rows from the colour harmonies and its drops
     // read on worker threads; after buildStores.
     void buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center);
+    // The global shortcut, registered with the program's shortcut monitor
+    // (key grabs on X11, the desktop portal on Wayland).
+    void buildShortcuts(UserDefaults& defaults);
 };
