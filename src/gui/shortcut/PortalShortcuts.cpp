@@ -70,7 +70,12 @@ QString keyName(qint64 key)
 
 bool PortalShortcuts::available(QDBusConnection bus)
 {
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(QLatin1String(serviceName)))
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    // The portal usually starts on first use: a name the bus can start counts.
+    const QString name = QLatin1String(serviceName);
+    if (!bus.interface()->isServiceRegistered(name).value()
+        && !bus.interface()->activatableServiceNames().value().contains(name))
         return false;
     QDBusMessage get = QDBusMessage::createMethodCall(QLatin1String(serviceName), QLatin1String(objectPath),
                                                       QStringLiteral("org.freedesktop.DBus.Properties"),

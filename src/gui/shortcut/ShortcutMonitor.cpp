@@ -3,7 +3,6 @@
 #include "HotKey.h"
 #include "Log.h"
 #include "PortalShortcuts.h"
-#include "shortcut/ShortcutValidator.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -29,9 +28,14 @@ ShortcutMonitor& ShortcutMonitor::sharedMonitor()
 
 ShortcutMonitor::Service ShortcutMonitor::platformService()
 {
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    // Under XWayland a grab only sees keys typed into other X programs: the
+    // portal, where there is one, sees them all.
+    if (x11 && qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland"))
         return Service::X11;
-    return PortalShortcuts::available() ? Service::Portal : Service::None;
+    if (PortalShortcuts::available())
+        return Service::Portal;
+    return x11 ? Service::X11 : Service::None;
 }
 
 ShortcutMonitor::ShortcutMonitor(Service service, xcb_connection_t* connection, QObject* parent)

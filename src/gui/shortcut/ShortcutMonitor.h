@@ -33,7 +33,8 @@ public:
 
     explicit ShortcutMonitor(Service service, xcb_connection_t* connection = nullptr, QObject* parent = nullptr);
     ~ShortcutMonitor() override;
-    // X11 on the xcb platform, else the portal when the session bus has one.
+    // X11 on the xcb platform (the portal first in a Wayland session), else
+    // the portal when the session bus has one.
     static Service platformService();
 
     Service service() const { return used; }

@@ -190,7 +190,7 @@ void ShortcutView::setAssociatedUserDefaultsKey(UserDefaults& store, const QStri
     defaults = &store;
     defaultsKey = key;
     connect(defaults, &UserDefaults::valueChanged, this, [this](const QString& changed) {
-        if (changed == defaultsKey)
+        if (changed == defaultsKey && !readingStored)
             readStoredValue();
     });
     readStoredValue();
