@@ -48,7 +48,9 @@ ShortcutMonitor::ShortcutMonitor(Service service, xcb_connection_t* connection, 
     } else if (used == Service::Portal) {
         portal = new PortalShortcuts(QDBusConnection::sessionBus(), this);
         connect(portal, &PortalShortcuts::activated, this, [this](const Shortcut& shortcut) {
-            if (const auto entry = hotKeys.value(shortcut))
+            if (suspended)
+                Q_EMIT heldShortcutPressed(shortcut);
+            else if (const auto entry = hotKeys.value(shortcut))
                 run(entry->action);
         });
         connect(portal, &PortalShortcuts::bound, this, [this](const QList<Shortcut>& refused, const QString& why) {
@@ -158,7 +160,12 @@ bool ShortcutMonitor::nativeEventFilter(const QByteArray& eventType, void* messa
     const auto* press = static_cast<const xcb_key_press_event_t*>(message);
     for (const auto& entry : std::as_const(hotKeys)) {
         if (entry->hotKey && entry->hotKey->matches(press->detail, press->state)) {
-            run(entry->action);
+            if (suspended)
+                QMetaObject::invokeMethod(this, [this, shortcut = entry->hotKey->shortcut] {
+                    Q_EMIT heldShortcutPressed(shortcut);
+                }, Qt::QueuedConnection);
+            else
+                run(entry->action);
             return true;
         }
     }

@@ -53,6 +53,10 @@ public:
     // BadAccess. Shortcuts of our own, and other services, are never taken.
     bool isShortcutAlreadyTakenBySystem(const Shortcut& shortcut) const;
 
+    // While a recorder records, a press of a registered shortcut is the
+    // recorder's key, not the shortcut's action: it comes as heldShortcutPressed.
+    void setSuspended(bool on) { suspended = on; }
+
     // How to get a shortcut where the program cannot register one itself.
     static QString desktopSettingsExplanation();
 
@@ -61,6 +65,7 @@ public:
 Q_SIGNALS:
     // A registration succeeded, failed, or was released.
     void registrationsChanged();
+    void heldShortcutPressed(const Shortcut& shortcut);
 
 private:
     struct Entry
@@ -72,6 +77,7 @@ private:
     void run(const std::function<void()>& action);
 
     Service used;
+    bool suspended = false;
     xcb_connection_t* connection;
     PortalShortcuts* portal = nullptr;
     QHash<Shortcut, std::shared_ptr<Entry>> hotKeys;

@@ -103,8 +103,7 @@ ShortcutView::ShortcutView(QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    setAccessibleDescription(tr("To record a new shortcut, click this button, and then type the new shortcut, "
-                                "or press delete to clear an existing shortcut."));
+    setAccessibleDescription(help());
     updateAccessibility();
 }
 
@@ -117,8 +116,11 @@ ShortcutView::ShortcutView(UserDefaults& defaults, const QString& defaultsKey, Q
 
 ShortcutView::~ShortcutView()
 {
-    if (isRecording)
+    if (isRecording) {
         qApp->removeEventFilter(this);
+        if (monitor)
+            monitor->setSuspended(false);
+    }
 }
 
 QWidget* ShortcutView::createRecorder(UserDefaults& defaults, const QString& defaultsKey, QWidget* parent)
@@ -168,6 +170,8 @@ bool ShortcutView::setRecording(bool on)
         qApp->installEventFilter(this);
     else
         qApp->removeEventFilter(this);
+    if (monitor)
+        monitor->setSuspended(on);
     update();
     updateAccessibility();
     if (!on) {
@@ -201,8 +205,17 @@ void ShortcutView::setMonitor(ShortcutMonitor* shortcuts)
     if (monitor)
         disconnect(monitor, nullptr, this, nullptr);
     monitor = shortcuts;
-    if (monitor)
+    if (monitor) {
         connect(monitor, &ShortcutMonitor::registrationsChanged, this, &ShortcutView::updateNote);
+        // A registered shortcut typed while recording never reaches the
+        // window: the display hands it to the grab.
+        connect(monitor, &ShortcutMonitor::heldShortcutPressed, this, [this](const Shortcut& shortcut) {
+            if (!isRecording)
+                return;
+            setShortcutValue(shortcut);
+            setRecording(false);
+        });
+    }
     updateNote();
 }
 
@@ -239,8 +252,15 @@ void ShortcutView::updateNote()
     if (text == noteText)
         return;
     noteText = text;
+    setAccessibleDescription(noteText.isEmpty() ? help() : help() + u'\n' + noteText);
     update();
     Q_EMIT noteChanged(noteText);
+}
+
+QString ShortcutView::help() const
+{
+    return tr("To record a new shortcut, click this button, and then type the new shortcut, or press delete to clear "
+              "an existing shortcut.");
 }
 
 void ShortcutView::updateAccessibility()

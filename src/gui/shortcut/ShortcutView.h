@@ -91,6 +91,7 @@ private:
     void readStoredValue();
     void updateNote();
     void updateAccessibility();
+    QString help() const;
 
     std::optional<Shortcut> value;
     bool isRecording = false;

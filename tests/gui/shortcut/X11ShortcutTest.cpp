@@ -96,6 +96,14 @@ TEST(X11Shortcut, TheStoredShortcutRunsItsActionFromAnyWindowWhileBound)
     keyboard.type({ controlL, altL, k });
     ASSERT_TRUE(QTest::qWaitFor([&] { return runs == 3; }, 5000));
 
+    // Typed while recording, it is the recorder's key.
+    ShortcutView recorder(defaults, "shortcutKey");
+    recorder.setRecording(true);
+    keyboard.type({ controlL, altL, k });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !recorder.recording(); }, 5000));
+    EXPECT_EQ(recorder.shortcutValue(), ctrlAltK);
+    EXPECT_EQ(runs, 3);
+
     binder.unbindShortcut("shortcutKey");
     EXPECT_FALSE(monitor.isShortcutRegistered(ctrlAltK));
     EXPECT_TRUE(keyboard.grab(k, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1)) << "the grab is released";
