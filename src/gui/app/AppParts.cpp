@@ -6,6 +6,7 @@
 #include "palettes/StoredPaletteMigration.h"
 #include "prefs/LazyPreferencesWindow.h"
 #include "palettes/StoredPalettes.h"
+#include "shortcut/ShortcutMonitor.h"
 #include "tools/ColorHarmonies.h"
 #include "tools/DropExtraction.h"
 #include "tools/LazyToolWindow.h"
@@ -54,4 +55,9 @@ void AppParts::buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry
 void AppParts::buildLogin(UserDefaults& defaults, const QString& programFolder)
 {
     login = std::make_unique<AutostartLoginItem>(defaults, programFolder);
+}
+
+void AppParts::buildShortcuts(UserDefaults& defaults)
+{
+    shortcuts = std::make_unique<ShortcutBinder>(defaults, ShortcutMonitor::sharedMonitor());
 }

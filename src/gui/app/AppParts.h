@@ -11,7 +11,7 @@
 #include "palettes/Sandbox.h"
 #include "prefs/LoginItem.h"
 #include "prefs/PreferencesWindow.h"
-#include "prefs/ShortcutBinder.h"
+#include "shortcut/ShortcutBinder.h"
 #include "tools/ToolWindow.h"
 
 #include <QDateTime>
@@ -73,4 +73,7 @@ struct AppParts
     // Start at login through the autostart entry, with the login helper
     // looked for beside the program in `programFolder`.
     void buildLogin(UserDefaults& defaults, const QString& programFolder);
+    // The global shortcut, registered with the program's shortcut monitor
+    // (key grabs on X11, the desktop portal on Wayland).
+    void buildShortcuts(UserDefaults& defaults);
 };

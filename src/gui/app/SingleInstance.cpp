@@ -20,7 +20,7 @@ SingleInstance::~SingleInstance()
     }
 }
 
-SingleInstance::Claim SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim(Command command)
 {
     if (!bus.isConnected() || !bus.interface()) {
         qCInfo(lcApp, "no session bus: not checking for a running Huelark");
@@ -40,7 +40,8 @@ SingleInstance::Claim SingleInstance::claim()
     QDBusInterface running(QLatin1String(serviceName), QLatin1String(objectPath),
                            QStringLiteral("com.quillfen.Huelark.Application"), bus);
     running.setTimeout(5000);
-    const QDBusMessage answer = running.call(QStringLiteral("OpenWindow"));
+    static constexpr const char* methods[] = { "OpenWindow", "Toggle", "Show", "Hide" };
+    const QDBusMessage answer = running.call(QLatin1String(methods[int(command)]));
     if (answer.type() == QDBusMessage::ErrorMessage) {
         // The owner is going away or hung: better a second window than none.
         qCWarning(lcApp, "a running Huelark did not answer (%s); starting anyway",
@@ -51,3 +52,6 @@ SingleInstance::Claim SingleInstance::claim()
 }
 
 void SingleInstance::OpenWindow() { Q_EMIT openWindowRequested(); }
+void SingleInstance::Toggle() { Q_EMIT toggleRequested(); }
+void SingleInstance::Show() { Q_EMIT showRequested(); }
+void SingleInstance::Hide() { Q_EMIT hideRequested(); }

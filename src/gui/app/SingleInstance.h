@@ -4,9 +4,10 @@
 #include <QObject>
 
 // One Huelark per session. The first program owns the name
-// "com.quillfen.Huelark" on the session bus and answers OpenWindow there; a
-// second one finds the name taken, asks the owner to open its window and
-// ends. Without a session bus every start runs on its own.
+// "com.quillfen.Huelark" on the session bus and answers OpenWindow, Toggle,
+// Show and Hide there; a second one finds the name taken, passes its command
+// (open the window, or what `--toggle`, `--show`, `--hide` ask) to the owner
+// and ends. Without a session bus every start runs on its own.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -15,6 +16,9 @@ class SingleInstance : public QObject
 public:
     static constexpr auto serviceName = "com.quillfen.Huelark";
     static constexpr auto objectPath = "/com/quillfen/Huelark";
+
+    // What a second start asks of the running program.
+    enum class Command { OpenWindow, Toggle, Show, Hide };
 
     enum class Claim {
         First,          // this program owns the name now
@@ -25,14 +29,20 @@ public:
     explicit SingleInstance(QDBusConnection bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    Claim claim();
+    Claim claim(Command command = Command::OpenWindow);
 
 public Q_SLOTS:
     // Called over the bus by a second start.
     Q_SCRIPTABLE void OpenWindow();
+    Q_SCRIPTABLE void Toggle();
+    Q_SCRIPTABLE void Show();
+    Q_SCRIPTABLE void Hide();
 
 Q_SIGNALS:
     void openWindowRequested();
+    void toggleRequested();
+    void showRequested();
+    void hideRequested();
 
 private:
     QDBusConnection bus;

@@ -1,11 +1,14 @@
 #include "app/AppDelegate.h"
+#include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/SessionEnd.h"
 #include "colour/ColorSpaceRegistry.h"
 #include "history/HistoryStore.h"
 #include "names/DatabaseNameLookup.h"
 #include "settings/NotificationCenter.h"
+#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
+#include "shortcut/ShortcutView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -27,10 +30,26 @@ int main(int argc, char** argv)
     const QCommandLineOption atLogin(QStringLiteral("at-login"),
                                      QStringLiteral("Started at login: keep the window closed when \"hideOnLaunch\" is on."));
     parser.addOption(atLogin);
+    // For a shortcut set in the desktop's settings, where the program may
+    // not grab keys itself.
+    const QCommandLineOption toggle(QStringLiteral("toggle"), QStringLiteral("Show or hide the running Huelark's window."));
+    const QCommandLineOption show(QStringLiteral("show"), QStringLiteral("Show the running Huelark's window."));
+    const QCommandLineOption hide(QStringLiteral("hide"), QStringLiteral("Hide the running Huelark's window."));
+    parser.addOptions({ toggle, show, hide });
     parser.process(app);
 
+    auto command = SingleInstance::Command::OpenWindow;
+    if (parser.isSet(toggle))
+        command = SingleInstance::Command::Toggle;
+    else if (parser.isSet(show))
+        command = SingleInstance::Command::Show;
+    else if (parser.isSet(hide))
+        command = SingleInstance::Command::Hide;
     SingleInstance instance;
-    if (instance.claim() == SingleInstance::Claim::AlreadyRunning)
+    if (instance.claim(command) == SingleInstance::Claim::AlreadyRunning)
+        return 0;
+    // Nothing runs that could be hidden; any other command starts the program shown.
+    if (command == SingleInstance::Command::Hide)
         return 0;
 
     UserDefaults defaults;
@@ -49,10 +68,20 @@ int main(int argc, char** argv)
     parts.names = std::move(names);
     parts.buildPalettes(defaults, spaces);
     parts.buildTools(defaults, spaces, NotificationCenter::defaultCenter());
-    parts.buildPreferences(defaults, spaces, NotificationCenter::defaultCenter());
+    parts.buildPreferences(defaults, spaces, NotificationCenter::defaultCenter(), [&defaults](QWidget* parent) {
+        return ShortcutView::createRecorder(defaults, DefaultsKeys::shortcutKey, parent);
+    });
     parts.buildLogin(defaults, QCoreApplication::applicationDirPath());
+    parts.buildShortcuts(defaults);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));
     QObject::connect(&instance, &SingleInstance::openWindowRequested, &delegate, &AppDelegate::applicationShouldHandleReopen);
+    QObject::connect(&instance, &SingleInstance::toggleRequested, &delegate, &AppDelegate::toggleWindow);
+    QObject::connect(&instance, &SingleInstance::showRequested, &delegate, &AppDelegate::openWindow);
+    QObject::connect(&instance, &SingleInstance::hideRequested, &delegate, [&delegate] {
+        // As the shortcut hides it: closing saves what closing saves.
+        if (delegate.window().isVisible())
+            delegate.toggleWindow();
+    });
     // A logout or `kill` ends the program as its quit command does.
     SessionEnd session;
     QObject::connect(&session, &SessionEnd::quitRequested, &delegate, &AppDelegate::quitFromSysMenu);

@@ -48,6 +48,25 @@ TEST(SingleInstance, ASecondStartOpensTheRunningWindowAndEnds)
     EXPECT_EQ(opened.count(), 1);
 }
 
+// `huelark --toggle`, `--show`, `--hide`: what a desktop's own shortcut runs.
+TEST(SingleInstance, CommandLineWindowCommandsReachTheRunningProgram)
+{
+    TempHome home;
+    SingleInstance first;
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
+    QStringList received;
+    QObject::connect(&first, &SingleInstance::toggleRequested, &first, [&] { received << "toggle"; });
+    QObject::connect(&first, &SingleInstance::showRequested, &first, [&] { received << "show"; });
+    QObject::connect(&first, &SingleInstance::hideRequested, &first, [&] { received << "hide"; });
+    for (const char* option : { "--toggle", "--show", "--hide" }) {
+        QProcess second;
+        second.start(huelarkProgram(), { option });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000)) << option;
+        EXPECT_EQ(second.exitCode(), 0) << option;
+    }
+    EXPECT_EQ(received, (QStringList { "toggle", "show", "hide" }));
+}
+
 class SignalCatcher : public QObject
 {
     Q_OBJECT
