@@ -2,7 +2,7 @@
 
 #include "colour/WellColorSpace.h"
 #include "history/HistoryStore.h"
-#include "login/AutostartLoginItem.h"
+#include "prefs/AutostartLoginItem.h"
 #include "palettes/StoredPaletteMigration.h"
 #include "prefs/LazyPreferencesWindow.h"
 #include "palettes/StoredPalettes.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // Start at login: registers or removes the program's autostart entry from
-// the "loginStart" setting (login/AutostartLoginItem). Tests run with
+// the "loginStart" setting (AutostartLoginItem). Tests run with
 // `NoLoginItem`, which writes no autostart entry.
 class LoginItem
 {

@@ -1,4 +1,4 @@
-#include "AppHarness.h"
+#include "../app/AppHarness.h"
 
 #include "login/StartAtLoginController.h"
 
