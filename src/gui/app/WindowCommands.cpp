@@ -12,10 +12,13 @@ WindowCommands::WindowCommands(QObject* parent)
     define(C::OpenWindow, tr("Open Huelark"), {});
     define(C::Palettes, tr("Palettes"), QKeySequence(tr("Ctrl+P")));
     define(C::Tools, tr("Colour tools"), QKeySequence(tr("Ctrl+T")));
-    QKeySequence preferences(QKeySequence::Preferences);
-    if (preferences.isEmpty())
-        preferences = QKeySequence(tr("Ctrl+,"));
-    define(C::Preferences, tr("Preferences…"), preferences);
+    // Ctrl+, everywhere, and the desktop's own key for preferences as well
+    // where it has another (Ctrl+Shift+, on Plasma).
+    const QKeySequence preferences(tr("Ctrl+,"));
+    QAction* openPreferences = define(C::Preferences, tr("Preferences…"), preferences);
+    const QList<QKeySequence> desktops = QKeySequence::keyBindings(QKeySequence::Preferences);
+    if (!desktops.isEmpty() && !desktops.contains(preferences))
+        openPreferences->setShortcuts(QList<QKeySequence>{preferences} + desktops);
     define(C::NamesPreferences, tr("Colour Names…"), {});
     define(C::About, tr("About Huelark"), {});
     define(C::AddSwatch, tr("Add the colour to the swatches"), QKeySequence(tr("Ctrl+D")));

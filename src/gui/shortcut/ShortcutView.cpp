@@ -419,6 +419,13 @@ bool ShortcutView::event(QEvent* event)
     return QWidget::event(event);
 }
 
+// Another pane shown in its place: keys typed there are not for us.
+void ShortcutView::hideEvent(QHideEvent* event)
+{
+    setRecording(false);
+    QWidget::hideEvent(event);
+}
+
 bool ShortcutView::eventFilter(QObject* watched, QEvent* event)
 {
     if (!isRecording || alerting)

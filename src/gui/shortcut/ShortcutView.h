@@ -81,6 +81,7 @@ protected:
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // The key rules while recording; true when the event is consumed.

@@ -118,6 +118,10 @@ TEST(ShortcutView, RecordsKeepsClearsAndLetsKeysPassAsTheRulesSay)
     elsewhere.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
     EXPECT_FALSE(other.recording());
+    other.show();
+    other.setRecording(true);
+    other.hide();
+    EXPECT_FALSE(other.recording()) << "a recorder hidden by another pane stops";
 }
 
 } // namespace
