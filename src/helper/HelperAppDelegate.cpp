@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <cerrno>
+#include <signal.h>
+
 Q_LOGGING_CATEGORY(lcHelper, "huelark.login")
 
 namespace {
@@ -64,7 +67,24 @@ void HelperAppDelegate::applicationWillFinishLaunching()
     if (!listening) {
         qCInfo(lcHelper, "no session bus: Huelark started, nothing to wait for");
         exitSoon(0);
+        return;
     }
+    watchMainProgram();
+}
+
+// The program runs detached (it must outlive the helper), so it is no child
+// to wait for: its process is looked for once a second instead.
+void HelperAppDelegate::watchMainProgram()
+{
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, [this, watch] {
+        if (::kill(pid_t(started), 0) == 0 || errno != ESRCH)
+            return;
+        watch->stop();
+        qCWarning(lcHelper, "Failed to open Huelark: it ended before its start was done");
+        QCoreApplication::exit(1);
+    });
+    watch->start(1000);
 }
 
 bool HelperAppDelegate::launchMainProgram()
@@ -76,7 +96,7 @@ bool HelperAppDelegate::launchMainProgram()
     // The helper's own environment is the session's (display, bus, XDG
     // folders): the program needs all of it.
     process.setWorkingDirectory(QDir::homePath());
-    if (process.startDetached())
+    if (process.startDetached(&started))
         return true;
     const QFileInfo file(program);
     const QString why = !file.exists() ? QStringLiteral("%1 is missing").arg(program)

@@ -9,7 +9,8 @@
 // program's "terminateHuelarkLoginHelper" notice, which Huelark sends when
 // its launch is done. It quits at once when there is nothing to wait for:
 // the program could not be started, or there is no session bus to hear the
-// notice on.
+// notice on; and it quits when the program ends before its notice (a start
+// that failed, or another Huelark that won the race).
 class HelperAppDelegate : public QObject
 {
     Q_OBJECT
@@ -34,6 +35,8 @@ public Q_SLOTS:
 
 private:
     bool launchMainProgram();
+    void watchMainProgram();
 
     QDBusConnection bus;
+    qint64 started = 0;
 };

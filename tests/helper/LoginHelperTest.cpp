@@ -66,18 +66,29 @@ TEST(LoginHelper, IgnoresANoticeForAnotherProgramAndQuitsOnHuelarks)
     running.unregisterService(huelark);
 }
 
-// Without a program beside it, the helper has nothing to wait for.
-TEST(LoginHelper, QuitsWhenTheProgramCannotStart)
+// A program that cannot start, or that ends before its notice (a failed
+// start, or another Huelark that won the race): nothing to wait for.
+TEST(LoginHelper, QuitsWhenTheProgramDoesNotStart)
 {
-    QTemporaryDir prefix;
-    const QString copy = prefix.path() + QStringLiteral("/libexec/huelark/huelark-login-helper");
-    ASSERT_TRUE(put(copy, contents(builtHelper)));
-    QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
-    ASSERT_TRUE(put(prefix.path() + QStringLiteral("/bin/huelark"), "not a program"));
-    auto helper = startHelper(copy);
-    ASSERT_TRUE(helper->waitForFinished(20000));
-    EXPECT_EQ(helper->exitCode(), 1);
-    EXPECT_TRUE(helper->readAllStandardError().contains("Failed to open Huelark: "));
+    const struct
+    {
+        const char* program;
+        bool executable;
+    } rows[] = {{"not a program", false}, {"#!/bin/sh\nexit 3\n", true}};
+    for (const auto& row : rows) {
+        QTemporaryDir prefix;
+        const QString copy = prefix.path() + QStringLiteral("/libexec/huelark/huelark-login-helper");
+        ASSERT_TRUE(put(copy, contents(builtHelper)));
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner);
+        const QString program = prefix.path() + QStringLiteral("/bin/huelark");
+        ASSERT_TRUE(put(program, row.program));
+        if (row.executable)
+            QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        auto helper = startHelper(copy);
+        ASSERT_TRUE(helper->waitForFinished(20000)) << row.program;
+        EXPECT_EQ(helper->exitCode(), 1) << row.program;
+        EXPECT_TRUE(helper->readAllStandardError().contains("Failed to open Huelark: ")) << row.program;
+    }
 }
 
 } // namespace

@@ -36,6 +36,8 @@ SingleInstance::Claim SingleInstance::claim(Command command)
         return Claim::First;
     }
     bus.unregisterObject(QLatin1String(objectPath));
+    if (command == Command::Nothing)
+        return Claim::AlreadyRunning;
 
     QDBusInterface running(QLatin1String(serviceName), QLatin1String(objectPath),
                            QStringLiteral("com.quillfen.Huelark.Application"), bus);

@@ -18,7 +18,9 @@ public:
     static constexpr auto objectPath = "/com/quillfen/Huelark";
 
     // What a second start asks of the running program.
-    enum class Command { OpenWindow, Toggle, Show, Hide };
+    // What a second start asks of the running program; `Nothing` for a start
+    // at login, which must not open a window the user did not ask for.
+    enum class Command { OpenWindow, Toggle, Show, Hide, Nothing };
 
     enum class Claim {
         First,          // this program owns the name now

@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     parser.addOptions({ toggle, show, hide });
     parser.process(app);
 
-    auto command = SingleInstance::Command::OpenWindow;
+    auto command = parser.isSet(atLogin) ? SingleInstance::Command::Nothing : SingleInstance::Command::OpenWindow;
     if (parser.isSet(toggle))
         command = SingleInstance::Command::Toggle;
     else if (parser.isSet(show))
