@@ -1,4 +1,5 @@
 // Runs on its own Xvfb with the xcb platform (see tests/CMakeLists.txt).
+#include "../app/AppHarness.h"
 #include "TempHome.h"
 
 #include "settings/UserDefaults.h"
@@ -107,6 +108,22 @@ TEST(X11Shortcut, TheStoredShortcutRunsItsActionFromAnyWindowWhileBound)
     binder.unbindShortcut("shortcutKey");
     EXPECT_FALSE(monitor.isShortcutRegistered(ctrlAltK));
     EXPECT_TRUE(keyboard.grab(k, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1)) << "the grab is released";
+}
+
+// The program as main() builds it: its stored shortcut, switched on, hides
+// and shows the window from anywhere.
+TEST(X11Shortcut, TheProgramsWindowTogglesWithItsShortcut)
+{
+    AppHarness app;
+    app.settings().setObject(ctrlAltK.archive(), "shortcutKey");
+    app.settings().setBool(true, "toggleShortcutKey");
+    app.start([&app](AppParts& parts) { parts.buildShortcuts(app.settings()); });
+    ASSERT_TRUE(app.window().isVisible());
+    OtherClient keyboard;
+    keyboard.type({ controlL, altL, k });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.window().isVisible(); }, 5000));
+    keyboard.type({ controlL, altL, k });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.window().isVisible(); }, 5000));
 }
 
 TEST(X11Shortcut, AShortcutAnotherProgramHoldsIsRefusedAndTheRecorderSaysSo)
