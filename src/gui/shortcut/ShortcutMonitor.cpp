@@ -138,7 +138,7 @@ QString ShortcutMonitor::desktopSettingsExplanation()
 {
     return QCoreApplication::translate("ShortcutMonitor",
                                        "This desktop lets no program set a global shortcut of its own. Add the "
-                                       "shortcut in your desktop's keyboard settings, with the command: %1")
+                                       "shortcut in your desktop's keyboard settings, with the command:\n%1")
         .arg(QStringLiteral("huelark --toggle"));
 }
 

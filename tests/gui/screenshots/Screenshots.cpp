@@ -15,6 +15,8 @@
 #include "tools/ToolController.h"
 #include "prefs/LazyPreferencesWindow.h"
 #include "prefs/PreferencesWindowController.h"
+#include "settings/DefaultsKeys.h"
+#include "shortcut/ShortcutView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -167,7 +169,11 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     if (shot == Shot::Tools)
         h.withStores = [&h](AppParts& parts) { parts.buildTools(h.settings(), h.registry(), h.notifications()); };
     if (shot == Shot::Preferences)
-        h.withStores = [&h](AppParts& parts) { parts.buildPreferences(h.settings(), h.registry(), h.notifications()); };
+        h.withStores = [&h](AppParts& parts) {
+            parts.buildPreferences(h.settings(), h.registry(), h.notifications(), [&h](QWidget* parent) {
+                return ShortcutView::createRecorder(h.settings(), DefaultsKeys::shortcutKey, parent);
+            });
+        };
     for (const QString& key : hiddenRows)
         h.settings().setBool(false, key);
     DatabaseNameLookup* lookup = nullptr;
