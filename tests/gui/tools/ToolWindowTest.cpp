@@ -101,11 +101,7 @@ protected:
     void drop(QMimeData* data)
     {
         QSignalSpy shown(&window(), &ToolController::dropShown);
-        const QPoint at(20, 20);
-        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window().dropArea, &enter);
-        QDropEvent dropped(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window().dropArea, &dropped);
+        AppHarness::dropOn(window().dropArea, data, QPoint(20, 20));
         ASSERT_TRUE(shown.wait(2000));
     }
     QList<AppHarness::Code> preview() { return AppHarness::codes(window().colorArrayForSwatch("Drop Preview")); }
@@ -118,8 +114,10 @@ protected:
 
 // The rows follow the main colour while the window is open; a click on a
 // row replaces the swatch column, its menu's "add" appends what is new;
-// the label names the row under the pointer.
-TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatches)
+// the label names the row under the pointer. Folded, the window is shorter
+// by the generator; a frame saved folded is not folded again at the next
+// opening, and unfolding grows it back.
+TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatchesAndTheGeneratorFolds)
 {
     open();
     app.type(app.fields().hexField, "0000ff");
@@ -148,6 +146,18 @@ TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatches)
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(window().row("Triadic Colors"), &leave);
     EXPECT_FALSE(window().swatchLabel->isVisibleTo(&window()));
+
+    const int full = window().height();
+    window().toggleDragViewButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
+    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
+    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Show the Palettes Generator");
+    reopen();
+    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
+    window().toggleDragViewButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
+    EXPECT_EQ(window().height(), full);
+    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Hide the Palettes Generator");
 }
 
 // A dropped image fills the preview with its colours, all selected; the
@@ -186,10 +196,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     // A slow drop, then a quick one: the quick one stays.
     QMimeData slow;
     slow.setImageData(stripe({Qt::magenta}).scaled(1, 2));
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &slow, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window().dropArea, &enter);
-    QDropEvent dropped(QPoint(20, 20), Qt::CopyAction, &slow, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window().dropArea, &dropped);
+    AppHarness::dropOn(window().dropArea, &slow, QPoint(20, 20));
     QMimeData quick;
     quick.setImageData(stripe({Qt::white, Qt::black}));
     drop(&quick);
@@ -200,10 +207,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
 
     QTemporaryDir files;
     stripe({Qt::gray}).save(files.filePath("grey.png"));
-    QFile text(files.filePath("notes.png"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not an image");
-    text.close();
+    ASSERT_TRUE(put(files.filePath("notes.png"), "not an image"));
     QMimeData links;
     links.setUrls({QUrl::fromLocalFile(files.filePath("grey.png")), QUrl::fromLocalFile(files.filePath("notes.png"))});
     drop(&links);
@@ -213,8 +217,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     // A window closed while a drop is worked on gets nothing.
     const QVariantList stored = app.settings().arrayForKey("dropColors");
     slow.setImageData(stripe({Qt::darkRed}).scaled(1, 2));
-    QCoreApplication::sendEvent(window().dropArea, &enter);
-    QCoreApplication::sendEvent(window().dropArea, &dropped);
+    AppHarness::dropOn(window().dropArea, &slow, QPoint(20, 20));
     window().close();
     slowDrop.release();
     QThreadPool::globalInstance()->waitForDone();
@@ -228,10 +231,7 @@ TEST(DropExtraction, NamesWhatItCouldNotRead)
 {
     QTemporaryDir files;
     stripe({Qt::red, Qt::blue}).scaled(40, 40).save(files.filePath("two.png"));
-    QFile text(files.filePath("notes.jpg"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not a picture");
-    text.close();
+    ASSERT_TRUE(put(files.filePath("notes.jpg"), "not a picture"));
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     stripe({Qt::green}).save(&png, "PNG");
@@ -246,21 +246,4 @@ TEST(DropExtraction, NamesWhatItCouldNotRead)
     const DropColors data = DropExtraction::extract({png.data(), {}, {}});
     EXPECT_EQ(AppHarness::codes(data.colors), QList<AppHarness::Code>({"00ff00"}));
     EXPECT_TRUE(DropExtraction::extract({"not a picture", {}, {}}).skipped.size() == 1);
-}
-
-// Folded, the window is shorter by the generator; a frame saved folded is
-// not folded again at the next opening, and unfolding grows it back.
-TEST_F(ToolWindowTest, FoldingTheGeneratorShrinksTheWindowOnce)
-{
-    const int full = open().height();
-    window().toggleDragViewButton->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
-    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
-    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Show the Palettes Generator");
-    reopen();
-    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
-    window().toggleDragViewButton->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
-    EXPECT_EQ(window().height(), full);
-    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Hide the Palettes Generator");
 }
