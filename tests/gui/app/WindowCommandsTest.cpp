@@ -62,10 +62,18 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 
-TEST(WindowCommands, HelpLinksOpenTheirAddresses)
+// The program as it comes, without the optional parts, whose commands are
+// off. One toggle of the tray item per click, a double click included; the
+// window flags follow their settings at once without hiding the window. A
+// mid-grey theme with light text is a dark one.
+TEST(WindowCommands, LinksTheTrayItemWindowFlagsAndTheThemeWithoutOptionalParts)
 {
     AppHarness h;
     h.start();
+    EXPECT_FALSE(h.app().commands().action(WindowCommand::Preferences)->isEnabled());
+    EXPECT_FALSE(h.window().openPrefsButton->isEnabled());
+    EXPECT_FALSE(h.app().commands().action(WindowCommand::NamesPreferences)->isEnabled()) << "fake names come without preferences";
+
     LinkCatcher links;
     const QString version = QCoreApplication::applicationVersion();
     QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
@@ -83,14 +91,7 @@ TEST(WindowCommands, HelpLinksOpenTheirAddresses)
     h.settings().setString("javascript:alert(1)", "namesGitHubRepo");
     Q_EMIT h.app().tray().statusMenu()->aboutToShow();
     EXPECT_FALSE(h.app().commands().action(WindowCommand::NamesRepository)->isEnabled());
-}
 
-// One toggle per click, a double click included; the window flags follow
-// their settings at once without hiding the window.
-TEST(WindowCommands, TheTrayItemTogglesTheWindowAndFlagSettingsKeepItShown)
-{
-    AppHarness h;
-    h.start();
     auto* item = h.app().tray().findChild<QSystemTrayIcon*>();
     ASSERT_TRUE(item);
     Q_EMIT item->activated(QSystemTrayIcon::Trigger);
@@ -116,19 +117,30 @@ TEST(WindowCommands, TheTrayItemTogglesTheWindowAndFlagSettingsKeepItShown)
             EXPECT_TRUE(h.window().isVisible()) << row.key;
         }
     }
+
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xea));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const QImage icon = h.window().generatorButton->icon().pixmap(QSize(18, 18)).toImage();
+    h.window().nameField()->repaint();
+    const QColor selection = h.window().nameField()->palette().color(QPalette::Inactive, QPalette::Highlight);
+    QApplication::setPalette(before);
+    EXPECT_EQ(selection, QColor(0x46, 0x46, 0x46)) << "a dark theme's muted selection";
+    QColor opaque;
+    for (int i = 0; i < icon.width() * icon.height() && !opaque.isValid(); ++i) {
+        if (icon.pixelColor(i % icon.width(), i / icon.width()).alpha() == 255)
+            opaque = icon.pixelColor(i % icon.width(), i / icon.width());
+    }
+    EXPECT_EQ(opaque, QColor(0xe6, 0xe6, 0xea));
 }
 
-// Missing parts leave their commands off. The login item and the global
-// shortcut follow their settings; the shortcut toggles the window with the
-// colour panel.
+// The login item and the global shortcut follow their settings; the
+// shortcut toggles the window with the colour panel.
 TEST(WindowCommands, PartsFollowTheirSettings)
 {
-    AppHarness without;
-    without.start();
-    EXPECT_FALSE(without.app().commands().action(WindowCommand::Preferences)->isEnabled());
-    EXPECT_FALSE(without.window().openPrefsButton->isEnabled());
-    EXPECT_FALSE(without.app().commands().action(WindowCommand::NamesPreferences)->isEnabled()) << "fake names come without preferences";
-
     AppHarness h;
     h.settings().setBool(true, "loginStart");
     auto* prefs = new FakePreferences;
@@ -195,30 +207,6 @@ TEST(WindowCommands, TheTrayItemAndTheTaskbarEntryFollowATrayThatComesAndGoes)
     EXPECT_FALSE(h.settings().boolForKey("hideDock"));
     EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(h.window().isVisible());
-}
-
-// A mid-grey theme with light text is a dark one.
-TEST(WindowCommands, FooterIconsFollowASwitchOfTheDesktopTheme)
-{
-    AppHarness h;
-    h.start();
-    const QPalette before = QApplication::palette();
-    QPalette dark = before;
-    dark.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xea));
-    QApplication::setPalette(dark);
-    QCoreApplication::processEvents();
-    const QImage icon = h.window().generatorButton->icon().pixmap(QSize(18, 18)).toImage();
-    h.window().nameField()->repaint();
-    const QColor selection = h.window().nameField()->palette().color(QPalette::Inactive, QPalette::Highlight);
-    QApplication::setPalette(before);
-    EXPECT_EQ(selection, QColor(0x46, 0x46, 0x46)) << "a dark theme's muted selection";
-    QColor opaque;
-    for (int i = 0; i < icon.width() * icon.height() && !opaque.isValid(); ++i) {
-        if (icon.pixelColor(i % icon.width(), i / icon.width()).alpha() == 255)
-            opaque = icon.pixelColor(i % icon.width(), i / icon.width());
-    }
-    EXPECT_EQ(opaque, QColor(0xe6, 0xe6, 0xea));
 }
 
 } // namespace
