@@ -5,6 +5,9 @@
 #include "colour/HexCodec.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,9 +61,49 @@ ColorSpacePtr profileAt(const std::vector<ColorSpacePtr>& spaces, const QString&
     return nullptr;
 }
 
+const QString redText = QStringLiteral(
+    "Base Color: #FF0000\n"
+    "Complementary Colors: #FF0000 #00FFFF\n"
+    "Split Complementary Colors: #FF0000 #00FF80 #0080FF\n"
+    "Analagous Colors: #FF0000 #FF8000 #FF0080\n"
+    "Triadic Colors: #FF0000 #00FF00 #0000FF\n"
+    "Tetradic Colors: #FF0000 #80FF00 #00FFFF #8000FF\n"
+    "Monochromatic Colors: #FF9566 #FF764C #FF5633 #FF3118 #F40000 #D20000 #B10000 #920000 #740000 #5B0000\n");
+
+const QString redJson = QStringLiteral(
+    "{\"Base Color\":[\"#FF0000\"],\"Complementary Colors\":[\"#FF0000\",\"#00FFFF\"],"
+    "\"Split Complementary Colors\":[\"#FF0000\",\"#00FF80\",\"#0080FF\"],"
+    "\"Analagous Colors\":[\"#FF0000\",\"#FF8000\",\"#FF0080\"],"
+    "\"Triadic Colors\":[\"#FF0000\",\"#00FF00\",\"#0000FF\"],"
+    "\"Tetradic Colors\":[\"#FF0000\",\"#80FF00\",\"#00FFFF\",\"#8000FF\"],"
+    "\"Monochromatic Colors\":[\"#FF9566\",\"#FF764C\",\"#FF5633\",\"#FF3118\",\"#F40000\",\"#D20000\",\"#B10000\","
+    "\"#920000\",\"#740000\",\"#5B0000\"]}\n");
+
+const QString greyText = QStringLiteral(
+    "Base Color: #808080\n"
+    "Complementary Colors: #808080 #808080\n"
+    "Split Complementary Colors: #808080 #808080 #808080\n"
+    "Analagous Colors: #808080 #808080 #808080\n"
+    "Triadic Colors: #808080 #808080 #808080\n"
+    "Tetradic Colors: #808080 #808080 #808080 #808080\n"
+    "Monochromatic Colors: #E2E2E2 #C6C6C6 #ABABAB #919191 #777777 #5E5E5E #474747 #303030 #1B1B1B #000000\n");
+
+
+// A one-row image of the given opaque pixels, or a column with `column`.
+QString writeImage(const QTemporaryDir& folder, const char* name, const QList<QRgb>& pixels, bool column = false)
+{
+    const int n = int(pixels.size());
+    QImage image(column ? 1 : n, column ? n : 1, QImage::Format_RGB32);
+    for (int i = 0; i < n; ++i)
+        image.setPixel(column ? 0 : i, column ? i : 0, pixels[i]);
+    const QString path = folder.filePath(QString::fromLatin1(name));
+    EXPECT_TRUE(image.save(path));
+    return path;
+}
+
 } // namespace
 
-TEST(ConvertCommand, AnswersInTheDocumentedForms)
+TEST(ConvertAndHarmoniesCommands, AnswerInTheDocumentedForms)
 {
     const QString unknownSpace = QStringLiteral("huelark-cli: unknown colour space \"%1\" for %2 (see huelark-cli spaces)");
     const struct { QStringList arguments; int exitCode; QString out; QStringList err; } rows[] = {
@@ -84,6 +127,15 @@ TEST(ConvertCommand, AnswersInTheDocumentedForms)
          {unknownSpace.arg("Generic CMYK", "--color-space")}},
         {{"convert", "--json", "--cmyk-space", "sRGB IEC61966-2.1", "9aa2f8"}, 2, defaultRow,
          {unknownSpace.arg("sRGB IEC61966-2.1", "--cmyk-space")}},
+        {{"harmonies", "ff0000"}, 0, redText, {}},
+        {{"harmonies", "ff0000", "--json"}, 0, redJson, {}},
+        // Any value convert reads, names included.
+        {{"harmonies", "--json", "--color-space=", "Red"}, 0, redJson, {}},
+        {{"harmonies", "hsb(0,0,50)"}, 0, greyText, {}},
+        {{"harmonies", "nope"}, 2, "", {"huelark-cli: cannot read value \"nope\""}},
+        // An unknown space falls back to sRGB, as convert does.
+        {{"harmonies", "--color-space", "No Such Space", "ff0000"}, 2, redText,
+         {unknownSpace.arg("No Such Space", "--color-space")}},
     };
     for (const auto& row : rows)
         expectCli(row.arguments, row.exitCode, row.out, row.err);
@@ -191,4 +243,81 @@ TEST(ConvertCommand, UserProfilesAreOfferedButSettingsAreNotRead)
     EXPECT_EQ(inMine.exitCode, 0) << inMine.err.toStdString();
     EXPECT_TRUE(inMine.out.startsWith("name White\nhex ffffff\n"));
     EXPECT_EQ(runCli({"convert", "--json", "9aa2f8"}, env).out, defaultRow);
+}
+
+TEST(SpacesCommand, ListsRgbThenCmykInRegistryOrder)
+{
+    const ColorSpaceRegistry registry;
+    QStringList lines, rgb, cmyk;
+    for (const ColorSpacePtr& s : registry.rgbSpaces())
+        rgb << s->name();
+    for (const ColorSpacePtr& s : registry.cmykSpaces())
+        cmyk << s->name();
+    for (const QString& name : rgb)
+        lines << "rgb\t" + name;
+    for (const QString& name : cmyk)
+        lines << "cmyk\t" + name;
+    expectCli({"spaces"}, 0, lines.join(u'\n') + u'\n');
+    EXPECT_EQ(lines.value(0), "rgb\tsRGB IEC61966-2.1");
+    EXPECT_TRUE(lines.contains("cmyk\tGeneric CMYK"));
+
+    const CliResult json = runCli({"spaces", "--json"});
+    EXPECT_EQ(json.exitCode, 0);
+    ASSERT_TRUE(json.out.startsWith("{\"rgb\":[")) << json.out.toStdString();
+    EXPECT_TRUE(json.out.endsWith("]}\n"));
+    EXPECT_EQ(json.outLines().size(), 1);
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(o.value("rgb").toVariant().toStringList(), rgb);
+    EXPECT_EQ(o.value("cmyk").toVariant().toStringList(), cmyk);
+}
+
+TEST(ExtractCommand, PrintsTheDominantColoursMostFrequentFirst)
+{
+    QTemporaryDir folder;
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const QString mixed = writeImage(folder, "mixed.png", {red, blue, red, red, blue, red, blue, red});
+    // Two reds of one cell average to 10.5, rounded half away to 11.
+    const QString dark = writeImage(folder, "dark.png", {qRgb(10, 0, 0), qRgb(11, 0, 0)});
+    // Side by side they make a 3 × 3 image: 2 red, 3 blue and 4 uncovered,
+    // transparent, black pixels.
+    const QString wide = writeImage(folder, "wide.png", {red, red});
+    const QString tall = writeImage(folder, "tall.png", {blue, blue, blue}, true);
+    const QString notAnImage = folder.filePath("notes.png");
+    ASSERT_TRUE(put(notAnImage, "not an image"));
+    // Cut short, it makes the PNG reader complain on its own as well.
+    QImage noise(64, 64, QImage::Format_RGB32);
+    for (int i = 0; i < 64 * 64; ++i)
+        noise.setPixel(i % 64, i / 64, qRgb(i * 7 % 256, i * 13 % 256, i * 31 % 256));
+    const QString cut = folder.filePath("cut.png");
+    ASSERT_TRUE(noise.save(cut));
+    QFile(cut).resize(QFileInfo(cut).size() / 2);
+
+    const struct
+    {
+        QStringList arguments;
+        int status;
+        QString out;
+        QStringList err;
+    } rows[] = {
+        {{mixed}, 0, "#FF0000\n#0000FF\n", {}},
+        {{"--json", mixed}, 0, "{\"pixels\":8,\"colors\":[{\"hex\":\"#FF0000\",\"count\":5},{\"hex\":\"#0000FF\",\"count\":3}]}\n", {}},
+        {{dark}, 0, "#0B0000\n", {}},
+        {{wide, tall}, 0, "#000000\n#0000FF\n#FF0000\n", {}},
+        {{"--json", wide, tall}, 0,
+         "{\"pixels\":9,\"colors\":[{\"hex\":\"#000000\",\"count\":4},{\"hex\":\"#0000FF\",\"count\":3},"
+         "{\"hex\":\"#FF0000\",\"count\":2}]}\n", {}},
+        {{"--count", "2", wide, tall}, 0, "#000000\n#0000FF\n", {}},
+        {{"--flags", "64", wide, tall}, 0, "#0000FF\n#FF0000\n", {}},
+        {{"--flags=1", "--json", wide, tall}, 0,
+         "{\"pixels\":5,\"colors\":[{\"hex\":\"#0000FF\",\"count\":3},{\"hex\":\"#FF0000\",\"count\":2}]}\n", {}},
+        {{"--flags", "2", wide, tall}, 0, "#000000\n", {}},
+        {{wide, notAnImage, folder.filePath("gone.png")}, 1, "#FF0000\n",
+         {"huelark-cli: " + notAnImage + ": Unsupported image format",
+          "huelark-cli: " + folder.filePath("gone.png") + ": No such file or directory"}},
+        {{"--json", notAnImage}, 1, "{\"pixels\":0,\"colors\":[]}\n",
+         {"huelark-cli: " + notAnImage + ": Unsupported image format"}},
+        {{cut}, 1, "", {"huelark-cli: " + cut + ": Unable to read image data"}},
+    };
+    for (const auto& row : rows)
+        expectCli(QStringList{"extract"} + row.arguments, row.status, row.out, row.err);
 }

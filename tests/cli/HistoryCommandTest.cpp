@@ -1,46 +1,20 @@
 #include "CliProcess.h"
 #include "DamagedDatabase.h"
-#include "TempHome.h"
-
-#include "colour/ColorArchive.h"
-#include "colour/ColorSpaceRegistry.h"
-#include "history/HistoryStore.h"
-#include "settings/UserDefaults.h"
-
-#include <QDir>
-#include <QFile>
-#include <QLocale>
-
-#include <gtest/gtest.h>
+#include "../core/history/HistoryFixture.h"
 
 namespace {
 
 // The program's side: a store in the throw-away home, recording at the
 // moments the test gives, with day strings in American English.
-class HistoryCommandTest : public testing::Test
+class HistoryCommandTest : public HistoryFixture
 {
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        HistoryStore::Options options;
-        options.now = [this] { return clock; };
-        options.closestColorName = [](const Color& color) {
+        closestName = [](const Color& color) {
             return color.integerComponents()[0] == 255 ? QStringLiteral("Red \"Alert\"") : QStringLiteral("Other");
         };
-        store = std::make_unique<HistoryStore>(defaults, spaces, options);
-    }
-    void TearDown() override { QLocale::setDefault(savedLocale); }
-
-    void record(int r, int g, int b, const QDateTime& when, const QList<Color>& swatches = {})
-    {
-        QVariantList list;
-        for (const Color& c : swatches)
-            list << ColorArchive::archive(c);
-        defaults.setArray(list, "currentColors");
-        clock = when;
-        store->saveHistoryItem(Color::fromIntegersSingle(r, g, b));
-        store->waitForPendingSaves();
+        HistoryFixture::SetUp();
     }
 
     // The command as a user runs it: a Japanese time zone and an English
@@ -57,13 +31,6 @@ protected:
     {
         return QDateTime(QDate(2026, 12, day), QTime(hour, minute, 5, 120), Qt::UTC);
     }
-
-    QLocale savedLocale;
-    TempHome home;
-    UserDefaults defaults { home.configHome() + "/Huelark.conf" };
-    const ColorSpaceRegistry spaces { QStringList {} };
-    QDateTime clock;
-    std::unique_ptr<HistoryStore> store;
 };
 
 } // namespace
@@ -74,11 +41,14 @@ TEST_F(HistoryCommandTest, ListsEveryEntryLatestDayFirst)
     const CliResult none = history();
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_EQ(none.out + none.err, "");
-    EXPECT_FALSE(QFileInfo::exists(home.dataHome() + "/com.quillfen.Huelark"));
+    EXPECT_FALSE(QFileInfo::exists(folder()));
 
-    record(255, 0, 0, utc(5, 10, 0), {Color::fromIntegers(255, 249, 190), Color::fromIntegers(154, 162, 248)});
-    record(0, 128, 255, utc(12, 9, 0));
-    record(1, 2, 3, utc(12, 11, 30), {Color::fromIntegers(0, 0, 0)});
+    setSwatches({rgb(255, 249, 190), rgb(154, 162, 248)});
+    record(rgb(255, 0, 0), utc(5, 10, 0));
+    setSwatches({});
+    record(rgb(0, 128, 255), utc(12, 9, 0));
+    setSwatches({rgb(0, 0, 0)});
+    record(rgb(1, 2, 3), utc(12, 11, 30));
 
     // "Dec 12" sorts before "Dec 5" as a string; the dates decide.
     const QStringList plain = {
@@ -109,8 +79,7 @@ TEST_F(HistoryCommandTest, ListsEveryEntryLatestDayFirst)
 
 TEST_F(HistoryCommandTest, AnUnreadableStoreIsAnError)
 {
-    const QString folder = home.dataHome() + "/com.quillfen.Huelark";
-    const QString file = folder + "/Palettes.storedata";
+    const QString file = folder() + "/Palettes.storedata";
     const struct { const char* what; std::function<void()> make; const char* error; } rows[] = {
         {"not a database", [&] { ASSERT_TRUE(put(file, QByteArray(4096, 'x'))); }, "file is not a database"},
         // A read cut short is not a shorter history.
@@ -118,8 +87,8 @@ TEST_F(HistoryCommandTest, AnUnreadableStoreIsAnError)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
         row.make();
         const CliResult r = history();
         EXPECT_EQ(r.exitCode, 2);

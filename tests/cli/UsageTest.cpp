@@ -19,6 +19,11 @@ TEST(Usage, WrongCallsPrintTheShortUsageAndExitWithTwo)
         {{"history", "today"}, "huelark-cli: history takes no VALUE"},
         {{"harmonies", "--json"}, "huelark-cli: harmonies takes one VALUE"},
         {{"harmonies", "ff0000", "00ff00"}, "huelark-cli: harmonies takes one VALUE"},
+        {{"extract"}, "huelark-cli: extract needs at least one FILE"},
+        {{"extract", "--flags", "128", "a.png"}, "huelark-cli: --flags takes a number from 0 to 127"},
+        {{"extract", "--flags", "-1", "a.png"}, "huelark-cli: --flags takes a number from 0 to 127"},
+        {{"extract", "--count", "0", "a.png"}, "huelark-cli: --count takes a whole number from 1"},
+        {{"extract", "--count", "many", "a.png"}, "huelark-cli: --count takes a whole number from 1"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());

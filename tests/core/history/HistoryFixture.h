@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 // A history store in a throw-away home, with a clock the test sets, names
@@ -39,9 +40,7 @@ protected:
         HistoryStore::Options options;
         options.folder = folder();
         options.now = [this] { return clock; };
-        options.closestColorName = [](const Color& color) {
-            return "name of " + HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or("?");
-        };
+        options.closestColorName = closestName;
         return std::make_unique<HistoryStore>(*defaults, spaces, options);
     }
 
@@ -70,5 +69,9 @@ protected:
     const ColorSpaceRegistry spaces { QStringList {} };
     std::unique_ptr<UserDefaults> defaults;
     QDateTime clock = QDateTime(QDate(2026, 12, 6), QTime(14, 3, 5, 120));
+    // How the store names an entry; set before SetUp to name them otherwise.
+    std::function<QString(const Color&)> closestName = [](const Color& color) {
+        return "name of " + HexCodec::hexCodeForColor(color, ColorSpace::sRGB()).value_or("?");
+    };
     std::unique_ptr<HistoryStore> store;
 };

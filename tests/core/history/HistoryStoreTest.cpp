@@ -1,14 +1,31 @@
+#include "DamagedDatabase.h"
+#include "FileBytes.h"
 #include "HistoryFixture.h"
+#include "QtPrinters.h"
 
 #include "colour/ValueArchive.h"
+#include "history/DayFormat.h"
 #include "history/HistoryDatabase.h"
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 namespace {
 
 const QDate day1(2026, 12, 5);
 const QDate day2(2026, 12, 6);
+
+void setUserVersion(const QString& path, int version)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, QByteArray("PRAGMA user_version = " + QByteArray::number(version)).constData(), nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+}
+
+const QDate dec6(2026, 12, 6);
 
 } // namespace
 
@@ -252,4 +269,155 @@ TEST_F(HistoryStoreTest, PalettesOfTheOlderFormatAreRead)
     EXPECT_TRUE(palettes[0].colors[0].isEmpty());
     EXPECT_EQ(palettes[0].colors[1], colour);
     EXPECT_EQ(palettes[0].color_last, colour);
+}
+
+// A file where the support folder should be is the one failure with a reason
+// of its own; the error is what the user is shown before the program ends.
+TEST_F(HistoryStoreTest, AFileInPlaceOfTheFolderIsFatal)
+{
+    ASSERT_TRUE(put(folder(), "not a folder"));
+    QSignalSpy failed(store.get(), &HistoryStore::openFailed);
+    LogLines log;
+
+    const std::optional<HistoryStoreError> error = store->open();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->domain, "YOUR_ERROR_DOMAIN");
+    EXPECT_EQ(error->code, 9999);
+    EXPECT_EQ(error->localizedDescription, "Failed to initialize the application's saved data");
+    EXPECT_EQ(error->localizedFailureReason,
+              "Expected a folder to store application data, found a file (" + folder() + ").");
+    EXPECT_FALSE(store->isOpen());
+    EXPECT_EQ(log.take(), QStringList {QString(R"(Unresolved error Error Domain=YOUR_ERROR_DOMAIN Code=9999 )"
+                                               R"("Failed to initialize the application's saved data", )"
+                                               R"({description = "Failed to initialize the application's saved data"; )"
+                                               R"(reason = "Expected a folder to store application data, found a )"
+                                               R"(file (%1)."})")
+                                           .arg(folder())});
+
+    // Later calls do nothing and report nothing new; the file is untouched.
+    store->saveHistoryItem(rgb(1, 2, 3));
+    store->deleteAllHistory();
+    EXPECT_TRUE(store->getHistory().isEmpty());
+    EXPECT_EQ(store->open(), error);
+    EXPECT_EQ(failed.size(), 1);
+    EXPECT_TRUE(log.take().isEmpty());
+    EXPECT_EQ(contents(folder()), "not a folder");
+}
+
+TEST_F(HistoryStoreTest, AStoreThatCannotBeLoadedIsFatalWithTheGenericReason)
+{
+    const struct { const char* what; std::function<void(const QString& file)> prepare; } rows[] = {
+        {"written by a later version", [](const QString& file) { setUserVersion(file, 99); }},
+        {"a folder where the file should be", [](const QString& file) { QDir().mkpath(file); }},
+    };
+    for (const auto& row : rows) {
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        const QString file = folder() + "/Palettes.storedata";
+        row.prepare(file);
+        const QByteArray before = contents(file);
+        store = makeStore();
+
+        const std::optional<HistoryStoreError> error = store->open();
+        ASSERT_TRUE(error) << row.what;
+        EXPECT_EQ(contents(file), before) << row.what << ": not even its journal mode changes";
+        EXPECT_EQ(error->domain, "YOUR_ERROR_DOMAIN") << row.what;
+        EXPECT_EQ(error->code, 9999) << row.what;
+        EXPECT_EQ(error->localizedFailureReason,
+                  "There was an error creating or loading the application's saved data.")
+            << row.what;
+        EXPECT_TRUE(error->underlyingError) << row.what;
+    }
+}
+
+// A store damaged inside would leave history silently dead: it is found at
+// the start, moved aside (never deleted), and a fresh store takes its
+// place; the store says where the old one went.
+TEST_F(HistoryStoreTest, ADamagedStoreIsMovedAsideForAFreshOne)
+{
+    const QString file = folder() + "/Palettes.storedata";
+    const QString moved = folder() + "/Palettes-damaged-2026-12-06-140305.storedata";
+    const struct { const char* what; std::function<void()> damage; const char* problem; } rows[] = {
+        {"damaged in the middle", [&] { writeDamagedHistoryStore(file); }, "database disk image is malformed"},
+        {"not a database", [&] { ASSERT_TRUE(put(file, QByteArray(8192, 'x'))); }, "file is not a database"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        store.reset();
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        row.damage();
+        const QByteArray damaged = contents(file);
+
+        store = makeStore();
+        LogLines log;
+        ASSERT_EQ(store->open(), std::nullopt);
+        ASSERT_TRUE(store->recovery());
+        EXPECT_EQ(store->recovery()->filePath, file);
+        EXPECT_EQ(store->recovery()->movedTo, moved);
+        EXPECT_EQ(store->recovery()->damage.localizedDescription, row.problem);
+        EXPECT_EQ(log.take(), QStringList {QString("The history store %1 is damaged (%2); it was moved to %3 and a "
+                                                   "new one started.")
+                                               .arg(file, row.problem, moved)});
+        EXPECT_EQ(contents(moved), damaged);
+
+        // The fresh store starts empty and records.
+        EXPECT_TRUE(store->getHistory().isEmpty());
+        record(rgb(1, 2, 3), clock);
+        EXPECT_EQ(store->dateManagedObjectArray().size(), 1);
+    }
+}
+
+TEST(DayFormat, MediumDateOfSeveralLocales)
+{
+    const struct { const char* locale; const char* pattern; const char* day; } rows[] = {
+        {"en_US", "MMM d, yyyy", "Dec 6, 2026"},
+        {"en_GB", "d MMM yyyy", "6 Dec 2026"},
+        {"de_DE", "d. MMM yyyy", "6. Dez. 2026"},
+        {"fr_FR", "d MMM yyyy", "6 déc. 2026"},
+        {"es_ES", "d 'de' MMM 'de' yyyy", "6 de dic de 2026"},
+        {"ja_JP", "yyyy年M月d日", "2026年12月6日"},
+        {"ko_KR", "yyyy년 M월 d일", "2026년 12월 6일"},
+        {"hu_HU", "yyyy. MMM d.", "2026. dec. 6."},
+        {"tr_TR", "d MMM yyyy", "6 Ara 2026"},
+    };
+    for (const auto& row : rows) {
+        const QLocale locale(QString::fromLatin1(row.locale));
+        EXPECT_EQ(DayFormat::mediumFormat(locale), QString::fromUtf8(row.pattern)) << row.locale;
+        EXPECT_EQ(DayFormat::dayString(dec6, locale), QString::fromUtf8(row.day)) << row.locale;
+    }
+}
+
+// The menu orders days by reading their strings back: every day of a year
+// must come back as itself, whatever the locale's script or digits.
+TEST(DayFormat, EveryDayReadsBackInItsLocale)
+{
+    for (const char* name : {"en_US", "en_GB", "de_DE", "fr_FR", "es_ES", "ja_JP", "zh_CN", "ru_RU", "ar_EG",
+                             "ko_KR", "fi_FI", "hu_HU", "he_IL", "th_TH", "fa_IR", "C"}) {
+        const QLocale locale(QString::fromLatin1(name));
+        int failures = 0;
+        for (QDate date(2026, 1, 1); date.year() == 2026 && failures < 3; date = date.addDays(1)) {
+            const QString day = DayFormat::dayString(date, locale);
+            if (DayFormat::dateFromDayString(day, locale) != date) {
+                ++failures;
+                ADD_FAILURE() << name << ": \"" << day.toStdString() << "\" does not read back as "
+                              << date.toString(Qt::ISODate).toStdString();
+            }
+        }
+    }
+}
+
+TEST(DayFormat, SortsLaterDatesFirstAndForeignStringsLast)
+{
+    const QLocale english("en_US");
+    const QStringList days = {"Jan 2, 2026", "6. Dez. 2026", "Dec 6, 2026", "Feb 1, 2025", "Mar 10, 2026",
+                              "2026年12月6日"};
+    // Plain string order would put "Mar" before "Jan" and "Feb" 2025 first;
+    // strings of other locales keep a fixed place after every date.
+    const QStringList expected = {"Dec 6, 2026", "Mar 10, 2026", "Jan 2, 2026", "Feb 1, 2025", "6. Dez. 2026",
+                                  "2026年12月6日"};
+    EXPECT_EQ(DayFormat::sortedNewestFirst(days, english), expected);
+    QStringList reversed = days;
+    std::reverse(reversed.begin(), reversed.end());
+    EXPECT_EQ(DayFormat::sortedNewestFirst(reversed, english), expected);
 }

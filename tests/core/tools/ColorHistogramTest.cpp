@@ -1,11 +1,17 @@
 #include "ReferenceCube.h"
 #include "TestImages.h"
 
+#include "colour/ColorSpace.h"
+#include "colour/HexCodec.h"
 #include "tools/ImageHistogram.h"
+#include "tools/JpegHistogram.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageWriter>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +82,97 @@ ColorHistogram histogramOf(const ColorHistogram::Pixels& pixels, unsigned flags 
     ColorHistogram histogram(ColorHistogram::pixelFilterForFlags(flags));
     histogram.addPixels(pixels);
     return histogram;
+}
+
+QStringList hexCodes(const std::vector<Color>& colors)
+{
+    QStringList codes;
+    for (const Color& c : colors) {
+        const std::array<int, 3> i = c.integerComponents();
+        codes << HexCodec::storedForm(i[0], i[1], i[2]);
+    }
+    return codes;
+}
+
+CCLocalMaximum maximum(quint64 hits, double red, double green, double blue)
+{
+    return {hits, 0, red, green, blue, std::max({red, green, blue})};
+}
+
+QStringList hexCodes(const CCColorCube::Maxima& maxima)
+{
+    return hexCodes(CCColorCube::colorsFromMaxima(maxima));
+}
+
+// Five colours in cells far apart, each a maximum of its own.
+const std::vector<uchar> fiveColours = pixelsOfRuns(
+    {{255, 0, 0, 40}, {255, 255, 255, 30}, {0, 0, 0, 20}, {0, 0, 80, 10}, {200, 200, 200, 5}});
+
+QByteArray encoded(const QImage& image, const char* format,
+                   QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(95);
+    writer.setTransformation(turn);
+    EXPECT_TRUE(writer.write(image)) << format << writer.errorString().toStdString();
+    return bytes;
+}
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFF;
+    for (const char c : bytes) {
+        crc ^= uchar(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// A PNG whose header claims another size, its checksum made good.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    QByteArray png = encoded(photoLike(8, 8, 1), "png");
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    qToBigEndian(crc32(png.mid(12, 17)), png.data() + 29);
+    return png;
+}
+
+QByteArray jpegClaiming(quint16 width, quint16 height)
+{
+    QByteArray jpeg = encoded(photoLike(8, 8, 1), "jpeg");
+    const qsizetype frame = jpeg.indexOf(QByteArray::fromHex("ffc0"));
+    qToBigEndian(height, jpeg.data() + frame + 5);
+    qToBigEndian(width, jpeg.data() + frame + 7);
+    return jpeg;
+}
+
+// The payload of an APP1 segment: Exif, a TIFF header and one directory
+// with the orientation alone.
+QByteArray app1(bool bigEndian, quint16 orientation)
+{
+    QByteArray tiff = bigEndian ? QByteArray::fromHex("4d4d002a00000008") : QByteArray::fromHex("49492a0008000000");
+    QByteArray entry(2 + 12, '\0');
+    auto put16 = [&](int at, quint16 v) {
+        bigEndian ? qToBigEndian(v, entry.data() + at) : qToLittleEndian(v, entry.data() + at);
+    };
+    put16(0, 1);
+    put16(2, 0x0112);
+    put16(4, 3);
+    put16(10, orientation);
+    return QByteArray("Exif\0\0", 6) + tiff + entry;
+}
+
+// A JPEG with that segment right after its start marker.
+QByteArray jpegWithExif(const QByteArray& jpeg, const QByteArray& payload)
+{
+    QByteArray length(2, '\0');
+    qToBigEndian(quint16(payload.size() + 2), length.data());
+    return jpeg.left(2) + QByteArray::fromHex("ffe1") + length + payload + jpeg.mid(2);
 }
 
 } // namespace
@@ -179,4 +276,233 @@ TEST(ColorHistogram, SeveralFilesAreTheirStitchedImage)
         EXPECT_EQ(stitching.uncoveredPixels, 330u * 80 - 100 * 50 - 200 * 80 - 30 * 10);
         EXPECT_EQ(summed, histogramOf(pixelsOf(stitched, Layout::rgbaStraight), flags)) << "flags " << flags;
     }
+}
+
+TEST(CCColorCube, EveryOptionBit)
+{
+    const struct
+    {
+        const char* name;
+        unsigned flags;
+        QStringList expected;
+    } rows[] = {
+        {"none", 0, {"ff0000", "ffffff", "000000", "000050", "c8c8c8"}},
+        {"brightOnly", 1, {"ff0000", "ffffff", "c8c8c8"}},
+        {"darkOnly", 2, {"000000", "000050"}},
+        {"brightOnly wins over darkOnly", 3, {"ff0000", "ffffff", "c8c8c8"}},
+        {"distinctOnly, all far apart", 4, {"ff0000", "ffffff", "000000", "000050", "c8c8c8"}},
+        {"sortByBrightness, ties keep their order", 8, {"ff0000", "ffffff", "c8c8c8", "000050", "000000"}},
+        {"sortByDarkness", 16, {"000000", "000050", "c8c8c8", "ff0000", "ffffff"}},
+        {"sortByBrightness wins", 24, {"ff0000", "ffffff", "c8c8c8", "000050", "000000"}},
+        {"skipNearWhite", 32, {"ff0000", "000000", "000050"}},
+        {"skipNearBlack", 64, {"ff0000", "ffffff", "c8c8c8"}},
+        {"both skips", 96, {"ff0000"}},
+    };
+    for (const auto& row : rows) {
+        CCColorCube cube;
+        EXPECT_EQ(hexCodes(cube.extractColorsFromImage(imageOf(rowOf(fiveColours)), row.flags)), row.expected)
+            << row.name;
+    }
+
+    CCColorCube cube;
+    const Color red = Color::fromIntegers(255, 0, 0);
+    EXPECT_EQ(hexCodes(cube.extractColorsFromImage(imageOf(rowOf(fiveColours)), 0, red)),
+              QStringList({"ffffff", "000000", "000050", "c8c8c8"}));
+    EXPECT_EQ(hexCodes(cube.extractColorsFromImage(imageOf(rowOf(fiveColours)), 0, 2)),
+              QStringList({"ff0000", "ffffff"}));
+    EXPECT_EQ(hexCodes(cube.extractBrightColorsFromImage(imageOf(rowOf(fiveColours)), Color::fromIntegers(255, 255, 255), 3)),
+              QStringList({"ff0000"}));
+    EXPECT_EQ(hexCodes(cube.extractDarkColorsFromImage(imageOf(rowOf(fiveColours)), std::nullopt, 1)),
+              QStringList({"000000"}));
+    // An image whose pixels cannot be had gives nothing.
+    EXPECT_TRUE(cube.extractColorsFromImage([](ColorHistogram&) { return false; }, 4).empty());
+    EXPECT_FALSE(cube.findLocalMaximaInImage([](ColorHistogram&) { return false; }, 4).has_value());
+}
+
+TEST(CCColorCube, EdgeCases)
+{
+    CCColorCube cube;
+    // A single colour comes back exactly, alpha 1, in sRGB.
+    const std::vector<Color> single =
+        cube.extractColorsFromImage(imageOf(rowOf(pixelsOfRuns({{154, 162, 248, 1001}}))), 4);
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_EQ(single[0], Color(154 / 255.0, 162 / 255.0, 248 / 255.0, ColorSpace::sRGB()));
+    EXPECT_EQ(single[0].alpha(), 1.0);
+
+    // Transparent pixels are black, whatever colour their bytes would have
+    // had before premultiplying.
+    const std::vector<uchar> clear(4 * 50, 0);
+    std::vector<uchar> clearStraight = pixelsOfRuns({{90, 200, 10, 50}});
+    for (size_t i = 3; i < clearStraight.size(); i += 4)
+        clearStraight[i] = 0;
+    for (const auto& pixels : {rowOf(clear), rowOf(clearStraight, ColorHistogram::PixelLayout::rgbaStraight)}) {
+        const std::optional<CCColorCube::Maxima> black = cube.findLocalMaximaInImage(imageOf(pixels), 4);
+        ASSERT_TRUE(black && black->size() == 1);
+        EXPECT_EQ(hexCodes(*black), QStringList({"000000"}));
+        EXPECT_EQ(black->front().hitCount, 50u);
+    }
+
+    // A plateau: cells 11 and 12 of the red axis with equal, highest counts
+    // are both maxima, in visiting order; distinctOnly drops the second.
+    const auto plateau = pixelsOfRuns({{110, 0, 0, 10}, {100, 0, 0, 10}, {0, 200, 0, 3}});
+    EXPECT_EQ(hexCodes(*cube.findLocalMaximaInImage(imageOf(rowOf(plateau)), 0)),
+              QStringList({"640000", "6e0000", "00c800"}));
+    EXPECT_EQ(hexCodes(cube.extractColorsFromImage(imageOf(rowOf(plateau)), 4)), QStringList({"640000", "00c800"}));
+
+    // Byte 255 lands in coordinate 29, alone: 254 is in 28.
+    const std::optional<CCColorCube::Maxima> ends =
+        cube.findLocalMaximaInImage(imageOf(rowOf(pixelsOfRuns({{255, 255, 255, 2}, {0, 0, 254, 1}}))), 0);
+    ASSERT_TRUE(ends && ends->size() == 2);
+    EXPECT_EQ(ends->at(0).cellIndex, 29u + 30 * 29 + 900 * 29);
+    EXPECT_EQ(ends->at(1).cellIndex, 900u * 28);
+}
+
+TEST(CCColorCube, DistinctFilterComparesWithDroppedMaximaToo)
+{
+    // d(A, B) = 0.15, d(B, C) = 0.15, d(A, C) = 0.3: B goes for A, C for B.
+    const CCColorCube::Maxima chain = {maximum(9, 0.2, 0.2, 0.2), maximum(8, 0.35, 0.2, 0.2),
+                                       maximum(7, 0.5, 0.2, 0.2), maximum(6, 0.9, 0.9, 0.9)};
+    const CCColorCube::Maxima kept = CCColorCube::filterDistinctMaxima(chain, 0.2);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].hitCount, 9u);
+    EXPECT_EQ(kept[1].hitCount, 6u);
+}
+
+TEST(CCColorCube, AdaptiveFiltering)
+{
+    // Ten maxima more than 0.55 apart: no pass removes one, the first three stay.
+    CCColorCube::Maxima far;
+    for (int i = 0; i < 10; ++i)
+        far.push_back(maximum(quint64(100 - i), i & 1, (i >> 1) & 1, i / 4 * 0.6));
+    CCColorCube::Maxima three = CCColorCube::performAdaptiveDistinctFilteringForMaxima(far, 3);
+    ASSERT_EQ(three.size(), 3u);
+    EXPECT_EQ(three[2].hitCount, 98u);
+
+    // Close maxima are thinned while a pass leaves more than the count; the
+    // pass that would leave the count or fewer is not taken.
+    const CCColorCube::Maxima close = {maximum(9, 0, 0, 0), maximum(8, 0.12, 0, 0), maximum(7, 0.5, 0, 0),
+                                       maximum(6, 0.64, 0, 0), maximum(5, 1, 0, 0)};
+    const struct
+    {
+        int count;
+        std::vector<quint64> hits;
+    } rows[] = {{5, {9, 8, 7, 6, 5}}, {4, {9, 8, 7, 6}}, {3, {9, 8, 7}}, {2, {9, 7}}, {1, {9}}, {0, {}}};
+    for (const auto& row : rows) {
+        std::vector<quint64> hits;
+        for (const CCLocalMaximum& m : CCColorCube::performAdaptiveDistinctFilteringForMaxima(close, row.count))
+            hits.push_back(m.hitCount);
+        EXPECT_EQ(hits, row.hits) << "count " << row.count;
+    }
+}
+
+TEST(ImageHistogram, ReadsEveryFormatInItsOrientation)
+{
+    const QImage photo = photoLike(64, 40, 3);
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        qint64 width, height;
+    } rows[] = {
+        {"png", encoded(photo, "png"), 64, 40},
+        {"png with alpha", encoded(photoLike(64, 40, 3, true), "png"), 64, 40},
+        {"jpeg", encoded(photo, "jpeg"), 64, 40},
+        {"grey jpeg", encoded(photo.convertToFormat(QImage::Format_Grayscale8), "jpeg"), 64, 40},
+        {"jpeg turned a quarter", encoded(photo, "jpeg", QImageIOHandler::TransformationRotate90), 40, 64},
+        {"jpeg turned half", encoded(photo, "jpeg", QImageIOHandler::TransformationRotate180), 64, 40},
+        {"jpeg, Exif orientation 3", jpegWithExif(encoded(photo, "jpeg"), app1(true, 3)), 64, 40},
+        {"jpeg, Exif orientation 5", jpegWithExif(encoded(photo, "jpeg"), app1(false, 5)), 40, 64},
+        {"jpeg, Exif orientation 8", jpegWithExif(encoded(photo, "jpeg"), app1(true, 8)), 40, 64},
+        {"webp", encoded(photo, "webp"), 64, 40},
+        {"tiff", encoded(photo, "tiff"), 64, 40},
+        {"tiff turned a quarter", encoded(photo, "tiff", QImageIOHandler::TransformationRotate270), 40, 64},
+        {"bmp", encoded(photo, "bmp"), 64, 40},
+    };
+    for (const auto& row : rows) {
+        ColorHistogram histogram;
+        const ImageHistogram::Reading reading = ImageHistogram::addImageData(histogram, row.bytes);
+        EXPECT_TRUE(reading.ok) << row.name << ": " << reading.error.toStdString();
+        EXPECT_EQ(reading.width, row.width) << row.name;
+        EXPECT_EQ(reading.height, row.height) << row.name;
+        EXPECT_EQ(histogram.countedPixels(), 64u * 40) << row.name;
+    }
+}
+
+TEST(ImageHistogram, JpegStripsCountWhatQtDecodes)
+{
+    const QByteArray jpeg = encoded(photoLike(640, 480, 4), "jpeg");
+    ColorHistogram ours, qts;
+    ASSERT_TRUE(ImageHistogram::addImageData(ours, jpeg).ok);
+    const QImage decoded = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGBX8888);
+    qts.addPixels({decoded.constBits(), 640, 480, decoded.bytesPerLine(), ColorHistogram::PixelLayout::rgbx});
+    EXPECT_EQ(ours, qts);
+}
+
+TEST(ImageHistogram, DamagedAndHugeImagesAreErrors)
+{
+    const QByteArray jpeg = encoded(photoLike(64, 64, 5), "jpeg");
+    const QByteArray png = encoded(photoLike(64, 64, 5), "png");
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        bool tooLarge;
+    } rows[] = {
+        {"empty", QByteArray(), false},
+        {"not an image", QByteArray("GIF89a? no, just text"), false},
+        {"jpeg start only", QByteArray::fromHex("ffd8ff"), false},
+        {"jpeg cut in half", jpeg.left(jpeg.size() / 2), false},
+        {"png cut in half", png.left(png.size() / 2), false},
+        {"jpeg claiming 60000 × 60000", jpegClaiming(60000, 60000), true},
+        {"png claiming 50000 × 50000", pngClaiming(50000, 50000), true},
+        {"png claiming 2^31 × 2^31", pngClaiming(0x7fffffff, 0x7fffffff), false},
+    };
+    for (const auto& row : rows) {
+        ColorHistogram histogram;
+        const ImageHistogram::Reading reading = ImageHistogram::addImageData(histogram, row.bytes);
+        EXPECT_FALSE(reading.ok) << row.name;
+        EXPECT_FALSE(reading.error.isEmpty()) << row.name;
+        EXPECT_EQ(reading.tooLarge, row.tooLarge) << row.name << ": " << reading.error.toStdString();
+        EXPECT_EQ(histogram, ColorHistogram()) << row.name << ": nothing may be counted";
+    }
+}
+
+TEST(ImageHistogram, EmbeddedProfilesAreConvertedToSrgb)
+{
+    // One colour in Adobe RGB: counted as its sRGB colour, which Qt's own
+    // conversion gives within a step.
+    QImage adobe(16, 16, QImage::Format_RGB32);
+    adobe.fill(QColor(60, 170, 90));
+    adobe.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+    const QColor expected = adobe.convertedToColorSpace(QColorSpace(QColorSpace::SRgb)).pixelColor(0, 0);
+    ASSERT_NE(expected, QColor(60, 170, 90));
+    for (const char* format : {"png", "jpeg"}) {
+        CCColorCube cube;
+        ImageHistogram::Reading reading;
+        const std::vector<Color> colors =
+            cube.extractColorsFromImage(ImageHistogram::imageData(encoded(adobe, format), &reading), 0);
+        EXPECT_TRUE(reading.ok) << format;
+        ASSERT_EQ(colors.size(), 1u) << format;
+        const std::array<int, 3> got = colors[0].integerComponents();
+        EXPECT_NEAR(got[0], expected.red(), 2) << format;
+        EXPECT_NEAR(got[1], expected.green(), 2) << format;
+        EXPECT_NEAR(got[2], expected.blue(), 2) << format;
+    }
+}
+
+// Segments the orientation cannot be read from count as upright.
+TEST(ImageHistogram, ExifOrientationOfDamagedSegments)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray segment;
+        int orientation;
+    } rows[] = {
+        {"out of range", app1(true, 9), 1},
+        {"cut short", app1(true, 6).left(20), 1},
+        {"no Exif", QByteArray("http://ns.adobe.com/xap/1.0/"), 1},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(JpegHistogram::exifOrientation(row.segment), row.orientation) << row.name;
 }

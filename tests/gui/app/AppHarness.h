@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileBytes.h"
 #include "QtPrinters.h"
 #include "TempHome.h"
 
@@ -216,21 +217,20 @@ public:
         return QPoint(10, table().rowViewportPosition(count - 1) + table().rowHeight(count - 1) - 2);
     }
 
-    // Drags `data` over the table and drops it at `point`; whether the table
-    // took it.
-    bool drop(QMimeData* data, const QPoint& point)
+    // Drags `data` over `target` and drops it at `point`; whether it took it.
+    static bool dropOn(QWidget* target, QMimeData* data, const QPoint& point)
     {
-        QWidget* viewport = table().viewport();
         QDragEnterEvent enter(point, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &enter);
+        QCoreApplication::sendEvent(target, &enter);
         if (!enter.isAccepted())
             return false;
         QDragMoveEvent move(point, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &move);
+        QCoreApplication::sendEvent(target, &move);
         QDropEvent dropped(point, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &dropped);
+        QCoreApplication::sendEvent(target, &dropped);
         return dropped.isAccepted();
     }
+    bool drop(QMimeData* data, const QPoint& point) { return dropOn(table().viewport(), data, point); }
 
     // Puts in parts that need the stores (the window's colour space).
     std::function<void(AppParts&)> withStores;

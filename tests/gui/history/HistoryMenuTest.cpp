@@ -1,5 +1,4 @@
 #include "../app/AppHarness.h"
-#include "FileBytes.h"
 
 #include "history/EntryMenu.h"
 #include "history/HistorySwatchView.h"

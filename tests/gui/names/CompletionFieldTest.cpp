@@ -1,9 +1,15 @@
 #include "NamesApp.h"
 
 #include "names/AutoCompletePopover.h"
+#include "names/NameTable.h"
 #include "settings/NotificationCenter.h"
 
+#include <QFile>
 #include <QScrollBar>
+#include <QThreadPool>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -26,8 +32,6 @@ TEST_F(CompletionField, TypingPreviewsTheFirstMatchAndTheArrowsPreviewTheOthers)
     const struct { const char* typed; const char* first; int rows; } cases[] = {
         { "ark", "Ark Brown", 3 },
         { "Red", "Red", 2 },       // before "Dark Red"
-        { "blue", "Blue", 3 },     // any letter case
-        { "Periwinkle", "Periwinkle", 1 },
         { "gre", "Green 01", 10 }, // of 25 matches: the list scrolls
     };
     for (const auto& c : cases) {
@@ -68,7 +72,10 @@ TEST_F(CompletionField, TypingPreviewsTheFirstMatchAndTheArrowsPreviewTheOthers)
     EXPECT_TRUE(app.field()->hasFocus());
 }
 
-TEST_F(CompletionField, ReturnTabAndDoubleClickCommitTheHighlightedName)
+// Return, Tab and a double click commit the highlighted name; Escape, text
+// that matches nothing or none, and leaving the field or the window close
+// the list.
+TEST_F(CompletionField, CommittingAndDismissingTheList)
 {
     // Return with the list open commits; with it closed it opens nothing.
     app.typeName("gre");
@@ -110,10 +117,8 @@ TEST_F(CompletionField, ReturnTabAndDoubleClickCommitTheHighlightedName)
     QTest::keyClick(app.field(), Qt::Key_Tab);
     EXPECT_NE(QApplication::focusWidget(), app.field()) << "Tab with the list closed moves on";
     EXPECT_EQ(app.field()->text(), "Sky Blue");
-}
 
-TEST_F(CompletionField, EscapeUnmatchedOrEmptyTextAndLeavingTheFieldOrWindowCloseTheList)
-{
+    app.focusNameField();
     app.typeName("gre");
     ASSERT_TRUE(app.popoverShown());
     QTest::keyClick(app.field(), Qt::Key_Escape);
@@ -190,9 +195,8 @@ TEST_F(CompletionField, FocusShowsTheColourPanelAndSelectsTheName)
 
 // The name's font shrinks from 16 to 8 pixels to fit; its text and
 // selection colours switch at lightness 55.
-TEST(CompletionFieldLook, FontFitsAndColoursFollowTheLightness)
+TEST_F(CompletionField, FontFitsAndColoursFollowTheLightness)
 {
-    NamesApp app;
     QFont font = QApplication::font();
     font.setPixelSize(8);
     QString longest = QStringLiteral("W");
@@ -224,4 +228,149 @@ TEST(CompletionFieldLook, FontFitsAndColoursFollowTheLightness)
     }
 }
 
+const QString invalidColor = QStringLiteral("Invalid Color");
+
+// The lookup the history writer holds keeps real names whatever the window
+// does with the cache: an entry recorded now keeps its name for good.
+TEST(NameLookup, TheFieldNamesTheColourAndTheHistoryWritersLookupOutlivesEveryFree)
+{
+    NamesApp app;
+    AutoCompleteTextField* field = app.field();
+    EXPECT_EQ(field->text(), "Periwinkle");
+    const NameLookup::ClosestName writerLookup = app.names->closestColorNameOnAnyThread();
+
+    app.h.window().close();
+    const Color red = Color::fromIntegers(255, 0, 0);
+    EXPECT_EQ(app.names->closestColorNameToColor(red), invalidColor);
+    EXPECT_EQ(app.names->hexCodeForName("Red"), std::nullopt);
+    EXPECT_TRUE(app.names->completions("re").isEmpty());
+    EXPECT_EQ(writerLookup(red), "Red");
+
+    // A colour set while the window is closed has no name to show...
+    app.h.sync().setSwatchFromHEXValue("ff0000", true);
+    EXPECT_EQ(field->text(), invalidColor);
+    // ...until the window is back, named from its first frame on.
+    app.h.app().openWindow();
+    EXPECT_EQ(field->text(), "Red");
+
+    // On the writer's thread while the cache is freed and loaded again.
+    std::atomic<bool> stop = false;
+    std::atomic<int> wrong = 0, asked = 0;
+    std::thread writer([&] {
+        while (!stop || asked < 50) {
+            if (writerLookup(Color::fromIntegers(0xa2, 0xa2, 0xd0)) != QLatin1String("Bluebell"))
+                ++wrong;
+            ++asked;
+        }
+    });
+    for (int i = 0; i < 40; ++i) {
+        app.names->freeNamesDatabase();
+        app.names->cacheNamesDatabase();
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(wrong, 0);
+
+    // End of editing keeps a known name and names the colour otherwise.
+    app.focusNameField();
+    const struct { const char* typed; const char* shown; std::array<int, 3> rgb; } rows[] = {
+        { "Bluebell", "Bluebell", { 0xa2, 0xa2, 0xd0 } },
+        { "bluebell", "Bluebell", { 0xa2, 0xa2, 0xd0 } }, // letter case counts: the colour's name
+        { "Dark Slate", "Dark Slate", { 0x2f, 0x4f, 0x4f } },
+        { "xyz", "Dark Slate", { 0x2f, 0x4f, 0x4f } }, // completes to nothing: the colour stays
+    };
+    for (const auto& row : rows) {
+        app.typeName(row.typed);
+        QTest::keyClick(app.field(), Qt::Key_Escape);
+        QTest::keyClick(app.field(), Qt::Key_Return);
+        EXPECT_EQ(app.field()->text(), row.shown) << row.typed;
+        EXPECT_EQ(app.h.wellRGB(), row.rgb) << row.typed;
+    }
+    // Names reloaded meanwhile leave a name being typed alone.
+    app.typeName("Re");
+    QTest::keyClick(app.field(), Qt::Key_Escape);
+    app.names->freeNamesDatabase();
+    app.names->cacheNamesDatabase();
+    EXPECT_EQ(app.field()->text(), "Re");
+
+    app.h.restart(); // the next program has names of its own
+    EXPECT_EQ(writerLookup(red), "Red") << "the lookup outlives its maker";
+}
+
+// The program as main() starts it at its first start, its names loading on
+// a worker thread. No turn of the event loop has come yet when the
+// constructor returns, so the names are still on their way.
+struct BackgroundNamesApp
+{
+    BackgroundNamesApp()
+    {
+        AppDelegate::initialize(defaults);
+        auto lookup = std::make_unique<DatabaseNameLookup>(defaults, Paths::applicationSupportFolder(),
+                                                           NamesDatabase::shippedDatabasePath());
+        lookup->loadInBackgroundAtStart();
+        names = lookup.get();
+        AppParts parts;
+        parts.buildStores(defaults, spaces, *lookup);
+        parts.names = std::move(lookup);
+        AppDelegate::Options options;
+        options.trayAvailable = [] { return true; };
+        options.terminate = [] {};
+        app = std::make_unique<AppDelegate>(defaults, spaces, center, std::move(parts), std::move(options));
+        app->launch();
+    }
+    ~BackgroundNamesApp()
+    {
+        app.reset();
+        QThreadPool::globalInstance()->waitForDone();
+    }
+    QString shownName() { return app->window().fields.nameField->text(); }
+    std::array<int, 3> wellRGB() { return app->window().mainSwatchWell->color()->integerComponents(); }
+    // The worker started, done, and its table handed over if still wanted.
+    void settle()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !names->cache().isLoading(); }));
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+    }
+
+    TempHome home;
+    UserDefaults defaults;
+    ColorSpaceRegistry spaces;
+    NotificationCenter center;
+    DatabaseNameLookup* names = nullptr;
+    std::unique_ptr<AppDelegate> app;
+};
+
+// A window closed before the names arrive keeps them freed until it opens
+// again; then they load at once and name the colour in its first frame.
+TEST(NamesAtStart, TheWindowIsUpBeforeTheNamesAndTheyNameTheColourWhenTheyArrive)
+{
+    for (bool closedFirst : { false, true }) {
+        SCOPED_TRACE(closedFirst ? "window closed before the names arrive" : "window open");
+        BackgroundNamesApp app;
+        ASSERT_TRUE(app.names->cache().isLoading());
+        EXPECT_TRUE(app.app->window().isVisible());
+        EXPECT_EQ(app.shownName(), QString()) << "empty while the names are on their way, not \"Invalid Color\"";
+        EXPECT_TRUE(app.names->completions("Periwinkle").isEmpty());
+        if (closedFirst)
+            app.app->window().close();
+
+        app.settle();
+        if (closedFirst) {
+            EXPECT_FALSE(app.names->cache().isLoaded());
+            EXPECT_EQ(app.names->closestColorNameToColor(Color::fromIntegers(255, 0, 0)), NameTable::invalidColorName);
+            app.app->openWindow();
+        }
+        EXPECT_EQ(app.shownName(), "Periwinkle Blue");
+        // The first start's copy and the count of names came with them.
+        EXPECT_TRUE(QFile::exists(Paths::applicationSupportFolder() + "/ColorNames.db"));
+        EXPECT_GT(app.defaults.integerForKey("namesCountValue"), 30000);
+        EXPECT_TRUE(app.names->completions("Periwinkle").contains("Periwinkle Blue"));
+        // A typed name now finds its colour.
+        app.app->fieldSync().setSwatchFromNameField("Red");
+        EXPECT_EQ(app.wellRGB(), (std::array<int, 3> { 255, 0, 0 }));
+    }
+}
+
 } // namespace
+

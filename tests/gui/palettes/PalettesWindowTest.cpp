@@ -216,24 +216,11 @@ TEST_F(PaletteWindow, RestoreAndAddGoIntoTheSwatchColumnAndTheHistory)
     EXPECT_EQ(AppHarness::codes(app.entries().first().colors), app.stored());
 }
 
-// Renaming writes the new list before it deletes the old one: a failed
-// write keeps the palette under its old name and says why.
-TEST_F(PaletteWindow, ARenameThatCannotBeWrittenKeepsThePalette)
-{
-    palettes->saveCurrentPalette({Color::fromIntegers(255, 0, 0)});
-    // A folder where the new list's file would go: no file can be written there.
-    QDir(store().folder()).mkdir("Blocked.clr");
-    rename("palette", "Blocked");
-    EXPECT_TRUE(rows().contains("palette"));
-    EXPECT_EQ(PaletteFile::read(store().pathForColorListWithName("palette")).colors.size(), 1);
-    EXPECT_EQ(QDir(store().folder()).entryList(QDir::Files), QStringList({"palette.clr"}));
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].startsWith("The palette \u201cpalette\u201d could not be renamed.")) << told[0].toStdString();
-}
-
 // Another Huelark (or a file manager) changing the folder reloads the
-// window once; the window's own changes do not reload it at all.
-TEST_F(PaletteWindow, OutsideChangesReloadOnceOwnChangesNever)
+// window once; the window's own changes do not reload it at all. Renaming
+// writes the new list before it deletes the old one: a failed write keeps
+// the palette under its old name and says why.
+TEST_F(PaletteWindow, OutsideChangesReloadOnceOwnChangesNeverAndAFailedRenameKeepsThePalette)
 {
     palettes->openPalettesWindow();
     QSignalSpy reloads(&window().model(), &QAbstractItemModel::modelReset);
@@ -256,6 +243,16 @@ TEST_F(PaletteWindow, OutsideChangesReloadOnceOwnChangesNever)
     QTest::qWait(50);
     EXPECT_EQ(reloads.count(), 5);
     EXPECT_EQ(selected(), QStringList({"palette"})) << "the selection stays on its palette";
+
+    // A folder where the new list's file would go: no file can be written there.
+    QDir(store().folder()).mkdir("Blocked.clr");
+    rename("palette", "Blocked");
+    EXPECT_TRUE(rows().contains("palette"));
+    EXPECT_EQ(PaletteFile::read(store().pathForColorListWithName("palette")).colors.size(), 3);
+    EXPECT_EQ(QDir(store().folder()).entryList(QDir::Files),
+              QStringList({"Cold.clr", "Cool.clr", "Ice.clr", "Other.clr", "palette.clr"}));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("The palette \u201cpalette\u201d could not be renamed.")) << told[0].toStdString();
 }
 
 // Several files at once, one of each format: each a new palette, the
@@ -269,14 +266,8 @@ TEST_F(PaletteWindow, ImportsSeveralFilesAndReportsTheBadOnesThenExportsEach)
     list.setColor("Blue", Color::fromIntegers(0, 0, 255));
     for (const char* name : {"one.clr", "two.ase", "three.json", "four.gpl"})
         ASSERT_EQ(PaletteFile::write(files.filePath(name), list, false), "") << name;
-    QFile damaged(files.filePath("damaged.gpl"));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("GIMP Palette\nName: Torn\n255 0 0 Red\n300 0 0 Broken\n");
-    damaged.close();
-    QFile text(files.filePath("notes.txt"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not a palette");
-    text.close();
+    ASSERT_TRUE(put(files.filePath("damaged.gpl"), "GIMP Palette\nName: Torn\n255 0 0 Red\n300 0 0 Broken\n"));
+    ASSERT_TRUE(put(files.filePath("notes.txt"), "not a palette"));
 
     QDir(files.path()).mkdir("folder");
     ASSERT_EQ(PaletteFile::write(files.filePath("folder/inner.gpl"), list, false), "");
@@ -295,11 +286,7 @@ TEST_F(PaletteWindow, ImportsSeveralFilesAndReportsTheBadOnesThenExportsEach)
     // Dropped on the list, a file is imported the same way.
     QMimeData dropped;
     dropped.setUrls({QUrl::fromLocalFile(files.filePath("one.clr"))});
-    QWidget* rowsView = window().palettesTable->viewport();
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(rowsView, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(rowsView, &drop);
+    AppHarness::dropOn(window().palettesTable->viewport(), &dropped, QPoint(5, 5));
     EXPECT_EQ(selected(), QStringList({"one (2)"}));
 
     select({"Pair", "Pair (2)", "one"});

@@ -1,5 +1,6 @@
 #include "../app/AppHarness.h"
 
+#include "settings/NotificationCenter.h"
 #include "tools/DragDropView.h"
 #include "tools/DropExtraction.h"
 #include "tools/DropPreviewView.h"
@@ -10,10 +11,14 @@
 
 #include <QBuffer>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QTest>
 #include <QThreadPool>
 #include <QToolButton>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -101,11 +106,7 @@ protected:
     void drop(QMimeData* data)
     {
         QSignalSpy shown(&window(), &ToolController::dropShown);
-        const QPoint at(20, 20);
-        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window().dropArea, &enter);
-        QDropEvent dropped(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window().dropArea, &dropped);
+        AppHarness::dropOn(window().dropArea, data, QPoint(20, 20));
         ASSERT_TRUE(shown.wait(2000));
     }
     QList<AppHarness::Code> preview() { return AppHarness::codes(window().colorArrayForSwatch("Drop Preview")); }
@@ -114,12 +115,39 @@ protected:
     LazyToolWindow* tools = nullptr;
 };
 
+// What a part posted, one "name identifier action" line each.
+struct Posted
+{
+    explicit Posted(NotificationCenter& center)
+    {
+        center.addObserver({}, &context, [this](const Notification& n) {
+            lines << QStringList({n.name, n.userInfo.value("identifier").toString(),
+                                  n.userInfo.value("action").toString()})
+                         .join(u' ')
+                         .trimmed();
+        });
+    }
+    QStringList take() { return std::exchange(lines, {}); }
+
+    QObject context;
+    QStringList lines;
+};
+
+// Where the slider's pointer rules land, with what it posted.
+struct Slid
+{
+    double start, end;
+    int posts;
+};
+
 } // namespace
 
 // The rows follow the main colour while the window is open; a click on a
 // row replaces the swatch column, its menu's "add" appends what is new;
-// the label names the row under the pointer.
-TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatches)
+// the label names the row under the pointer. Folded, the window is shorter
+// by the generator; a frame saved folded is not folded again at the next
+// opening, and unfolding grows it back.
+TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatchesAndTheGeneratorFolds)
 {
     open();
     app.type(app.fields().hexField, "0000ff");
@@ -148,6 +176,18 @@ TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatches)
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(window().row("Triadic Colors"), &leave);
     EXPECT_FALSE(window().swatchLabel->isVisibleTo(&window()));
+
+    const int full = window().height();
+    window().toggleDragViewButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
+    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
+    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Show the Palettes Generator");
+    reopen();
+    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
+    window().toggleDragViewButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
+    EXPECT_EQ(window().height(), full);
+    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Hide the Palettes Generator");
 }
 
 // A dropped image fills the preview with its colours, all selected; the
@@ -186,10 +226,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     // A slow drop, then a quick one: the quick one stays.
     QMimeData slow;
     slow.setImageData(stripe({Qt::magenta}).scaled(1, 2));
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &slow, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window().dropArea, &enter);
-    QDropEvent dropped(QPoint(20, 20), Qt::CopyAction, &slow, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window().dropArea, &dropped);
+    AppHarness::dropOn(window().dropArea, &slow, QPoint(20, 20));
     QMimeData quick;
     quick.setImageData(stripe({Qt::white, Qt::black}));
     drop(&quick);
@@ -200,10 +237,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
 
     QTemporaryDir files;
     stripe({Qt::gray}).save(files.filePath("grey.png"));
-    QFile text(files.filePath("notes.png"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not an image");
-    text.close();
+    ASSERT_TRUE(put(files.filePath("notes.png"), "not an image"));
     QMimeData links;
     links.setUrls({QUrl::fromLocalFile(files.filePath("grey.png")), QUrl::fromLocalFile(files.filePath("notes.png"))});
     drop(&links);
@@ -213,8 +247,7 @@ TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
     // A window closed while a drop is worked on gets nothing.
     const QVariantList stored = app.settings().arrayForKey("dropColors");
     slow.setImageData(stripe({Qt::darkRed}).scaled(1, 2));
-    QCoreApplication::sendEvent(window().dropArea, &enter);
-    QCoreApplication::sendEvent(window().dropArea, &dropped);
+    AppHarness::dropOn(window().dropArea, &slow, QPoint(20, 20));
     window().close();
     slowDrop.release();
     QThreadPool::globalInstance()->waitForDone();
@@ -228,10 +261,7 @@ TEST(DropExtraction, NamesWhatItCouldNotRead)
 {
     QTemporaryDir files;
     stripe({Qt::red, Qt::blue}).scaled(40, 40).save(files.filePath("two.png"));
-    QFile text(files.filePath("notes.jpg"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not a picture");
-    text.close();
+    ASSERT_TRUE(put(files.filePath("notes.jpg"), "not a picture"));
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     stripe({Qt::green}).save(&png, "PNG");
@@ -248,19 +278,156 @@ TEST(DropExtraction, NamesWhatItCouldNotRead)
     EXPECT_TRUE(DropExtraction::extract({"not a picture", {}, {}}).skipped.size() == 1);
 }
 
-// Folded, the window is shorter by the generator; a frame saved folded is
-// not folded again at the next opening, and unfolding grows it back.
-TEST_F(ToolWindowTest, FoldingTheGeneratorShrinksTheWindowOnce)
+// What each kind of row posts for what the user does: the base colour is no
+// choice (no click), the preview keeps the label hidden (no enter), and a
+// press dragged out of a row and let go elsewhere is no click.
+TEST(GeneratorPaletteView, PostsWhatTheUserDidUnderItsIdentifier)
 {
-    const int full = open().height();
-    window().toggleDragViewButton->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
-    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
-    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Show the Palettes Generator");
-    reopen();
-    EXPECT_EQ(window().height(), full - ToolController::generatorHeight);
-    window().toggleDragViewButton->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window().folding(); }));
-    EXPECT_EQ(window().height(), full);
-    EXPECT_EQ(window().toggleDragViewButton->toolTip(), "Hide the Palettes Generator");
+    NotificationCenter center;
+    Posted posted(center);
+    for (const QString& identifier : {QStringLiteral("Base Color"), QStringLiteral("Drop Preview"), QStringLiteral("Triad")}) {
+        GeneratorPaletteView row(identifier, center);
+        row.resize(200, 40);
+        row.show();
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(&row, &enter);
+        const bool lit = row.isHover();
+        QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mousePress(&row, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(&row, Qt::LeftButton, {}, QPoint(10, 90)); // let go below the row
+        row.contextMenu()->actions()[0]->trigger();
+        row.contextMenu()->actions()[1]->trigger();
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&row, &leave);
+
+        const QString id = identifier;
+        QStringList expected;
+        if (id != "Drop Preview")
+            expected << "enterHoverToolSwatch " + id;
+        if (id != "Base Color")
+            expected << "clickedHoverToolSwatch " + id;
+        expected << "clickedGeneratorMenu " + id + " add" << "clickedGeneratorMenu " + id + " replace"
+                 << "exitHoverToolSwatch";
+        EXPECT_EQ(posted.take(), expected) << id.toStdString();
+        EXPECT_EQ(lit, id != "Base Color") << id.toStdString();
+        EXPECT_EQ(row.toolTip().isEmpty(), id == "Base Color") << id.toStdString();
+    }
+}
+
+// The two knobs under the pointer, in a control 200 wide over 0..10 that
+// snaps to whole numbers, starting at 2..7.
+TEST(RangeSlider, PointerRules)
+{
+    struct Row
+    {
+        const char* what;
+        QList<int> xs; // a press, then drags
+        Slid slid;
+    };
+    const Row rows[] = {
+        {"the start knob to 34 %", {40, 68}, {3, 7, 1}},
+        {"the start knob past the end pushes it", {40, 68, 160}, {8, 8, 2}},
+        {"a click on the bar nearer the end moves the end", {120}, {2, 6, 1}},
+        {"half-way between the knobs moves the end", {90}, {2, 5, 1}},
+        {"beyond the right edge is the end", {140, 400}, {2, 10, 1}},
+        {"left of the left edge is the start", {40, -30}, {0, 7, 1}},
+        {"the end knob below the start pulls it", {140, 20}, {1, 1, 1}},
+    };
+    NotificationCenter center;
+    for (const Row& row : rows) {
+        RangeSlider slider(center);
+        slider.setObjectName("dropSlider");
+        slider.resize(200, 20);
+        slider.setMaxValue(10);
+        slider.setSnapsToIntegers(true);
+        slider.setStart(2);
+        slider.setEnd(7);
+        int posts = 0;
+        slider.onControlChanged = [&posts](RangeSlider&) { ++posts; };
+        QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(row.xs[0], 10));
+        for (qsizetype i = 1; i < row.xs.size(); ++i) {
+            QMouseEvent drag(QEvent::MouseMove, QPointF(row.xs[i], 10), QPointF(row.xs[i], 10), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&slider, &drag);
+        }
+        EXPECT_EQ(slider.start(), row.slid.start) << row.what;
+        EXPECT_EQ(slider.end(), row.slid.end) << row.what;
+        EXPECT_EQ(posts, row.slid.posts) << row.what;
+    }
+}
+
+// Setting values and ranges, and the cases that once gave fractions or
+// divided by zero: whole numbers stay whole (15 of 22), an empty range and
+// a control of no width select nothing.
+TEST(RangeSlider, ValuesRangesAndWhatTheyPost)
+{
+    NotificationCenter center;
+    Posted posted(center);
+    RangeSlider slider(center);
+    slider.setObjectName("dropSlider");
+    slider.resize(220, 20);
+    slider.setMaxValue(10);
+    slider.setStart(2);
+    slider.setEnd(6);
+    EXPECT_EQ(posted.take().size(), 2);
+    slider.setStart(2);
+    EXPECT_TRUE(posted.take().isEmpty()) << "an unchanged value posts nothing";
+    slider.setMaxValue(20);
+    EXPECT_EQ(slider.start(), 4);
+    EXPECT_EQ(slider.end(), 12);
+    EXPECT_TRUE(posted.take().isEmpty()) << "a new range moves the values silently";
+
+    slider.setMaxValue(22);
+    slider.setSnapsToIntegers(true);
+    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(150, 10)); // 150 / 220 × 22 = 15
+    EXPECT_EQ(slider.end(), 15.0);
+
+    slider.setMaxValue(0);
+    slider.setStart(3);
+    EXPECT_EQ(slider.start(), 0);
+    slider.setMaxValue(10);
+    slider.resize(0, 20);
+    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(5, 10));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(9, 10), QPointF(9, 10), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&slider, &drag);
+    EXPECT_EQ(slider.start(), 0);
+    EXPECT_EQ(slider.end(), 0);
+}
+
+// What the drop area takes: a picture's bytes before file links (a program
+// offering both means the picture), local files, never remote links.
+TEST(DragDropView, TakesPicturesBeforeFilesAndOnlyLocalFiles)
+{
+    struct Row
+    {
+        const char* what;
+        QByteArray png;
+        QList<QUrl> urls;
+        const char* posted; // "" when refused
+        const char* type = "image/png";
+    };
+    const QUrl local = QUrl::fromLocalFile("/tmp/a.png");
+    const Row rows[] = {
+        {"a picture and its file", "PNGDATA", {local}, "imageDropped"},
+        {"a local file", {}, {local}, "fileDropped"},
+        {"a picture no reader here decodes, and its file", "DATA", {local}, "fileDropped", "image/x-unknown"},
+        {"a remote link", {}, {QUrl("https://example.org/a.png")}, ""},
+        {"a local file and a remote link", {}, {local, QUrl("https://example.org/a.png")}, ""},
+        {"nothing of either", {}, {}, ""},
+    };
+    NotificationCenter center;
+    Posted posted(center);
+    DragDropView area(center);
+    for (const Row& row : rows) {
+        QMimeData data;
+        if (!row.png.isEmpty())
+            data.setData(row.type, row.png);
+        data.setUrls(row.urls);
+        data.setText("text");
+        const bool accepted = DragDropView::acceptsData(&data);
+        EXPECT_EQ(accepted, *row.posted != 0) << row.what;
+        if (accepted)
+            area.takeData(&data);
+        EXPECT_EQ(posted.take(), *row.posted ? QStringList({row.posted}) : QStringList()) << row.what;
+    }
 }
