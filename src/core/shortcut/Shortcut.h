@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHashFunctions>
+
 #include <QKeyCombination>
 #include <QString>
 #include <QVariant>
@@ -63,7 +65,7 @@ private:
     quint64 flags;
 };
 
-inline size_t qHash(const Shortcut& shortcut, size_t seed = 0)
+inline size_t qHash(const Shortcut& shortcut, size_t hashSeed = 0)
 {
-    return seed ^ size_t(shortcut.keyCode() + qint64(shortcut.modifierFlags()));
+    return qHashMulti(hashSeed, shortcut.keyCode(), shortcut.modifierFlags());
 }

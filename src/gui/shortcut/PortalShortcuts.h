@@ -37,7 +37,7 @@ public:
     // Whether the session bus has a portal that offers global shortcuts.
     static bool available(QDBusConnection bus = QDBusConnection::sessionBus());
     // The id under which `shortcut` is bound, and the trigger it asks for
-    // in the shortcuts specification's words ("CTRL+ALT+k").
+    // in the portal's own notation ("CTRL+ALT+k").
     static QString idFor(const Shortcut& shortcut);
     static QString triggerFor(const Shortcut& shortcut);
 
