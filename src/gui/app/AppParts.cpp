@@ -2,11 +2,13 @@
 
 #include "colour/WellColorSpace.h"
 #include "history/HistoryStore.h"
-#include "prefs/AutostartLoginItem.h"
 #include "palettes/StoredPaletteMigration.h"
-#include "prefs/LazyPreferencesWindow.h"
 #include "palettes/StoredPalettes.h"
+#include "prefs/AutostartLoginItem.h"
+#include "prefs/LazyPreferencesWindow.h"
+#include "settings/DefaultsKeys.h"
 #include "shortcut/ShortcutMonitor.h"
+#include "shortcut/ShortcutView.h"
 #include "tools/ColorHarmonies.h"
 #include "tools/DropExtraction.h"
 #include "tools/LazyToolWindow.h"
@@ -44,12 +46,14 @@ void AppParts::buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spac
         DropExtraction::extract, nullptr, {}, {}});
 }
 
-void AppParts::buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center,
-                                std::function<QWidget*(QWidget* parent)> shortcutRecorder)
+void AppParts::buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center)
 {
     NameLookup* lookup = names.get();
+    auto recorder = [&defaults](QWidget* parent) {
+        return ShortcutView::createRecorder(defaults, DefaultsKeys::shortcutKey, parent);
+    };
     preferences = std::make_unique<LazyPreferencesWindow>(PreferencesParts {
-        defaults, spaces, center, [lookup] { return lookup->namesPreferencesUpdater(); }, std::move(shortcutRecorder) });
+        defaults, spaces, center, [lookup] { return lookup->namesPreferencesUpdater(); }, recorder });
 }
 
 void AppParts::buildLogin(UserDefaults& defaults, const QString& programFolder)

@@ -65,11 +65,9 @@ struct AppParts
     // read on worker threads; after buildStores.
     void buildTools(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center);
     // The preferences window, made when it is first opened, with the Names
-    // pane over `names`' update; after `names` is in place.
-    // `shortcutRecorder` makes the General pane's shortcut recorder; empty
-    // leaves a disabled placeholder there.
-    void buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center,
-                          std::function<QWidget*(QWidget* parent)> shortcutRecorder = {});
+    // pane over `names`' update and the recorder of the global shortcut;
+    // after `names` is in place.
+    void buildPreferences(UserDefaults& defaults, const ColorSpaceRegistry& spaces, NotificationCenter& center);
     // Start at login through the autostart entry, with the login helper
     // looked for beside the program in `programFolder`.
     void buildLogin(UserDefaults& defaults, const QString& programFolder);

@@ -6,9 +6,7 @@
 #include "history/HistoryStore.h"
 #include "names/DatabaseNameLookup.h"
 #include "settings/NotificationCenter.h"
-#include "settings/DefaultsKeys.h"
 #include "settings/UserDefaults.h"
-#include "shortcut/ShortcutView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -68,9 +66,7 @@ int main(int argc, char** argv)
     parts.names = std::move(names);
     parts.buildPalettes(defaults, spaces);
     parts.buildTools(defaults, spaces, NotificationCenter::defaultCenter());
-    parts.buildPreferences(defaults, spaces, NotificationCenter::defaultCenter(), [&defaults](QWidget* parent) {
-        return ShortcutView::createRecorder(defaults, DefaultsKeys::shortcutKey, parent);
-    });
+    parts.buildPreferences(defaults, spaces, NotificationCenter::defaultCenter());
     parts.buildLogin(defaults, QCoreApplication::applicationDirPath());
     parts.buildShortcuts(defaults);
     AppDelegate delegate(defaults, spaces, NotificationCenter::defaultCenter(), std::move(parts), std::move(options));

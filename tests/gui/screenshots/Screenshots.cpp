@@ -15,8 +15,6 @@
 #include "tools/ToolController.h"
 #include "prefs/LazyPreferencesWindow.h"
 #include "prefs/PreferencesWindowController.h"
-#include "settings/DefaultsKeys.h"
-#include "shortcut/ShortcutView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -169,11 +167,7 @@ bool render(const QString& path, bool dark, const QStringList& hiddenRows, const
     if (shot == Shot::Tools)
         h.withStores = [&h](AppParts& parts) { parts.buildTools(h.settings(), h.registry(), h.notifications()); };
     if (shot == Shot::Preferences)
-        h.withStores = [&h](AppParts& parts) {
-            parts.buildPreferences(h.settings(), h.registry(), h.notifications(), [&h](QWidget* parent) {
-                return ShortcutView::createRecorder(h.settings(), DefaultsKeys::shortcutKey, parent);
-            });
-        };
+        h.withStores = [&h](AppParts& parts) { parts.buildPreferences(h.settings(), h.registry(), h.notifications()); };
     for (const QString& key : hiddenRows)
         h.settings().setBool(false, key);
     DatabaseNameLookup* lookup = nullptr;
