@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/HistoryDatabase.h"
+#include "sqlite/SqlDatabase.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -8,7 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
+
+// Runs one statement on the SQLite file at `path` behind the program's back,
+// `values` bound to its parameters (bytes as blobs, no value as NULL).
+inline bool runSql(const QString& path, const QString& sql, const QVariantList& values = {})
+{
+    const std::unique_ptr<SqlDatabase> db = SqlDatabase::databaseWithPath(path);
+    return db->open() && db->executeUpdate(sql, values);
+}
 
 // Overwrites `count` pages in the middle of the SQLite file at `path` with
 // bytes no page can hold, as a failing disk or a bad copy leaves a database:

@@ -13,8 +13,8 @@
 #include <memory>
 
 // A small HTTP/1.1 server on the loopback interface for the download tests:
-// each path answers with a canned response, sent whole, without a size, or
-// not at all (a stalled server), or sends the client elsewhere.
+// each path answers with a canned response, sent whole, without a size, cut
+// short by a stalled server, or sends the client elsewhere.
 class LocalHttpServer
 {
 public:
@@ -23,7 +23,6 @@ public:
         enum class Mode {
             Complete,    // with Content-Length
             WithoutSize, // no Content-Length; the connection closes at the end
-            Stall,       // reads the request and never answers
             StallAfter,  // headers with the full Content-Length, then `stallAfter` bytes, then nothing
             Redirect,    // `body` is the address of a Location header; no body
         };
@@ -69,8 +68,6 @@ private:
     {
         requested << path;
         const Response response = responses.value(path, Response{404, "not found", "text/plain"});
-        if (response.mode == Response::Mode::Stall)
-            return;
         // The phrases of the statuses the tests use; the client shows them.
         const QHash<int, QByteArray> phrases{{200, "OK"}, {302, "Found"}, {403, "Forbidden"}, {404, "Not Found"}};
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' '

@@ -2,15 +2,23 @@
 
 #include "colour/Cmyk.h"
 #include "colour/ColorSpace.h"
+#include "colour/FormatterRule.h"
+#include "colour/HexCodec.h"
 #include "colour/Hsb.h"
 #include "colour/Hsl.h"
 #include "colour/Lab.h"
+#include "colour/LeadingInteger.h"
 
+#include <QRegularExpression>
 #include <QString>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
+
+using namespace HexCodec;
 
 namespace {
 
@@ -35,11 +43,6 @@ const NotationRow notationRows[] = {
     {{128, 128, 128}, {0, 0, 50}, {0, 0, 50}, {54, 0, 0}},
     {{154, 162, 248}, {235, 87, 79}, {235, 38, 97}, {69, 18, -44}},
 };
-
-std::string show(int r, int g, int b)
-{
-    return QStringLiteral("rgb %1, %2, %3").arg(r).arg(g).arg(b).toStdString();
-}
 
 } // namespace
 
@@ -104,10 +107,16 @@ TEST(Conversions, GenericCmykBothWays)
 }
 
 // Dense samples over the cube: every forward-then-inverse pair must come back
-// within the step its own rounding allows.
+// within the step its own rounding allows. Every sRGB colour lies inside
+// Adobe RGB (1998) too (when colord-data is installed): there and back keeps
+// its integers.
 TEST(Conversions, RoundTripsOverTheCube)
 {
     const ColorSpacePtr srgb = ColorSpace::sRGB();
+    const ColorSpacePtr adobe = SystemProfiles::load(SystemProfiles::adobeRGB);
+    // The wider space really is another encoding: pure sRGB red is not its red.
+    if (adobe)
+        EXPECT_LT(ColorSpace::convert(Color::fromIntegers(255, 0, 0), adobe)->red(), 0.9);
     for (int r = 0; r < 256; r += 5)
         for (int g = 0; g < 256; g += 5)
             for (int b = 0; b < 256; b += 5) {
@@ -127,6 +136,13 @@ TEST(Conversions, RoundTripsOverTheCube)
                 const auto cmykBack = rgbFromCMYK(cmyk[0], cmyk[1], cmyk[2], cmyk[3]);
                 for (int i = 0; i < 3; ++i)
                     ASSERT_NEAR(cmykBack[i], (Triple{r, g, b})[i], 4) << "cmyk of " << show({r, g, b});
+
+                if (adobe) {
+                    const auto there = ColorSpace::convert(Color::fromIntegers(r, g, b), adobe);
+                    ASSERT_TRUE(there && there->space() == adobe) << "Adobe RGB of " << show({r, g, b});
+                    ASSERT_EQ(ColorSpace::convert(*there, srgb).value_or(Color()).integerComponents(), (Triple{r, g, b}))
+                        << "Adobe RGB of " << show({r, g, b});
+                }
             }
 }
 
@@ -140,31 +156,6 @@ TEST(ColorSpace, ConversionWithinSRGBIsExactAndOtherModelsHoldNone)
     EXPECT_FALSE(ColorSpace::convert(Color::fromIntegers(1, 2, 3), ColorSpace::genericCMYK()));
     EXPECT_FALSE(ColorSpace::convert(Color::fromIntegers(1, 2, 3), nullptr));
     EXPECT_FALSE(ColorSpace::cmykComponents(Color::fromIntegers(1, 2, 3), *ColorSpace::sRGB()));
-}
-
-// Every sRGB colour lies inside Adobe RGB (1998), so going there and back
-// must give the same integer components.
-TEST(ColorSpace, AdobeRGBRoundTripKeepsEverySRGBColour)
-{
-    const auto adobe = SystemProfiles::load(SystemProfiles::adobeRGB);
-    if (!adobe)
-        GTEST_SKIP() << "needs colord-data";
-    ASSERT_EQ(adobe->model(), ColorSpace::Model::RGB);
-    EXPECT_EQ(adobe->name(), "Compatible with Adobe RGB (1998)");
-
-    for (int r = 0; r < 256; r += 5)
-        for (int g = 0; g < 256; g += 5)
-            for (int b = 0; b < 256; b += 5) {
-                const Color original = Color::fromIntegers(r, g, b);
-                const auto there = ColorSpace::convert(original, adobe);
-                ASSERT_TRUE(there) << show(r, g, b);
-                EXPECT_EQ(there->space(), adobe);
-                const auto back = ColorSpace::convert(*there, ColorSpace::sRGB());
-                ASSERT_TRUE(back) << show(r, g, b);
-                ASSERT_EQ(back->integerComponents(), original.integerComponents()) << show(r, g, b);
-            }
-    // The wider space really is another encoding: pure sRGB red is not its red.
-    EXPECT_LT(ColorSpace::convert(Color::fromIntegers(255, 0, 0), adobe)->red(), 0.9);
 }
 
 TEST(ColorSpace, IccCmykProfileGivesPlausibleInk)
@@ -181,13 +172,180 @@ TEST(ColorSpace, IccCmykProfileGivesPlausibleInk)
     EXPECT_TRUE(red[0] < 20 && red[1] > 80 && red[2] > 80) << "red";
     const auto cyan = cmykFromRGB(0, 255, 255, srgb, cmyk.get());
     EXPECT_TRUE(cyan[0] > 50 && cyan[1] < 30) << "cyan";
+}
 
-    // More grey, more black ink, over the whole grey ramp.
-    int lastBlack = -1;
-    for (int v = 255; v >= 0; v -= 15) {
-        const auto grey = cmykFromRGB(v, v, v, srgb, cmyk.get());
-        EXPECT_GE(grey[3], lastBlack) << "grey " << v;
-        lastBlack = grey[3];
-        EXPECT_TRUE(std::ranges::min(grey) >= 0 && std::ranges::max(grey) <= 100) << "grey " << v;
+TEST(HexCodec, NormalisesTypedCodes)
+{
+    const auto none = [] { return std::optional<QString>(); };
+    const struct { const char* text; bool showHexUnit; std::optional<QString> expected; } rows[] = {
+        {"abc", false, QStringLiteral("aabbcc")},
+        {"abc", true, QStringLiteral("#aabbcc")},
+        {"#ABC", false, QStringLiteral("AABBCC")},
+        {"aAbBcC", false, QStringLiteral("aAbBcC")},
+        {"  \n9aa2f8", false, QStringLiteral("9aa2f8")},
+        {"# abc", false, QStringLiteral("aabbcc")},       // "#" first, then the white space
+        {"abcxyz", false, QStringLiteral("aabbcc")},      // the run ends at x
+        {"12", true, QStringLiteral("12")},               // other lengths: unchanged, no "#"
+        {"#1234", true, QStringLiteral("1234")},
+        {"abcdef0", true, QStringLiteral("abcdef0")},
+        {"", false, none()},
+        {"#", true, none()},
+        {"xyz", false, none()},
+        {" #abc", false, none()},                         // white space before "#" is not skipped first
+        {"##abc", false, none()},                         // only one "#" is dropped
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(normalizedHEXcodeFromHEXvalue(QString::fromUtf8(row.text), row.showHexUnit), row.expected)
+            << "text \"" << row.text << "\" showHexUnit " << row.showHexUnit;
+}
+
+TEST(HexCodec, ValidCodesBeginWithADigit)
+{
+    const std::pair<const char*, bool> rows[] = {
+        {"a", true},      {"#a", true},  {"  #1234", true}, {"aabbccdd00", true}, {"", false},
+        {"#", false},     {"##a", false}, {"g12", false},   {"  ", false},        {"#-1", false},
+    };
+    for (const auto& [text, valid] : rows)
+        EXPECT_EQ(isValidHEX(QString::fromUtf8(text)), valid) << "text \"" << text << "\"";
+}
+
+TEST(HexCodec, ColourOfACodeAndCodeOfAColour)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    const std::pair<QString, std::array<int, 3>> rows[] = {
+        {"#ABC", {170, 187, 204}},     {"aAbBcC", {170, 187, 204}},    {"ff0000", {255, 0, 0}},
+        {"ab", {0, 0, 171}},           {"abcde", {10, 188, 222}},      {"12", {0, 0, 18}}, // short codes are numbers
+        {"1234", {0, 18, 52}},         {"#9AA2F8", {154, 162, 248}},
+        {"ff9aa2f8", {154, 162, 248}}, // bits above the red, green and blue bytes are ignored
+        {"123456789", {255, 255, 255}}, // more than eight digits: all bits set
+        {"000000000ab", {255, 255, 255}}, // nine digits, however small the number
+        {"", {0, 0, 0}},               {"zz", {0, 0, 0}},              {QString(), {0, 0, 0}},
+    };
+    for (const auto& [text, rgb] : rows) {
+        const std::optional<Color> colour = colorWithHexColorString(text, srgb);
+        ASSERT_TRUE(colour) << "text \"" << text.toStdString() << "\"";
+        EXPECT_EQ(colour->integerComponents(), rgb) << "text \"" << text.toStdString() << "\"";
+        EXPECT_EQ(colour->space(), srgb);
     }
+
+    // A colour is made in single precision; a code is made by the integer
+    // rule (0.5 is 128, 0.998 is 254, 0.999 is 255); a CMYK space holds none.
+    const std::optional<Color> colour = colorWithHexColorString(QStringLiteral("9aa2f8"), srgb);
+    ASSERT_TRUE(colour);
+    EXPECT_EQ((std::array { colour->red(), colour->green(), colour->blue() }),
+              (std::array<double, 3> { 154.0f / 255.0f, 162.0f / 255.0f, 248.0f / 255.0f }));
+    EXPECT_EQ(hexCodeForColor(Color(0.5, 0.998, 0.999, srgb), srgb), QStringLiteral("80feff"));
+    const ColorSpacePtr cmyk = ColorSpace::genericCMYK();
+    EXPECT_FALSE(hexCodeForColor(Color::fromIntegers(1, 2, 3), cmyk));
+    EXPECT_FALSE(colorWithHexColorString(QStringLiteral("010203"), cmyk));
+}
+
+// A dense sample of the cube, plus every value of each channel on its own:
+// colour -> code -> colour keeps the integers, and the code is six lowercase
+// digits.
+TEST(HexCodec, CodesRoundTripOverTheCube)
+{
+    const ColorSpacePtr srgb = ColorSpace::sRGB();
+    std::vector<std::array<int, 3>> samples;
+    for (int r = 0; r < 256; r += 5)
+        for (int g = 0; g < 256; g += 5)
+            for (int b = 0; b < 256; b += 5)
+                samples.push_back({r, g, b});
+    for (int v = 0; v < 256; ++v) {
+        for (int channel = 0; channel < 3; ++channel) {
+            std::array<int, 3> rgb{0x12, 0x80, 0xed};
+            rgb[channel] = v;
+            samples.push_back(rgb);
+        }
+    }
+
+    const QRegularExpression sixLowercaseDigits(QStringLiteral("^[0-9a-f]{6}$"));
+    for (const auto& rgb : samples) {
+        const std::optional<QString> code = hexCodeForColor(Color::fromIntegers(rgb[0], rgb[1], rgb[2]), srgb);
+        ASSERT_EQ(code, storedForm(rgb[0], rgb[1], rgb[2]));
+        ASSERT_TRUE(sixLowercaseDigits.match(*code).hasMatch()) << code->toStdString();
+        const std::optional<Color> back = colorWithHexColorString(*code, srgb);
+        ASSERT_TRUE(back) << code->toStdString();
+        ASSERT_EQ(back->integerComponents(), rgb) << code->toStdString();
+    }
+}
+
+TEST(HexCodec, DisplayedAndTidiedForms)
+{
+    for (const auto& [unit, lower, shown] : { std::tuple { true, false, "#9AA2F8" }, { false, false, "9AA2F8" },
+                                              { true, true, "#9aa2f8" }, { false, true, "9aa2f8" } })
+        EXPECT_EQ(displayedForm(QStringLiteral("9aa2f8"), unit, lower), QString::fromLatin1(shown));
+    EXPECT_EQ(fieldText(QStringLiteral("#aAbB"), false), QStringLiteral("#AABB"));
+    EXPECT_EQ(fieldText(QStringLiteral("#aAbB"), true), QStringLiteral("#aabb"));
+
+    // Ending an edit tidies the field.
+    const struct { const char* text; bool showHexUnit, lowerCaseHEX; QString expected; } rows[] = {
+        {"abc", false, false, QStringLiteral("AABBCC")},
+        {"abc", true, false, QStringLiteral("#AABBCC")},
+        {"#abc", false, true, QStringLiteral("aabbcc")},
+        {"ff0000", false, true, QStringLiteral("ff0000")},
+        {"FF0000", true, true, QStringLiteral("#ff0000")},
+        {"1234", true, false, QStringLiteral("1234")}, // other lengths: not padded, no "#"
+        {"ab", false, false, QStringLiteral("AB")},
+        {"", true, false, QString()},                  // nothing valid: the field keeps its text
+        {"#", true, false, QStringLiteral("#")},
+        {"xyz", false, false, QStringLiteral("xyz")},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(fixHexfieldLength(QString::fromUtf8(row.text), row.showHexUnit, row.lowerCaseHEX), row.expected)
+            << "text \"" << row.text << "\" showHexUnit " << row.showHexUnit << " lowerCaseHEX " << row.lowerCaseHEX;
+}
+
+// Each field's rule, with the maximum length the field gives it, against
+// the texts a user may type on the way to a value. The hex rule sets its own
+// length: seven with the "#", six without.
+TEST(FormatterRule, EachFieldTakesOnlyTextOnTheWayToAValue)
+{
+    using Rows = std::vector<std::pair<const char*, bool>>;
+    const Rows hexRows = {{"", true}, {"#", true}, {"#abcdef", true}, {"abcdef", true}, {"ABCDEF", true},
+                          {"#abcdef0", false}, {"abcdef0", false}, {"ab#c", false}, {"##", false},
+                          {"abc#", false}, {"#abg", false}, {" abc", false}, {"a", true},
+                          {"a\xF0\x9F\x8E\xA8", false}}; // a character outside the basic plane
+    const struct { const char* field; FormatterRule (*make)(); std::int32_t maximumLength; Rows rows; } fields[] = {
+        {"rgb without a limit", &FormatterRule::rgbFormatter, FormatterRule::noLimit,
+         {{"0000000000000000000000000255", true}, {"256", false}}},
+        {"rgb", &FormatterRule::rgbFormatter, 3,
+         {{"", true}, {"0", true}, {"255", true}, {"025", true}, {"256", false}, {"999", false},
+          {"1000", false}, {"12a", false}, {"-1", false}, {" 12", false}, {"+1", false}}},
+        {"labL", &FormatterRule::labLFormatter, 3,
+         {{"", true}, {"100", true}, {"101", false}, {"0", true}, {"-0", false}, {"1000", false}}},
+        {"lab", &FormatterRule::labFormatter, 4,
+         {{"", true}, {"-128", true}, {"127", true}, {"-129", false}, {"128", false}, {"-", true},
+          {"--", false}, {"5-", false}, {"-5-", true}, {"0-", false}, {"-12-", true}, {"-128-", false},
+          {"12-3", true}, {"1-2", true}, {"+5", false}, {"a", false}}},
+        {"percentage", &FormatterRule::percentageFormatter, 4,
+         {{"", true}, {"100%", true}, {"%", false}, {"101", false}, {"%5", true}, {"40%", true},
+          {"%%", true}, {"100%%", false}, {"1%0", true}, {"-5", false}, {"5 %", false}}},
+        {"degrees", &FormatterRule::degreesFormatter, 4,
+         {{"", true}, {"360", true}, {"361", false}, {"°", false}, {"359°", true}, {"°90", true},
+          {"90%", false}, {"3600", false}, {"360°°", false}}},
+        // Whatever length the hex field was given, its rule sets its own.
+        {"hex", &FormatterRule::hexFormatter, FormatterRule::noLimit, hexRows},
+        {"hex", &FormatterRule::hexFormatter, 3, hexRows},
+    };
+    for (const auto& f : fields) {
+        for (const auto& [text, accepted] : f.rows) {
+            FormatterRule rule = f.make();
+            rule.setMaximumLength(f.maximumLength);
+            EXPECT_EQ(rule.isPartialStringValid(QString::fromUtf8(text)), accepted)
+                << f.field << " (length " << f.maximumLength << ") text \"" << text << "\"";
+        }
+    }
+}
+
+TEST(LeadingInteger, ReadsTheLeadingNumberOfAText)
+{
+    const std::pair<const char*, int> rows[] = {
+        {"", 0},          {"-", 0},       {"+", 0},          {"%5", 0},          {"abc", 0},
+        {"40%", 40},      {"359°", 359},  {"-5-", -5},       {"  \t 12x", 12},   {"+7", 7},
+        {"-128", -128},   {"025", 25},    {"1 2", 1},        {"- 3", 0},         {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+    };
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(leadingInteger(QString::fromUtf8(text)), value) << "text \"" << text << "\"";
 }

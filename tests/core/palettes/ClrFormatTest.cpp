@@ -1,30 +1,33 @@
 #include "FileBytes.h"
+#include "SystemProfiles.h"
 
 #include "colour/ColorSpace.h"
+#include "colour/HexCodec.h"
+#include "palettes/AdobeSwatchExchange.h"
 #include "palettes/ClrColor.h"
 #include "palettes/ClrFormat.h"
+#include "palettes/GimpPalette.h"
+#include "palettes/JsonPalette.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-struct Row
-{
-    const char* what;
-    QByteArray bytes;
-    QStringList keys;
-    QStringList codes;
-    bool complete;
-};
+// A file, the keys and codes read from it in order, and whether it is whole.
+struct Row { const char* what; QByteArray bytes; QStringList keys, codes; bool complete; };
 
 QString code(const Color& c)
 {
@@ -32,9 +35,9 @@ QString code(const Color& c)
     return QString::asprintf("#%02X%02X%02X", r, g, b);
 }
 
-void check(const Row& row)
+void check(const Row& row, PaletteReadResult (*reader)(const QByteArray&) = ClrFormat::readColorList)
 {
-    const PaletteReadResult read = ClrFormat::readColorList(row.bytes);
+    const PaletteReadResult read = reader(row.bytes);
     QStringList keys, codes;
     for (const ColorList::Entry& e : read.colors) {
         keys += e.key;
@@ -187,6 +190,28 @@ QByteArray nestedNamed(int depth)
     return c;
 }
 
+QByteArray u16(quint16 v) { return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(4, '0')); }
+QByteArray u32(quint32 v) { return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0')); }
+
+QByteArray block(quint16 type, const QByteArray& body) { return u16(type) + u32(body.size()) + body; }
+
+// A colour entry as other programs write it, name as ASCII.
+QByteArray entry(const QByteArray& name, const char* model, std::initializer_list<float> values)
+{
+    QByteArray body = u16(name.size() + 1);
+    for (char c : name)
+        body += u16(c);
+    body += u16(0) + model;
+    for (float v : values)
+        body += u32(std::bit_cast<quint32>(v));
+    return block(1, body + u16(2));
+}
+
+QByteArray file(quint32 count, const QByteArray& blocks) { return "ASEF" + u16(1) + u16(0) + u32(count) + blocks; }
+
+const QByteArray group = block(0xC001, u16(2) + u16('G') + u16(0));
+const QByteArray groupEnd = block(0xC002, {});
+
 } // namespace
 
 TEST(ClrFormat, ReadsBothSamples)
@@ -212,7 +237,6 @@ TEST(ClrFormat, ReadsBothSamples)
     for (const ColorList::Entry& e : ClrFormat::readColorList(keyedSample).colors)
         list.setColor(e.key, e.color);
     const QByteArray written = ClrFormat::writeColorList(list);
-    EXPECT_EQ(layout(keyedSample).size(), 33);
     EXPECT_EQ(layout(written), layout(keyedSample));
     EXPECT_EQ(ClrFormat::readColorList(written).colors, list.entries());
     checkCuts(keyedSample);
@@ -294,4 +318,205 @@ TEST(ClrFormat, ReadsEveryKindAndSurvivesDamage)
     };
     for (const Row& row : rows)
         check(row);
+}
+
+// Palette files carry sRGB, whatever space the window holds its colours in:
+// a colour held in Adobe RGB is written as its sRGB self and reads back so.
+TEST(PaletteWriters, WriteSRGBWhateverTheColoursSpace)
+{
+    const ColorSpacePtr adobe = SystemProfiles::load(SystemProfiles::adobeRGB);
+    if (!adobe)
+        GTEST_SKIP() << "colord-data is not installed";
+    const std::optional<Color> held = ColorSpace::convert(Color::fromIntegers(51, 102, 153), adobe);
+    ASSERT_TRUE(held);
+    ASSERT_NE(held->integerComponents(), (std::array {51, 102, 153})); // or the test proves nothing
+    ColorList list(QStringLiteral("Held"));
+    list.setColor(QStringLiteral("Steel"), *held);
+
+    const struct { const char* format; QByteArray (*write)(const ColorList&); PaletteReadResult (*read)(const QByteArray&); } rows[] = {
+        {"ase", AdobeSwatchExchange::writeColorList, AdobeSwatchExchange::readColorList},
+        {"clr", ClrFormat::writeColorList, ClrFormat::readColorList},
+        {"gpl", GimpPalette::writeColorList, GimpPalette::readColorList},
+        {"json", JsonPalette::writeColorList, JsonPalette::readColorList},
+    };
+    for (const auto& row : rows) {
+        const PaletteReadResult read = row.read(row.write(list));
+        ASSERT_EQ(read.colors.size(), 1) << row.format;
+        EXPECT_EQ(read.colors[0].color.integerComponents(), (std::array {51, 102, 153})) << row.format;
+    }
+}
+
+// GIMP's own layout.
+TEST(GimpPalette, WritesGimpsLayout)
+{
+    ColorList list(QStringLiteral("Warm\nish"));
+    list.setColor(QStringLiteral("Red"), Color::fromIntegers(255, 0, 0));
+    list.setColor(QStringLiteral("Sky blue"), Color::fromIntegers(135, 206, 235));
+    list.setColor(QStringLiteral("tab\there"), Color::fromIntegers(1, 2, 3));
+    const QByteArray bytes = GimpPalette::writeColorList(list);
+    EXPECT_EQ(bytes, QByteArray("GIMP Palette\nName: Warm ish\n#\n"
+                                "255   0   0\tRed\n"
+                                "135 206 235\tSky blue\n"
+                                "  1   2   3\ttab here\n"));
+}
+
+// What other programs write and what damage does: the name, the colours
+// read (key and components, in order) and the error's beginning.
+TEST(GimpPalette, ReadsLiberallyAndNamesTheBadLine)
+{
+    using Colours = std::vector<std::pair<QString, std::array<int, 3>>>;
+    const struct { const char* what; QByteArray bytes; const char* name; Colours colours; const char* error; } rows[] = {
+        {"CR LF, tabs, comments, columns", "GIMP Palette\r\nName: Old\r\nColumns: 4\r\n#\r\n# c\r\n\t0\t128 255\tDeep  sea \r\n\r\n",
+         "Old", {{"Deep  sea", {0, 128, 255}}}, ""},
+        {"no Name:, no names, a BOM", "\xEF\xBB\xBFGIMP Palette\n1 2 3\n4 5 6", "", {{"", {1, 2, 3}}, {"", {4, 5, 6}}}, ""},
+        {"out of range", "GIMP Palette\n1 2 3\n256 0 0 Too much\n7 8 9\n", "", {{"", {1, 2, 3}}, {"", {7, 8, 9}}},
+         "Line 3 is not a colour: the value 256"},
+        {"negative", "GIMP Palette\n-1 0 0\n", "", {}, "Line 2 is not a colour: the value -1"},
+        {"too few values", "GIMP Palette\nName: N\n\n12 34\n", "N", {}, "Line 4 is not a colour: it has fewer"},
+        {"not numbers", "GIMP Palette\nred green blue\n", "", {}, "Line 2 is not a colour: \"red\""},
+        {"huge number", "GIMP Palette\n99999999999999999999 0 0\n", "", {}, "Line 2 is not a colour"},
+        {"cut short", "GIMP Palette\n1 2 3 A\n4 5", "", {{"A", {1, 2, 3}}}, "Line 3 is not a colour"},
+        {"not a palette", "JASC-PAL\n0100\n", "", {}, "This is not a GIMP palette"},
+        {"empty", "", "", {}, "This is not a GIMP palette"},
+        {"over 16 MB", "GIMP Palette\n" + QByteArray(16 * 1024 * 1024, '\n'), "", {}, "The file is larger than 16 MB"},
+    };
+    for (const auto& row : rows) {
+        const PaletteReadResult read = GimpPalette::readColorList(row.bytes);
+        EXPECT_EQ(read.name, QString::fromUtf8(row.name)) << row.what;
+        Colours colours;
+        for (const ColorList::Entry& e : read.colors)
+            colours.push_back({e.key, e.color.integerComponents()});
+        EXPECT_EQ(colours, row.colours) << row.what;
+        EXPECT_EQ(read.error.left(qstrlen(row.error)), QString::fromUtf8(row.error)) << row.what;
+        EXPECT_EQ(read.complete(), !*row.error) << row.what;
+    }
+}
+
+TEST(JsonPalette, WritesCodesAndReadsThemBack)
+{
+    ColorList list(QStringLiteral("Warm"));
+    list.setColor(QStringLiteral("Red"), Color::fromIntegers(255, 0, 0));
+    list.setColor(QStringLiteral("Blue"), Color::fromIntegers(0, 0, 255));
+    const QByteArray bytes = JsonPalette::writeColorList(list);
+    EXPECT_EQ(QJsonDocument::fromJson(bytes).object(),
+              QJsonDocument::fromJson(R"({"paletteName": "Warm", "colors": ["#ff0000", "#0000ff"]})").object());
+    const PaletteReadResult read = JsonPalette::readColorList(bytes);
+    EXPECT_TRUE(read.complete());
+    EXPECT_EQ(read.name, QStringLiteral("Warm"));
+    EXPECT_EQ(read.colors, (QList<ColorList::Entry> {{QString(), Color::fromIntegersSingle(255, 0, 0)},
+                                                     {QString(), Color::fromIntegersSingle(0, 0, 255)}}));
+}
+
+// The colours read as codes ("" for none), and the error's beginning.
+TEST(JsonPalette, SkipsWhatIsNotAColourAndRefusesWhatIsNotAPalette)
+{
+    const struct { const char* what; QByteArray bytes; QStringList codes; const char* error; } rows[] = {
+        {"codes as typed", R"({"paletteName": "P", "colors": ["#abc", "AABBCC", "#12"]})", {"aabbcc", "aabbcc", "000012"}, ""},
+        {"no colours", R"({"paletteName": "P", "colors": []})", {}, ""},
+        {"not hex: skipped, not black", R"({"paletteName": "P", "colors": ["#zzz", "#ff0000", ""]})", {"ff0000"}, ""},
+        {"not strings: skipped", R"({"paletteName": "P", "colors": [1, null, ["#fff"], {"c": "#fff"}, "#fff"]})",
+         {"ffffff"}, ""},
+        {"no name", R"({"colors": ["#fff"]})", {}, "This is not a palette"},
+        {"name not text", R"({"paletteName": 7, "colors": ["#fff"]})", {}, "This is not a palette"},
+        {"colours not a list", R"({"paletteName": "P", "colors": "#fff"})", {}, "This is not a palette"},
+        {"an array", R"([{"paletteName": "P", "colors": []}])", {}, "This is not a palette"},
+        {"cut short", R"({"paletteName": "P", "colors": ["#fff", "#00)", {}, "This is not a JSON file"},
+        {"empty", "", {}, "This is not a JSON file"},
+        {"over 16 MB", R"({"paletteName": "P", "colors": []})" + QByteArray(16 * 1024 * 1024, ' '), {},
+         "The file is larger than 16 MB"},
+    };
+    for (const auto& row : rows) {
+        const PaletteReadResult read = JsonPalette::readColorList(row.bytes);
+        QStringList codes;
+        for (const ColorList::Entry& e : read.colors)
+            codes += *HexCodec::hexCodeForColor(e.color, ColorSpace::sRGB());
+        EXPECT_EQ(codes, row.codes) << row.what;
+        EXPECT_EQ(read.error.left(qstrlen(row.error)), QString::fromUtf8(row.error)) << row.what;
+        EXPECT_EQ(read.complete(), !*row.error) << row.what;
+    }
+}
+
+using namespace AdobeSwatchExchange;
+
+// Two colours A and B in a list named W: a 12-byte header counting four
+// blocks, the group start, two entries of block length 24 and the group end.
+TEST(AdobeSwatchExchange, ByteLayoutOfTheWriter)
+{
+    ColorList list(QStringLiteral("W"));
+    list.setColor(QStringLiteral("A"), Color::fromIntegers(255, 0, 0));
+    list.setColor(QStringLiteral("B"), Color::fromIntegers(0, 0, 255));
+    EXPECT_EQ(writeColorList(list).toHex(' '),
+              QByteArray("41 53 45 46 00 01 00 00 00 00 00 04 "
+                         "c0 01 00 00 00 06 00 02 00 57 00 00 "
+                         "00 01 00 00 00 18 00 02 00 41 00 00 52 47 42 20 3f 80 00 00 00 00 00 00 00 00 00 00 00 02 "
+                         "00 01 00 00 00 18 00 02 00 42 00 00 52 47 42 20 00 00 00 00 00 00 00 00 3f 80 00 00 00 02 "
+                         "c0 02 00 00 00 00"));
+}
+
+// Files other programs write, whole and damaged: the keys read (in order),
+// the colours' codes, and whether the file counted as complete.
+TEST(AdobeSwatchExchange, ReadsEveryModelAndSurvivesDamage)
+{
+    const QByteArray red = entry("Red", "RGB ", {1, 0, 0});
+    const QByteArray three = red + entry("Green", "RGB ", {0, 1, 0}) + entry("Blue", "RGB ", {0, 0, 1});
+    QByteArray lyingName = entry("Liar", "RGB ", {1, 1, 1});
+    lyingName.replace(6, 2, u16(200)); // a name longer than its block
+    QByteArray padded = red + QByteArray(4, '\x7f'); // fields a later version may add
+    padded.replace(2, 4, u32(padded.size() - 6));
+    QByteArray noType = entry("Short", "Gray", {0.5f});
+    noType.chop(2);
+    noType.replace(2, 4, u32(noType.size() - 6));
+    const Row rows[] = {
+        {"a group of three", file(5, group + three + groupEnd), {"Red", "Green", "Blue"},
+         {"#FF0000", "#00FF00", "#0000FF"}, true},
+        {"one name thrice", file(3, red + red + red), {"Red", "Red 1", "Red 2"}, {"#FF0000", "#FF0000", "#FF0000"}, true},
+        {"no name: code, truncated", file(1, entry("", "RGB ", {0.999f, 0, 1})), {"#FE00FF"}, {"#FF00FF"}, true},
+        {"out of range: clamped first", file(1, entry("", "RGB ", {2, -1, 0.5f})), {"#FF007F"}, {"#FF0080"}, true},
+        {"CMYK and grey", file(2, entry("C", "CMYK", {0, 1, 1, 0}) + entry("G", "Gray", {0.5f})), {"C", "G"},
+         {"#FF0000", "#808080"}, true},
+        {"Lab: D50, L* a fraction of 100, not black", file(2, entry("L", "LAB ", {0.5429f, 80.8f, 69.89f}) + entry("W", "LAB ", {1, 0, 0})),
+         {"L", "W"}, {"#FF0000", "#FFFFFF"}, true},
+        {"extra bytes inside a block", file(2, padded + entry("Green", "RGB ", {0, 1, 0})), {"Red", "Green"},
+         {"#FF0000", "#00FF00"}, true},
+        {"an unknown model is skipped", file(3, red + entry("H", "HSV ", {1, 1, 1}) + red), {"Red", "Red 1"},
+         {"#FF0000", "#FF0000"}, true},
+        {"no colour type", file(1, noType), {"Short"}, {"#808080"}, true},
+        {"a name longer than its block", file(3, red + lyingName + red), {"Red", "Red 1"}, {"#FF0000", "#FF0000"}, false},
+        {"not a number", file(2, entry("NaN", "RGB ", {NAN, 0, 0}) + entry("Inf", "RGB ", {0, INFINITY, 0})), {}, {}, false},
+        {"fewer blocks than counted", file(100, red + red), {"Red", "Red 1"}, {"#FF0000", "#FF0000"}, false},
+        {"a count of four thousand million", file(0xFFFFFFFF, red), {"Red"}, {"#FF0000"}, false},
+        {"a block longer than the file", file(2, red + block(1, "x").replace(2, 4, u32(0xFFFFFFF0))), {"Red"}, {"#FF0000"}, false},
+        {"cut inside the header", QByteArray("ASEF\0\1", 6), {}, {}, false},
+        {"wrong signature", "ASEG" + u16(1) + u16(0) + u32(1) + red, {}, {}, false},
+        {"empty", {}, {}, {}, false},
+        {"over 16 MB", file(1, red) + QByteArray(16 * 1024 * 1024, '\0'), {}, {}, false},
+    };
+    for (const Row& row : rows)
+        check(row, readColorList);
+    EXPECT_EQ(readColorList("ASEG").error, "Not a ASE file (wrong header)");
+}
+
+// Names of any length and script come back whole (the name-length field and
+// the block length are written from the same count), in order, with their
+// colours; and the file cut at every length keeps exactly the colours of its
+// complete blocks and says it is damaged.
+TEST(AdobeSwatchExchange, ReadsWhatItWritesAndKeepsWhatACutLeaves)
+{
+    ColorList list(QStringLiteral("Mixed"));
+    const QString names[] = {QStringLiteral("Red"), QStringLiteral("Überrot 🌶"), QString(1000, u'n'), QStringLiteral("#")};
+    std::vector<qsizetype> ends; // of each colour's block: after the header and the group start
+    for (int i = 0; i < 4; ++i) {
+        list.setColor(names[i], Color::fromIntegersSingle(60 * i, 255 - 50 * i, 7 * i));
+        ends.push_back((ends.empty() ? 12 + 6 + 2 + 2 * 5 + 2 : ends.back()) + 6 + 22 + 2 * names[i].size());
+    }
+    const QByteArray whole = writeColorList(list);
+    const PaletteReadResult read = readColorList(whole);
+    EXPECT_TRUE(read.complete()) << read.error.toStdString();
+    EXPECT_EQ(read.colors, list.entries());
+    for (qsizetype cut = 0; cut < whole.size(); ++cut) {
+        const PaletteReadResult part = readColorList(whole.left(cut));
+        const auto complete = std::count_if(ends.begin(), ends.end(), [cut](qsizetype end) { return end <= cut; });
+        ASSERT_EQ(part.colors, list.entries().first(complete)) << "cut at " << cut;
+        ASSERT_FALSE(part.complete()) << "cut at " << cut;
+    }
 }

@@ -10,17 +10,8 @@ constexpr quint64 shift = Shortcut::shift, control = Shortcut::control, option =
 
 TEST(ShortcutValidator, DecidesInOrderFunctionKeysCtrlOrSuperThenAltWithSpaceOrEscape)
 {
-    struct Row
-    {
-        const char* name;
-        int key;
-        quint64 flags;
-        bool valid;
-        bool validWithAnyAlt;
-    };
-    const Row rows[] = {
+    const struct { const char* name; int key; quint64 flags; bool valid, validWithAnyAlt; } rows[] = {
         { "F5 alone", Qt::Key_F5, 0, true, true },
-        { "Shift+F12", Qt::Key_F12, shift, true, true },
         { "A alone", Qt::Key_A, 0, false, false },
         { "Shift+A", Qt::Key_A, shift, false, false },
         { "Ctrl+A", Qt::Key_A, command, true, true },
@@ -31,7 +22,7 @@ TEST(ShortcutValidator, DecidesInOrderFunctionKeysCtrlOrSuperThenAltWithSpaceOrE
         { "Ctrl+Alt+K", Qt::Key_K, command | option, true, true },
     };
     ShortcutValidator validator;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const Shortcut shortcut(row.key, row.flags);
         validator.allowAnyShortcutWithOptionModifier = false;
         EXPECT_EQ(validator.isShortcutValid(shortcut), row.valid) << row.name;
@@ -46,7 +37,6 @@ TEST(Shortcut, ShowsAsTheDesktopWritesItAndKeepsItsStoredShape)
     const Shortcut shortcut(Qt::Key_K, command | option | 0x10000 | 0x200000);
     EXPECT_EQ(shortcut, Shortcut(Qt::Key_K, command | option));
     EXPECT_EQ(shortcut.description(), "Ctrl+Alt+K");
-    EXPECT_EQ(Shortcut(Qt::Key_Space, option).description(), "Alt+Space");
     EXPECT_EQ(Shortcut::shortcutWithKey(Qt::Key_Control, Qt::ControlModifier | Qt::MetaModifier).keyCodeString(), "");
 
     const QVariantMap stored = shortcut.archive();
