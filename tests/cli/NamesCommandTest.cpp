@@ -85,31 +85,6 @@ TEST(NamesCommand, BuildWritesTheDatabaseWholeOrNotAtAll)
     }
 }
 
-TEST(NamesCommand, UpdateInstallsTheNewestReleaseThenFindsItCurrent)
-{
-    UpdateHome home(2);
-    home.server.setResponse(csvPath, {200, largeCSV(5), "text/csv"});
-    const CliResult installed = home.run();
-    EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
-    const QStringList lines = installed.errLines();
-    ASSERT_GE(lines.size(), 5);
-    EXPECT_EQ(lines.first(), "Checking Color Names version...");
-    EXPECT_TRUE(lines.contains("Generating database..."));
-    EXPECT_TRUE(lines[lines.size() - 2].startsWith("Last Updated: "));
-    EXPECT_EQ(lines.last(), "5 unique color names");
-    EXPECT_EQ(rowCount(home.live()), 5);
-
-    const CliResult current = home.run();
-    EXPECT_EQ(current.exitCode, 0);
-    EXPECT_EQ(current.errLines(), (QStringList{"Checking Color Names version...", "Installed database is current..."}));
-
-    home.server.setResponse(releasesPath, {403, R"({"message": "API rate limit exceeded"})", "application/json"});
-    const CliResult failed = home.run();
-    EXPECT_EQ(failed.exitCode, 2);
-    EXPECT_EQ(failed.errLines().mid(1), (QStringList{"Version check failed...", "HTTP 403 Forbidden"}));
-    EXPECT_EQ(rowCount(home.live()), 5);
-}
-
 // The window compares the integers of its own colour space with the stored
 // ones, so an update without the window must store those of that space too.
 TEST(NamesCommand, UpdateReadsTheCodesIntoTheWindowsColourSpace)
@@ -138,7 +113,7 @@ TEST(NamesCommand, UpdateReadsTheCodesIntoTheWindowsColourSpace)
 
 // An update killed in the middle, as by a crash or a power cut, must leave
 // the names the user had: the new database is only ever put in place whole.
-TEST(NamesCommand, AnUpdateKilledWhileBuildingLeavesTheLiveDatabaseIntact)
+TEST(NamesCommand, AnUpdateKilledWhileBuildingLeavesTheLiveDatabaseIntactAndTheNextInstalls)
 {
     UpdateHome home(3);
     home.server.setResponse(csvPath, {200, largeCSV(400000), "text/csv"});
@@ -161,15 +136,33 @@ TEST(NamesCommand, AnUpdateKilledWhileBuildingLeavesTheLiveDatabaseIntact)
 
     EXPECT_EQ(rowCount(home.live()), 3);
 
-    // The next update starts afresh and installs.
-    home.server.setResponse(csvPath, {200, largeCSV(4), "text/csv"});
-    EXPECT_EQ(home.run().exitCode, 0);
-    EXPECT_EQ(rowCount(home.live()), 4);
+    // The next update starts afresh and installs, then finds the release
+    // current; a failed check changes nothing.
+    home.server.setResponse(csvPath, {200, largeCSV(5), "text/csv"});
+    const CliResult installed = home.run();
+    EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
+    const QStringList lines = installed.errLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), "Checking Color Names version...");
+    EXPECT_EQ(lines.last(), "5 unique color names");
+    EXPECT_EQ(rowCount(home.live()), 5);
     EXPECT_FALSE(QFile::exists(building));
+
+    const CliResult current = home.run();
+    EXPECT_EQ(current.exitCode, 0);
+    EXPECT_EQ(current.errLines(), (QStringList{"Checking Color Names version...", "Installed database is current..."}));
+
+    home.server.setResponse(releasesPath, {403, R"({"message": "API rate limit exceeded"})", "application/json"});
+    const CliResult failed = home.run();
+    EXPECT_EQ(failed.exitCode, 2);
+    EXPECT_EQ(failed.errLines().mid(1), (QStringList{"Version check failed...", "HTTP 403 Forbidden"}));
+    EXPECT_EQ(rowCount(home.live()), 5);
 }
 
-TEST(NameCommand, NamesEachValueOnItsOwnLine)
+TEST(NameCommand, NamesEachValueOnItsOwnLineAndRefusesAMissingOrDamagedDatabase)
 {
+    expectCli({"name", "9aa2f8", "ff0000"}, 0, "Periwinkle Blue\nRed\n");
+
     QTemporaryDir dir;
     const QString csv = dir.filePath("names.csv");
     const QString db = dir.filePath("names.db");
@@ -186,13 +179,7 @@ TEST(NameCommand, NamesEachValueOnItsOwnLine)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(R"({"input":"Ace","name":"Ace","hex":"c7cce7",)")) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith(R"({"input":"ace","name":"Ace","hex":"aaccee",)")) << lines[1].toStdString();
-}
 
-TEST(NameCommand, UsesTheShippedDatabaseAndRefusesAMissingOrDamagedOne)
-{
-    expectCli({"name", "9aa2f8", "ff0000"}, 0, "Periwinkle Blue\nRed\n");
-
-    QTemporaryDir dir;
     const QString missing = dir.filePath("missing.db");
     expectCli({"name", "--db", missing, "ff0000"}, 2, "", {"huelark-cli: no names database at \"" + missing + "\""});
     EXPECT_FALSE(QFile::exists(missing));

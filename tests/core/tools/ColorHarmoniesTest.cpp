@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <vector>
 
 using namespace ColorHarmonies;
 
@@ -26,35 +25,14 @@ std::string wellName(const Row& row, qsizetype i)
 } // namespace
 
 // The identifiers travel in notifications and scripts and keep their old
-// spelling; only the titles are spelled right. Every hue row starts with the
-// base and turns red by fixed fractions of the circle.
-TEST(ColorHarmonies, RedGivesTheRowsInOrderWithTheirFixedHues)
+// spelling; only the titles are spelled right. (Red's rows, their order and
+// every well, are held whole by the tests of huelark-cli harmonies.)
+TEST(ColorHarmonies, OnlyTheTitlesAreSpelledRight)
 {
-    const struct { const char* identifier; const char* title; std::vector<double> hues; } expected[] = {
-        {"Base Color", "Base Color", {0}},
-        {"Complementary Colors", "Complementary Colors", {0, 1.0 / 2}},
-        {"Split Complementary Colors", "Split Complementary Colors", {0, 5.0 / 12, 7.0 / 12}},
-        {"Analagous Colors", "Analogous Colors", {0, 1.0 / 12, 11.0 / 12}},
-        {"Triadic Colors", "Triadic Colors", {0, 1.0 / 3, 2.0 / 3}},
-        {"Tetradic Colors", "Tetradic Colors", {0, 1.0 / 4, 1.0 / 2, 3.0 / 4}},
-        {"Monochromatic Colors", "Monochromatic Colors", std::vector<double>(10)},
-    };
-    const QList<Row> rows = ColorHarmonies::rows(Color::fromIntegers(255, 0, 0), ColorSpace::sRGB());
-    ASSERT_EQ(rows.size(), std::size(expected));
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        const Row& row = rows[r];
-        SCOPED_TRACE(expected[r].identifier);
-        EXPECT_EQ(row.identifier, expected[r].identifier);
-        EXPECT_EQ(identifiers()[r], expected[r].identifier);
-        EXPECT_EQ(row.title, expected[r].title);
-        ASSERT_EQ(row.colors.size(), expected[r].hues.size());
-        for (qsizetype i = 0; r != monochromatic && i < row.colors.size(); ++i) {
-            const HsbComponents hsb = hsbComponents(row.colors[i]);
-            EXPECT_NEAR(hsb.hue, expected[r].hues[i], 1e-12) << wellName(row, i);
-            EXPECT_DOUBLE_EQ(hsb.saturation, 1) << wellName(row, i);
-            EXPECT_DOUBLE_EQ(hsb.brightness, 1) << wellName(row, i);
-        }
-    }
+    QStringList titles;
+    for (const Row& row : ColorHarmonies::rows(Color::fromIntegers(255, 0, 0), ColorSpace::sRGB()))
+        titles << row.title;
+    EXPECT_EQ(titles, identifiers().replaceInStrings("Analagous", "Analogous"));
     // The label of any other row (the drop preview's, say) reads "Base Color".
     EXPECT_EQ(title(QStringLiteral("Drop Preview")), "Base Color");
 }
@@ -64,9 +42,7 @@ TEST(ColorHarmonies, HuesWrapAroundTheCircle)
 {
     const struct { double hue, offset, expected; } rows[] = {
         {0.95, 7.0 / 12, 0.95 + 7.0 / 12 - 1},  // about 0.5333
-        {0.02, -1.0 / 12, 0.02 - 1.0 / 12 + 1}, // about 0.9367
         {0.5, 1.0 / 2, 0},
-        {0.75, 3.0 / 4, 0.5},
         {0.1, -1.5, 0.6},
     };
     for (const auto& row : rows) {
@@ -103,8 +79,6 @@ TEST(ColorHarmonies, RedsRampKeepsItsUnclampedEnds)
     ASSERT_EQ(ramp.size(), 10);
     EXPECT_EQ(ramp.front().integerComponents(), (Components{91, -87, -159}));
     EXPECT_EQ(ramp.back().integerComponents(), (Components{382, 149, 102}));
-    const QList<Color> wells = ColorHarmonies::rows(red, ColorSpace::sRGB())[monochromatic].colors;
-    EXPECT_EQ(wells, QList<Color>(ramp.rbegin(), ramp.rend()));
 }
 
 // Hues turn in the base colour's own space: read as sRGB numbers, the same

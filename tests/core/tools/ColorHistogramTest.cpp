@@ -4,18 +4,14 @@
 #include "colour/ColorSpace.h"
 #include "colour/HexCodec.h"
 #include "tools/ImageHistogram.h"
-#include "tools/JpegHistogram.h"
 
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
@@ -48,17 +44,6 @@ void expectSameAsReference(const QImage& premultiplied, unsigned flags, const st
                           std::abs(found[i].blue - expected[i].blue)});
     }
     EXPECT_LE(worst, 1e-9) << name;
-}
-
-QImage throughJpeg(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    EXPECT_TRUE(writer.write(image.convertToFormat(QImage::Format_RGB32)));
-    return QImage::fromData(bytes, "jpeg").convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
 // Cheap to make at any size: every byte value on every axis.
@@ -179,8 +164,6 @@ QByteArray jpegWithExif(const QByteArray& jpeg, const QByteArray& payload)
 
 TEST(ColorHistogram, FastPathMatchesThePlainLoop)
 {
-    // Big enough to be split over threads.
-    const QImage photo = premultipliedByOurRule(photoLike(1500, 1000, 7));
     const struct
     {
         const char* name;
@@ -190,12 +173,10 @@ TEST(ColorHistogram, FastPathMatchesThePlainLoop)
         {"random", randomImage(1200, 900, 1), 0},
         {"random, bright only", randomImage(640, 480, 2), 1},
         {"random, dark only", randomImage(640, 480, 3), 2},
-        {"photo", photo, 0},
         {"photo with alpha", premultipliedByOurRule(photoLike(800, 600, 8, true)), 0},
-        {"photo through JPEG", throughJpeg(photoLike(1024, 768, 9)), 0},
         {"one pixel", randomImage(1, 1, 4), 0},
         {"one tall column", premultipliedByOurRule(photoLike(1, 5000, 5)), 0},
-        {"gradient, 17 megapixels", gradient(4200, 4100), 0},
+        {"gradient, 17 megapixels, split over threads", gradient(4200, 4100), 0},
     };
     for (const auto& row : rows)
         expectSameAsReference(row.image, row.flags, row.name);
@@ -210,6 +191,8 @@ TEST(ColorHistogram, FastPathMatchesThePlainLoop)
 
 TEST(ColorHistogram, EveryLayoutCountsTheSame)
 {
+    // Straight pixels are premultiplied by our rule, rounded to nearest:
+    // (c × a + 127) / 255.
     const QImage straight = photoLike(301, 207, 11, true);
     const ColorHistogram expected = histogramOf(pixelsOf(premultipliedByOurRule(straight), Layout::rgbaPremultiplied));
     EXPECT_EQ(histogramOf(pixelsOf(straight, Layout::rgbaStraight)), expected);
@@ -227,55 +210,6 @@ TEST(ColorHistogram, EveryLayoutCountsTheSame)
     counter.commit();
     EXPECT_EQ(oneThread, histogramOf(pixelsOf(big, Layout::rgbaPremultiplied)));
     EXPECT_EQ(oneThread.countedPixels(), 4200u * 4100);
-
-    // Our premultiplying, rounded to nearest: (c × a + 127) / 255.
-    const std::vector<uchar> pixel = {200, 100, 50, 128};
-    const std::vector<uchar> premultiplied = {100, 50, 25, 128};
-    EXPECT_EQ(histogramOf(rowOf(pixel, Layout::rgbaStraight)), histogramOf(rowOf(premultiplied)));
-}
-
-TEST(ColorHistogram, SeveralFilesAreTheirStitchedImage)
-{
-    // Three images side by side, bottoms aligned, on a transparent canvas of
-    // the summed width and the tallest height; one is a JPEG.
-    QTemporaryDir folder;
-    const struct
-    {
-        QImage image;
-        const char* file;
-    } parts[] = {
-        {photoLike(100, 50, 20, true), "a.png"},
-        {photoLike(200, 80, 21), "b.jpg"},
-        {photoLike(30, 10, 22, true), "c.webp"},
-    };
-    QStringList paths;
-    std::vector<QImage> decoded;
-    for (const auto& part : parts) {
-        const QString path = folder.filePath(QString::fromLatin1(part.file));
-        QImageWriter writer(path);
-        writer.setQuality(100);
-        ASSERT_TRUE(writer.write(part.image)) << part.file << writer.errorString().toStdString();
-        paths << path;
-        decoded.push_back(QImage(path).convertToFormat(QImage::Format_RGBA8888));
-    }
-    QImage stitched(330, 80, QImage::Format_RGBA8888);
-    stitched.fill(Qt::transparent);
-    int x = 0;
-    for (const QImage& image : decoded) {
-        for (int y = 0; y < image.height(); ++y)
-            std::memcpy(stitched.scanLine(80 - image.height() + y) + 4 * x, image.constScanLine(y), 4 * image.width());
-        x += image.width();
-    }
-
-    for (unsigned flags : {0u, 1u, 2u}) {
-        ColorHistogram summed(ColorHistogram::pixelFilterForFlags(flags));
-        const ImageHistogram::Stitching stitching = ImageHistogram::addStitchedFiles(summed, paths);
-        EXPECT_EQ(stitching.imagesRead, 3);
-        EXPECT_EQ(stitching.width, 330);
-        EXPECT_EQ(stitching.height, 80);
-        EXPECT_EQ(stitching.uncoveredPixels, 330u * 80 - 100 * 50 - 200 * 80 - 30 * 10);
-        EXPECT_EQ(summed, histogramOf(pixelsOf(stitched, Layout::rgbaStraight), flags)) << "flags " << flags;
-    }
 }
 
 TEST(CCColorCube, EveryOptionBit)
@@ -322,12 +256,11 @@ TEST(CCColorCube, EveryOptionBit)
 TEST(CCColorCube, EdgeCases)
 {
     CCColorCube cube;
-    // A single colour comes back exactly, alpha 1, in sRGB.
+    // A single colour comes back exactly, in sRGB.
     const std::vector<Color> single =
         cube.extractColorsFromImage(imageOf(rowOf(pixelsOfRuns({{154, 162, 248, 1001}}))), 4);
     ASSERT_EQ(single.size(), 1u);
     EXPECT_EQ(single[0], Color(154 / 255.0, 162 / 255.0, 248 / 255.0, ColorSpace::sRGB()));
-    EXPECT_EQ(single[0].alpha(), 1.0);
 
     // Transparent pixels are black, whatever colour their bytes would have
     // had before premultiplying.
@@ -409,14 +342,14 @@ TEST(ImageHistogram, ReadsEveryFormatInItsOrientation)
         {"jpeg", encoded(photo, "jpeg"), 64, 40},
         {"grey jpeg", encoded(photo.convertToFormat(QImage::Format_Grayscale8), "jpeg"), 64, 40},
         {"jpeg turned a quarter", encoded(photo, "jpeg", QImageIOHandler::TransformationRotate90), 40, 64},
-        {"jpeg turned half", encoded(photo, "jpeg", QImageIOHandler::TransformationRotate180), 64, 40},
-        {"jpeg, Exif orientation 3", jpegWithExif(encoded(photo, "jpeg"), app1(true, 3)), 64, 40},
         {"jpeg, Exif orientation 5", jpegWithExif(encoded(photo, "jpeg"), app1(false, 5)), 40, 64},
         {"jpeg, Exif orientation 8", jpegWithExif(encoded(photo, "jpeg"), app1(true, 8)), 40, 64},
-        {"webp", encoded(photo, "webp"), 64, 40},
+        // Segments the orientation cannot be read from count as upright.
+        {"jpeg, Exif orientation out of range", jpegWithExif(encoded(photo, "jpeg"), app1(true, 9)), 64, 40},
+        {"jpeg, Exif cut short", jpegWithExif(encoded(photo, "jpeg"), app1(true, 6).left(20)), 64, 40},
+        {"jpeg, no Exif", jpegWithExif(encoded(photo, "jpeg"), "http://ns.adobe.com/xap/1.0/"), 64, 40},
         {"tiff", encoded(photo, "tiff"), 64, 40},
         {"tiff turned a quarter", encoded(photo, "tiff", QImageIOHandler::TransformationRotate270), 40, 64},
-        {"bmp", encoded(photo, "bmp"), 64, 40},
     };
     for (const auto& row : rows) {
         ColorHistogram histogram;
@@ -424,18 +357,10 @@ TEST(ImageHistogram, ReadsEveryFormatInItsOrientation)
         EXPECT_TRUE(reading.ok) << row.name << ": " << reading.error.toStdString();
         EXPECT_EQ(reading.width, row.width) << row.name;
         EXPECT_EQ(reading.height, row.height) << row.name;
-        EXPECT_EQ(histogram.countedPixels(), 64u * 40) << row.name;
+        // Counted as Qt decodes it, JPEGs in our strips too.
+        const QImage decoded = QImage::fromData(row.bytes).convertToFormat(QImage::Format_RGBA8888);
+        EXPECT_EQ(histogram, histogramOf(pixelsOf(decoded, Layout::rgbaStraight))) << row.name;
     }
-}
-
-TEST(ImageHistogram, JpegStripsCountWhatQtDecodes)
-{
-    const QByteArray jpeg = encoded(photoLike(640, 480, 4), "jpeg");
-    ColorHistogram ours, qts;
-    ASSERT_TRUE(ImageHistogram::addImageData(ours, jpeg).ok);
-    const QImage decoded = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGBX8888);
-    qts.addPixels({decoded.constBits(), 640, 480, decoded.bytesPerLine(), ColorHistogram::PixelLayout::rgbx});
-    EXPECT_EQ(ours, qts);
 }
 
 TEST(ImageHistogram, DamagedAndHugeImagesAreErrors)
@@ -475,7 +400,6 @@ TEST(ImageHistogram, EmbeddedProfilesAreConvertedToSrgb)
     adobe.fill(QColor(60, 170, 90));
     adobe.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
     const QColor expected = adobe.convertedToColorSpace(QColorSpace(QColorSpace::SRgb)).pixelColor(0, 0);
-    ASSERT_NE(expected, QColor(60, 170, 90));
     for (const char* format : {"png", "jpeg"}) {
         CCColorCube cube;
         ImageHistogram::Reading reading;
@@ -488,21 +412,4 @@ TEST(ImageHistogram, EmbeddedProfilesAreConvertedToSrgb)
         EXPECT_NEAR(got[1], expected.green(), 2) << format;
         EXPECT_NEAR(got[2], expected.blue(), 2) << format;
     }
-}
-
-// Segments the orientation cannot be read from count as upright.
-TEST(ImageHistogram, ExifOrientationOfDamagedSegments)
-{
-    const struct
-    {
-        const char* name;
-        QByteArray segment;
-        int orientation;
-    } rows[] = {
-        {"out of range", app1(true, 9), 1},
-        {"cut short", app1(true, 6).left(20), 1},
-        {"no Exif", QByteArray("http://ns.adobe.com/xap/1.0/"), 1},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(JpegHistogram::exifOrientation(row.segment), row.orientation) << row.name;
 }
