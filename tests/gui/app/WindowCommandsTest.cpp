@@ -12,15 +12,6 @@
 
 namespace {
 
-struct FakePreferences final : PreferencesWindow
-{
-    int opens = 0;
-    bool available() const override { return true; }
-    bool isVisible() const override { return opens > 0; }
-    void openPreferencesWindow() override { ++opens; }
-    void raise() override {}
-};
-
 struct FakeShortcuts final : ShortcutBinder
 {
     QString bound;
@@ -143,11 +134,10 @@ TEST(WindowCommands, PartsFollowTheirSettings)
 {
     AppHarness h;
     h.settings().setBool(true, "loginStart");
-    auto* prefs = new FakePreferences;
     auto* shortcuts = new FakeShortcuts;
     auto* login = new FakeLogin;
     h.start([&](AppParts& p) {
-        p.preferences.reset(prefs);
+        p.buildPreferences(h.settings(), h.registry(), h.notifications());
         p.shortcuts.reset(shortcuts);
         p.login.reset(login);
     });
@@ -169,7 +159,7 @@ TEST(WindowCommands, PartsFollowTheirSettings)
     EXPECT_TRUE(shortcuts->bound.isEmpty());
 
     QTest::mouseClick(h.window().openPrefsButton, Qt::LeftButton);
-    EXPECT_EQ(prefs->opens, 1);
+    EXPECT_TRUE(h.app().appParts().preferences->isVisible());
 }
 
 // A tray that starts after Huelark, or goes away, takes the taskbar entry
