@@ -61,6 +61,7 @@ struct HarnessSetup
     bool trayAvailable = true;
     bool launchedAtLogin = false;
     bool palettes = false; // the colour lists and the palettes window, as the program has them
+    bool eventTurnAtStart = true; // false: as main() starts it, nothing delivered yet
 };
 
 // The whole program in a temporary home, with termination observable. Its
@@ -104,7 +105,8 @@ public:
         options.terminate = [this] { ++terminations; };
         delegate = std::make_unique<AppDelegate>(*defaults, spaces, center, std::move(parts), std::move(options));
         delegate->launch();
-        QCoreApplication::processEvents();
+        if (setup.eventTurnAtStart)
+            QCoreApplication::processEvents();
         return *delegate;
     }
 

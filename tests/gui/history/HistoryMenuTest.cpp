@@ -7,15 +7,12 @@
 #include "swatches/CurrentColors.h"
 
 #include <QDir>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWidgetAction>
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 namespace {
 
@@ -168,55 +165,15 @@ TEST_F(HistoryMenuTest, TodayIsNewestFirstSubmenusAreFilledWhenTheyOpenAndCleari
     EXPECT_EQ(shape(open()), QStringList { "Clear History... (off)" });
 }
 
-// A TrueType font whose one glyph (an empty one) is U+30FB, family "Huelark
-// Dot": only the tables FreeType and fontconfig need to load it.
-QByteArray fontWithKatakanaDot()
-{
-    // Big-endian 16-bit words, as TrueType stores them.
-    const auto words = [](const QList<int>& values) {
-        QByteArray bytes;
-        for (const int value : values)
-            bytes.append(char(value >> 8 & 0xff)).append(char(value & 0xff));
-        return bytes;
-    };
-    const auto utf16 = [&](const QString& text) {
-        QList<int> units;
-        for (const QChar c : text)
-            units << c.unicode();
-        return words(units);
-    };
-    const std::map<QByteArray, QByteArray> tables { // the directory is sorted by tag
-        { "cmap", words({ 0, 1, 3, 1, 0, 12, /* format 4: */ 4, 32, 0, 4, 4, 1, 0, 0x30FB, 0xFFFF, 0, 0x30FB, 0xFFFF,
-                          1 - 0x30FB, 1, 0, 0 }) },
-        { "glyf", {} },
-        { "head", words({ 1, 0, 1, 0, 0, 0, 0x5F0F, 0x3CF5, 3, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1000, 1000, 0, 8, 2, 0, 0 }) },
-        { "hhea", words({ 1, 0, 800, -200, 0, 1000, 0, 0, 1000, 1, 0, 0, 0, 0, 0, 0, 0, 2 }) },
-        { "hmtx", words({ 1000, 0, 1000, 0 }) },
-        { "loca", words({ 0, 0, 0 }) },
-        { "maxp", words({ 1, 0, 2, 0, 0, 0, 0, /* zones: */ 2, 0, 0, 0, 0, 0, 0, 0, 0 }) },
-        { "name", words({ 0, 2, 30, 3, 1, 0x409, 1, 22, 0, 3, 1, 0x409, 2, 14, 22 }) + utf16("Huelark Dot") + utf16("Regular") },
-    };
-    QByteArray directory = words({ 1, 0, int(tables.size()), 0, 0, 0 });
-    QByteArray data;
-    for (const auto& [tag, table] : tables) {
-        const int offset = 12 + 16 * int(tables.size()) + int(data.size());
-        directory += tag + words({ 0, 0, offset >> 16, offset & 0xffff, 0, int(table.size()) });
-        data += table + QByteArray(-table.size() & 3, '\0');
-    }
-    return directory + data;
-}
-
-// The code as the hex field shows it; between name and code the katakana
-// middle dot where the menu's font (fallbacks included) can draw it, else the
-// Latin one. DejaVu Sans and its fallbacks lack U+30FB here; a tiny font
-// built above has it.
+// The code as the hex field shows it; between name and code the Latin
+// middle dot where the menu's font (fallbacks included) lacks the katakana
+// one, instead of a box. DejaVu Sans and its fallbacks lack U+30FB here.
 TEST_F(HistoryMenuTest, TitlesFollowTheHexSettingsAndTheMenuFont)
 {
     h.store().saveHistoryItem(Color::fromIntegersSingle(255, 0, 0));
     h.store().saveHistoryItem(Color::fromIntegersSingle(0, 0, 255));
     const QList<HistoryEntry> stored = h.entries();
     ASSERT_EQ(stored.size(), 2);
-    const HistoryMenu& history = h.app().historyMenu();
     h.settings().setBool(false, "showHexUnit");
     h.settings().setBool(true, "lowerCaseHEX");
     EXPECT_EQ(entries(open()).last()->text(), title("cff0000", "ff0000"));
@@ -227,16 +184,9 @@ TEST_F(HistoryMenuTest, TitlesFollowTheHexSettingsAndTheMenuFont)
     if (QFontMetrics(dejaVu).inFont(QChar(0x30FB)))
         GTEST_SKIP() << "a font of this system has U+30FB";
     const QFont menuFont = QApplication::font("QMenu");
-    const int added = QFontDatabase::addApplicationFontFromData(fontWithKatakanaDot());
-    ASSERT_NE(added, -1);
-    const struct { QFont font; QChar separator; } fonts[] = { { dejaVu, QChar(0x00B7) }, { QFont("Huelark Dot"), QChar(0x30FB) } };
-    for (const auto& row : fonts) {
-        EXPECT_EQ(titleSeparator(row.font), row.separator) << row.font.family().toStdString();
-        QApplication::setFont(row.font, "QMenu");
-        EXPECT_EQ(history.titleForMenuItem(stored[1]), "cff0000" + QString(row.separator) + "ff0000");
-    }
+    QApplication::setFont(dejaVu, "QMenu");
+    EXPECT_EQ(h.app().historyMenu().titleForMenuItem(stored[1]), "cff0000" + QString(QChar(0x00B7)) + "ff0000");
     QApplication::setFont(menuFont, "QMenu");
-    QFontDatabase::removeApplicationFont(added);
 }
 
 // Return on an entry: HistoryFlow.
@@ -357,11 +307,10 @@ TEST(HistoryFlow, BadStoresAtStart)
         h.start();
         EXPECT_EQ(h.terminations, damaged ? 0 : 1);
         EXPECT_EQ(h.window().isVisible(), damaged) << "no window for a program that is ending";
+        // The store's tests hold the texts; here the user reads them.
         if (!damaged) {
             EXPECT_EQ(message, QStringLiteral("Failed to initialize the application's saved data"));
-            EXPECT_EQ(reason, QStringLiteral("Expected a folder to store application data, found a file (%1).\n\n"
-                                             "History store: %1/Palettes.storedata")
-                                  .arg(folder));
+            EXPECT_TRUE(reason.contains(folder)) << reason.toStdString();
             continue;
         }
         EXPECT_EQ(message, "The history store was damaged. Huelark has started a new, empty history.");

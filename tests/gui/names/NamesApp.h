@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QListView>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -46,13 +47,15 @@ inline int buildNamesDatabase(const QByteArray& csv, const QString& path)
 
 // The whole program, with its names from a database of its own in the
 // temporary home: built from `csv`, or the shipped one when `csv` is empty.
+// Started as main() starts it (no turn of the event loop), the names load
+// on a worker thread.
 class NamesApp
 {
 public:
     explicit NamesApp(const QByteArray& csv = completionCSV(), HarnessSetup setup = HarnessSetup())
         : h(setup)
     {
-        h.start([this, &csv](AppParts& parts) {
+        h.start([this, &csv, setup](AppParts& parts) {
             const QString folder = Paths::applicationSupportFolder();
             QString shipped = NamesDatabase::shippedDatabasePath();
             if (!csv.isEmpty()) {
@@ -61,12 +64,18 @@ public:
                 shipped.clear();
             }
             auto lookup = std::make_unique<DatabaseNameLookup>(h.settings(), folder, shipped);
-            lookup->cache().setPrepareCompletionsAhead(false);
+            if (setup.eventTurnAtStart)
+                lookup->cache().setPrepareCompletionsAhead(false);
+            else
+                lookup->loadInBackgroundAtStart();
             names = lookup.get();
             parts.names = std::move(lookup);
             parts.buildPreferences(h.settings(), h.registry(), h.notifications());
         });
     }
+
+    // A worker still loading must not outlive the home it reads.
+    ~NamesApp() { QThreadPool::globalInstance()->waitForDone(); }
 
     AutoCompleteTextField* field() { return h.window().nameField(); }
     // The preferences window once it has been opened, and its Names pane.

@@ -112,11 +112,9 @@ protected:
 TEST_F(NamesPane, OpensIdleAndAnUpdateShowsEachStepAndItsOutcome)
 {
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), "Names");
     EXPECT_EQ(pane->namesCount->text(), "34 unique color names");
     EXPECT_EQ(pane->namesVersion->text(), "v1.0");
     expectIdle("Last Updated: 1 Dec 2026, 09:00");
-    EXPECT_TRUE(pane->urlView->text().contains("github.com/meodai/color-names"));
 
     EXPECT_EQ(press(), Outcome::Installed);
     expectSeen({

@@ -1,5 +1,6 @@
 #include "../app/AppHarness.h"
 
+#include "palettes/ColorListStore.h"
 #include "swatches/SwatchCellView.h"
 #include "swatches/SwatchDragData.h"
 
@@ -75,7 +76,6 @@ TEST_F(SwatchColumnTest, AColumnOfFiveFromTheMouseAndTheKeyboard)
     EXPECT_EQ(h.current(), QStringLiteral("444444"));
     EXPECT_EQ(h.recorded().last(), "444444");
     EXPECT_TRUE(h.column().cellAt(2)->isCurrent());
-    EXPECT_FALSE(h.window().addButton->isEnabled());
 
     // The keyboard: Down picks the next, Ctrl+Up moves it, Delete removes it.
     h.table().setFocus();
@@ -207,35 +207,19 @@ TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonAndTheLastSwatchStays)
     EXPECT_EQ(h.stored(), QList<QString> { "222222" });
 }
 
-struct FakePalettes final : PalettesWindow
+// Saving the column as a palette is the palettes window's walk; here the
+// column compares colour sets, so a list of its colours in another order
+// counts as saved.
+TEST(SwatchColumn, SaveAsPaletteIsOffWhenTheseColoursAreAlreadyAList)
 {
-    QList<QList<Color>> lists;
-    QList<QList<Color>> saved;
-    bool available() const override { return true; }
-    void openPalettesWindow() override {}
-    void releasePalettesWindow() override {}
-    void saveCurrentPalette(const QList<Color>& palette) override { saved << palette; }
-    // The column compares colour sets: lists of other lengths do no harm.
-    QList<QList<Color>> allPaletteArraysWithCount(int) const override { return lists; }
-};
-
-TEST_F(SwatchColumnTest, SaveAsPaletteIsOffWhenTheseColoursAreAlreadyAList)
-{
-    const auto rgb = [](int r, int g, int b) { return Color::fromIntegers(r, g, b); };
-    FakePalettes* palettes = nullptr;
-    h.startWith({ "010203", "040506" }, [&](AppParts& parts) {
-        auto fake = std::make_unique<FakePalettes>();
-        palettes = fake.get();
-        fake->lists = { { rgb(1, 2, 3) }, { rgb(4, 5, 6), rgb(7, 8, 9) } };
-        parts.palettes = std::move(fake);
-    });
+    AppHarness h(HarnessSetup { .palettes = true });
+    h.startWith({ "010203", "040506" });
     QToolButton* save = h.window().addPaletteButton;
     EXPECT_TRUE(save->isEnabled());
-    QTest::mouseClick(save, Qt::LeftButton);
-    ASSERT_EQ(palettes->saved.size(), 1);
-    EXPECT_EQ(AppHarness::codes(palettes->saved[0]), (QList<QString> { "010203", "040506" }));
-
-    palettes->lists << QList<Color> { rgb(4, 5, 6), rgb(1, 2, 3) }; // the same colours, another order
+    ColorList list("Other order");
+    list.setColor("a", Color::fromIntegers(4, 5, 6));
+    list.setColor("b", Color::fromIntegers(1, 2, 3));
+    ASSERT_EQ(h.app().appParts().colorLists->saveColorList(list), "");
     h.column().validateSwatchButtons();
     EXPECT_FALSE(save->isEnabled());
 
