@@ -6,7 +6,6 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QSystemTrayIcon>
-#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
@@ -75,7 +74,6 @@ TEST(WindowCommands, LinksTheTrayItemWindowFlagsAndTheThemeWithoutOptionalParts)
     QCoreApplication::setApplicationVersion(version);
     ASSERT_EQ(links.opened.size(), 3);
     const QUrl mail = links.opened[0];
-    EXPECT_EQ(QUrlQuery(mail).queryItemValue("subject", QUrl::FullyDecoded), "Huelark feedback v9.8.7");
     EXPECT_TRUE(mail.toEncoded().contains("Huelark%20feedback%20v9.8.7")) << mail.toEncoded().toStdString();
 
     // The names project's page comes from a setting: only a web address is offered.
@@ -116,10 +114,7 @@ TEST(WindowCommands, LinksTheTrayItemWindowFlagsAndTheThemeWithoutOptionalParts)
     QApplication::setPalette(dark);
     QCoreApplication::processEvents();
     const QImage icon = h.window().generatorButton->icon().pixmap(QSize(18, 18)).toImage();
-    h.window().nameField()->repaint();
-    const QColor selection = h.window().nameField()->palette().color(QPalette::Inactive, QPalette::Highlight);
     QApplication::setPalette(before);
-    EXPECT_EQ(selection, QColor(0x46, 0x46, 0x46)) << "a dark theme's muted selection";
     QColor opaque;
     for (int i = 0; i < icon.width() * icon.height() && !opaque.isValid(); ++i) {
         if (icon.pixelColor(i % icon.width(), i / icon.width()).alpha() == 255)

@@ -41,12 +41,8 @@ TEST_F(CompletionField, TypingPreviewsTheFirstMatchAndTheArrowsPreviewTheOthers)
         EXPECT_EQ(app.highlighted(), c.first) << c.typed;
         EXPECT_EQ(app.h.fields().hexField->text().toLower(), "#" + *app.names->hexCodeForName(c.first)) << c.typed;
         QListView* list = app.list();
-        const int rowHeight = list->sizeHintForRow(0);
-        EXPECT_EQ(list->viewport()->height() / rowHeight, c.rows) << c.typed;
-        EXPECT_EQ(list->viewport()->height() % rowHeight, 0) << c.typed;
+        EXPECT_EQ(list->viewport()->height() / list->sizeHintForRow(0), c.rows) << c.typed;
         EXPECT_EQ(list->verticalScrollBar()->maximum() > 0, c.rows == 10) << c.typed;
-        const QRect field(app.field()->mapToGlobal(QPoint(0, 0)), app.field()->size());
-        EXPECT_GE(app.field()->autoCompletePopover->x(), field.right());
     }
 
     const struct { Qt::Key key; const char* highlighted; } steps[] = {
@@ -144,21 +140,20 @@ TEST_F(CompletionField, CommittingAndDismissingTheList)
     EXPECT_FALSE(app.popoverShown());
     EXPECT_EQ(app.field()->text(), "Green 01") << "not a name: the name of the previewed colour";
 
-    // A click elsewhere in the window closes the list too.
-    app.focusNameField();
-    app.typeName("ark");
-    ASSERT_TRUE(app.popoverShown());
-    QTest::mouseClick(app.h.window().mainSwatchWell, Qt::LeftButton, {}, QPoint(2, 2));
-    EXPECT_FALSE(app.popoverShown());
-
-    // And so does another window coming to the front.
-    app.focusNameField();
-    app.typeName("ark");
-    ASSERT_TRUE(app.popoverShown());
+    // So do a click elsewhere in the window and another window coming to the front.
     QWidget elsewhere;
-    elsewhere.show();
-    QApplication::setActiveWindow(&elsewhere);
-    EXPECT_FALSE(app.popoverShown());
+    for (const bool click : { true, false }) {
+        app.focusNameField();
+        app.typeName("ark");
+        ASSERT_TRUE(app.popoverShown());
+        if (click) {
+            QTest::mouseClick(app.h.window().mainSwatchWell, Qt::LeftButton, {}, QPoint(2, 2));
+        } else {
+            elsewhere.show();
+            QApplication::setActiveWindow(&elsewhere);
+        }
+        EXPECT_FALSE(app.popoverShown()) << (click ? "a click elsewhere" : "another window");
+    }
 }
 
 TEST_F(CompletionField, FocusShowsTheColourPanelAndSelectsTheName)
