@@ -105,8 +105,7 @@ TEST(Conversions, RoundTripsOverTheCube)
     const ColorSpacePtr srgb = ColorSpace::sRGB();
     const ColorSpacePtr adobe = SystemProfiles::load(SystemProfiles::adobeRGB);
     // The wider space really is another encoding: pure sRGB red is not its red.
-    if (adobe)
-        EXPECT_LT(ColorSpace::convert(Color::fromIntegers(255, 0, 0), adobe)->red(), 0.9);
+    EXPECT_TRUE(!adobe || ColorSpace::convert(Color::fromIntegers(255, 0, 0), adobe)->red() < 0.9);
     for (int r = 0; r < 256; r += 5)
         for (int g = 0; g < 256; g += 5)
             for (int b = 0; b < 256; b += 5) {

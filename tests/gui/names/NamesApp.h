@@ -37,14 +37,6 @@ inline QByteArray completionCSV()
     return csv;
 }
 
-// A names database at `path`, built as an update would build it.
-inline int buildNamesDatabase(const QByteArray& csv, const QString& path)
-{
-    return NamesDatabaseBuilder::generateDatabaseFromCSV(NamesDatabaseBuilder::linesFromCSV(csv), path,
-                                                         ColorSpace::sRGB())
-        .rows;
-}
-
 // The whole program, with its names from a database of its own in the
 // temporary home: built from `csv`, or the shipped one when `csv` is empty.
 // Started as main() starts it (no turn of the event loop), the names load
@@ -59,8 +51,13 @@ public:
             const QString folder = Paths::applicationSupportFolder();
             QString shipped = NamesDatabase::shippedDatabasePath();
             if (!csv.isEmpty()) {
+                // Built as an update would build it.
                 QDir().mkpath(folder);
-                EXPECT_GT(buildNamesDatabase(csv, folder + QStringLiteral("/ColorNames.db")), 0);
+                EXPECT_GT(NamesDatabaseBuilder::generateDatabaseFromCSV(NamesDatabaseBuilder::linesFromCSV(csv),
+                                                                        folder + QStringLiteral("/ColorNames.db"),
+                                                                        ColorSpace::sRGB())
+                              .rows,
+                          0);
                 shipped.clear();
             }
             auto lookup = std::make_unique<DatabaseNameLookup>(h.settings(), folder, shipped);

