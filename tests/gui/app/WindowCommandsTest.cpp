@@ -169,9 +169,8 @@ TEST(WindowCommands, TheTrayItemAndTheTaskbarEntryFollowATrayThatComesAndGoes)
     EXPECT_FALSE(h.window().windowFlags().testFlag(Qt::Tool));
     h.app().applicationShouldHandleReopen(); // starting Huelark again brings it up
     EXPECT_FALSE(h.window().isMinimized());
-    h.trayAvailable = true;
-    h.app().tray().checkTray();
-    EXPECT_TRUE(h.app().tray().isShown());
+    h.trayAvailable = true; // the tray's watch finds it
+    ASSERT_TRUE(QTest::qWaitFor([&] { return h.app().tray().isShown(); }, 10000));
     EXPECT_TRUE(h.window().windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(h.window().isVisible());
     h.app().quit(); // hides behind the tray item

@@ -96,7 +96,6 @@ TEST(X11Shortcut, TheProgramsWindowTogglesWithItsShortcutWhileBound)
     EXPECT_FALSE(monitor.isShortcutRegistered(ctrlAltK));
     app.settings().setObject(ctrlAltK.archive(), "shortcutKey");
     ASSERT_TRUE(pressGives(false));
-    ASSERT_TRUE(pressGives(true));
 
     // Typed while recording, it is the recorder's key.
     ShortcutView recorder(app.settings(), "shortcutKey");
@@ -104,7 +103,7 @@ TEST(X11Shortcut, TheProgramsWindowTogglesWithItsShortcutWhileBound)
     keyboard.type({ controlL, altL, k });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !recorder.recording(); }, 5000));
     EXPECT_EQ(recorder.shortcutValue(), ctrlAltK);
-    EXPECT_TRUE(app.window().isVisible());
+    EXPECT_FALSE(app.window().isVisible());
 
     app.settings().setBool(false, "toggleShortcutKey");
     EXPECT_FALSE(monitor.isShortcutRegistered(ctrlAltK));
