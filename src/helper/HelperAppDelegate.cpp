@@ -15,8 +15,8 @@ Q_LOGGING_CATEGORY(lcHelper, "huelark.login")
 
 namespace {
 
-constexpr auto objectPath = "/com/quillfen/Huelark";
-constexpr auto signalName = "terminateHuelarkLoginHelper";
+using SessionBusNames::objectPath;
+constexpr auto signalName = SessionBusNames::helperQuitSignal;
 
 // The queued exit lets applicationWillFinishLaunching() decide before the
 // loop runs, as QCoreApplication::exit() only ends a running loop.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "login/SessionBusNames.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -17,7 +19,7 @@ class HelperAppDelegate : public QObject
 
 public:
     // The bus name a running Huelark owns, and the object text of its notice.
-    static constexpr auto applicationIdentifier = "com.quillfen.Huelark";
+    static constexpr auto applicationIdentifier = SessionBusNames::applicationIdentifier;
 
     explicit HelperAppDelegate(QDBusConnection bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
 

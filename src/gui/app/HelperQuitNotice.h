@@ -1,5 +1,7 @@
 #pragma once
 
+#include "login/SessionBusNames.h"
+
 #include <QString>
 
 // Tells a running login helper to quit: the signal "terminateHuelarkLoginHelper"
@@ -8,9 +10,9 @@
 // program goes on.
 namespace HelperQuitNotice {
 
-inline constexpr auto signalName = "terminateHuelarkLoginHelper";
-inline constexpr auto objectPath = "/com/quillfen/Huelark";
-inline constexpr auto interfaceName = "com.quillfen.Huelark";
+inline constexpr auto signalName = SessionBusNames::helperQuitSignal;
+inline constexpr auto objectPath = SessionBusNames::objectPath;
+inline constexpr auto interfaceName = SessionBusNames::applicationIdentifier;
 
 // True when the signal was sent.
 bool post();

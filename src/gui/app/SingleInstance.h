@@ -1,5 +1,7 @@
 #pragma once
 
+#include "login/SessionBusNames.h"
+
 #include <QDBusConnection>
 #include <QObject>
 
@@ -14,8 +16,8 @@ class SingleInstance : public QObject
     Q_CLASSINFO("D-Bus Interface", "com.quillfen.Huelark.Application")
 
 public:
-    static constexpr auto serviceName = "com.quillfen.Huelark";
-    static constexpr auto objectPath = "/com/quillfen/Huelark";
+    static constexpr auto serviceName = SessionBusNames::applicationIdentifier;
+    static constexpr auto objectPath = SessionBusNames::objectPath;
 
     // What a second start asks of the running program.
     // What a second start asks of the running program; `Nothing` for a start
